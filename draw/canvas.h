@@ -1,0 +1,60 @@
+// The drawing surface as the core sees it. Coordinates are drawing units of the
+// user scale (0, 40)–(1022, 731), y growing downward. The core only records into
+// a canvas; backends (Qt painter, PNG, SVG, JSON) replay what was recorded.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "draw/colour.h"
+#include "script/text_output.h"
+
+namespace pm {
+
+// User scale of the picture.
+inline constexpr double kScaleLeft = 0, kScaleTop = 40, kScaleRight = 1022, kScaleBottom = 731;
+
+enum FillStyle : int {
+  kFillSolid = 0,
+  kFillTransparent = 1,
+  kFillHorizontal = 2,
+  kFillVertical = 3,
+  kFillUpDiagonal = 4,
+  kFillDownDiagonal = 5,
+  kFillCross = 6,
+  kFillDiagonalCross = 7,
+};
+
+class Canvas : public TextOutput {
+ public:
+  // Removes drawing and text (not the background picture); resets the surface
+  // state to background cb, text colour, width 1, transparent fill, current font.
+  virtual void clear() = 0;
+
+  virtual void setBackgroundColour(Rgb c) = 0;
+  virtual Rgb backgroundColour() const = 0;
+  virtual void setTextColour(Rgb c) = 0;
+  virtual Rgb textColour() const = 0;
+  virtual void setLineWidth(double w) = 0;
+  virtual void setFillStyle(int style) = 0;  // 0 … 7, see FillStyle
+  virtual void setFillColour(Rgb c) = 0;
+
+  // One pixel; also moves the current (text) position to (x, y).
+  virtual void point(double x, double y, Rgb c) = 0;
+  // Line with the current width; the current position moves to (x2, y2).
+  virtual void line(double x1, double y1, double x2, double y2, Rgb c) = 0;
+  // Rectangle outline, or filled with its colour.
+  virtual void box(double x1, double y1, double x2, double y2, Rgb c, bool filled) = 0;
+  // Full circle, filled according to the fill style.
+  virtual void circle(double cx, double cy, double r, Rgb c) = 0;
+  // Arc counterclockwise on screen from start to end (radians, through 0 when
+  // end < start). A negative angle -a means angle a with a radius line to that
+  // end; both negative make a closed sector filled by the fill style.
+  virtual void arc(double cx, double cy, double r, Rgb c, double start, double end) = 0;
+
+  // Width of a text in drawing units in the current font (for tab columns).
+  virtual double textWidth(std::u32string_view text) const = 0;
+  virtual std::string fontName() const = 0;
+};
+
+}  // namespace pm

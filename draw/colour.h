@@ -1,0 +1,26 @@
+// 24-bit colours. Components above 255 count as 255 (RGB(256, 256, 256) is white).
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+namespace pm {
+
+struct Rgb {
+  std::uint8_t r = 0;
+  std::uint8_t g = 0;
+  std::uint8_t b = 0;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+constexpr Rgb rgb(double r, double g, double b) {
+  auto c = [](double v) {
+    return static_cast<std::uint8_t>(v >= 255 ? 255 : v <= 0 ? 0 : static_cast<int>(v));
+  };
+  return {c(r), c(g), c(b)};
+}
+
+std::string hexColour(Rgb c);  // "#rrggbb"
+
+}  // namespace pm

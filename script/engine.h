@@ -1,0 +1,69 @@
+// The construction-script engine: register file, scratch state and the
+// interpreter that runs scripts of ":"-separated commands against them.
+//
+//   Engine e;                     // one per program; registers cleared per command
+//   e.beginCommand();
+//   e.reg.valOf(U'a') = 300; …
+//   e.run(U":25X(a,b):29d=(d):22Y=X+d:22A=X+a:42SB=b+AY+c");
+//
+// Category 6 (drawing) goes to the DrawingHook, the printing operations 31 and 37
+// to the TextOutput; both may be absent, then those commands draw nothing.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "script/registers.h"
+#include "script/scratch.h"
+#include "script/text_output.h"
+
+namespace pm {
+
+// Receives every category-6 command. codes[1..length] are the command's codes
+// (codes[0] unused); the hook reads its own operand positions.
+class DrawingHook {
+ public:
+  virtual ~DrawingHook() = default;
+  virtual void drawCommand(int operation, const int* codes, int length, std::u32string_view text) = 0;
+};
+
+// A script fault: the command abandoned and why. The rest of that script is
+// skipped; the command (key event) goes on.
+struct ScriptError {
+  std::u32string command;
+  std::string reason;
+};
+
+class Engine {
+ public:
+  Registers reg;
+  Scratch s;
+
+  // Start of a command (key event): all banks and cmdCode to 0, errors cleared.
+  // X, Y and kks keep their values.
+  void beginCommand();
+
+  // Runs a script. Faulty commands are recorded in errors() and end the script.
+  void run(std::u32string_view script);
+
+  // Operation 37: prints the letter of every vector register 1 … 64 whose label
+  // position is set; also called directly by the link-letter display option.
+  void labelVectors();
+
+  void setDrawingHook(DrawingHook* hook) { drawing_ = hook; }
+  void setTextOutput(TextOutput* text) { text_ = text; }
+
+  const std::vector<ScriptError>& errors() const { return errors_; }
+  void clearErrors() { errors_.clear(); }
+
+ private:
+  bool execute(std::u32string_view command);  // false: fault recorded, abandon script
+  void fault(std::u32string_view command, std::string reason);
+
+  DrawingHook* drawing_ = nullptr;
+  TextOutput* text_ = nullptr;
+  std::vector<ScriptError> errors_;
+};
+
+}  // namespace pm

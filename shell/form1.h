@@ -1,0 +1,95 @@
+// Form1: the program without its window. It owns the state record, the script
+// engine and the drawing operations, and has the one command handler that every
+// key and menu command enters. The Qt window, the batch renderer and the tests
+// each drive a Form1 through a Canvas and a Host.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "draw/canvas.h"
+#include "draw/drawing_ops.h"
+#include "script/engine.h"
+#include "shell/edition.h"
+#include "shell/host.h"
+#include "shell/state_record.h"
+
+namespace pm {
+
+// Key codes (Windows virtual keys) and the Shift bit set 1 Shift, 2 Ctrl, 4 Alt.
+enum KeyCode : int {
+  kKeyRebuild = 5,
+  kKeyBackspace = 8,
+  kKeyEsc = 27,
+  kKeySpace = 32,
+  kKeyPgUp = 33,
+  kKeyPgDn = 34,
+  kKeyEnd = 35,
+  kKeyHome = 36,
+  kKeyLeft = 37,
+  kKeyUp = 38,
+  kKeyRight = 39,
+  kKeyDown = 40,
+  kKeyF1 = 112,  // F1 … F9 are 112 … 120
+};
+enum ShiftBits : int { kShift = 1, kCtrl = 2, kAlt = 4 };
+
+// What one command (one call of Form_KeyDown) knows beyond the state record.
+// Reset by the prologue of every command.
+struct CommandState {
+  int keyCode = 0;
+  int shift = 0;
+  char32_t key = 0;   // the character whose code is keyCode
+  int loopCase = 0;   // case number of the four-bar, 0 … 8
+  int turnClass = 0;  // 0 … 3; runs turn only for 0 and 1
+  std::array<std::u32string, 21> groupNames;  // group name list, 1 … 20
+  std::array<std::u32string, 21> topicNames;  // topic name list, 1 … 20
+  std::u32string headerScratch;               // fifth item of the topic header
+  std::vector<ScriptError> errors;            // script faults of this command
+};
+
+class Form1 {
+ public:
+  Form1(Canvas& canvas, Host& host, const Edition& edition);
+  Form1(const Form1&) = delete;
+  Form1& operator=(const Form1&) = delete;
+
+  // Start-up: start values, emblem, first picture (key code 5).
+  void Form_Activate();
+  // The command handler: prologue, key table, parameter load, presentation.
+  void Form_KeyDown(int keyCode, int shift);
+  // A menu item by control name ("mnu224"); false if the name is unknown.
+  bool menuCommand(std::string_view controlName);
+
+  StateRecord st;
+  Engine engine;
+  DrawingOps drawing;
+  Canvas& canvas;
+  Host& host;
+  const Edition& edition;
+  CommandState cmd;
+
+  bool ending = false;  // Esc/End/close: every loop returns at once
+  int depth = 0;        // nesting of Form_KeyDown (runs, demonstration)
+
+  // --- helpers for topic code -------------------------------------------
+  Registers& reg() { return engine.reg; }
+  Scratch& scratch() { return engine.s; }
+  // Runs a script with the drawing settings refreshed from the state record;
+  // faults are collected in cmd.errors (and reported on stderr).
+  void run(std::u32string_view script);
+  // Sets the current text position by painting a point in the background colour.
+  void setPosition(double x, double y);
+  // A number item: blank or "-", the digits, one trailing blank.
+  void printNumber(double v, bool lineBreak = false);
+  void print(std::u32string_view text, bool lineBreak = false);
+  // The emblem with its top-left corner from a six-digit text ("840055").
+  void logo(std::string_view position);
+};
+
+// Number item text of a value ("  0 " style: sign or blank, digits, blank).
+std::u32string numberItem(double v);
+
+}  // namespace pm

@@ -1,0 +1,2 @@
+// Placeholder so that the tree links while the window is being written.
+int main() { return 0; }

@@ -1,0 +1,53 @@
+// The topic catalogue: mechanism types and their assembly, parameter strings,
+// the presentation stage and the constructions of the ten topic groups. Every
+// routine works on the Form1 of the running command.
+#pragma once
+
+#include <string_view>
+
+namespace pm {
+
+class Form1;
+
+// --- parameter strings (topics/parameters.cpp) -----------------------------
+void loadParameters(Form1& f);    // strings of type mn0 → len/val a … z, with offsets
+void resetLengths(Form1& f);      // Home, key "0" outside the synthesis
+void resetPositions(Form1& f);    // key "0" in the synthesis group
+void recordParameters(Form1& f);  // len/val a … z → gg/hg
+
+// --- mechanism types and assembly (topics/mechanism.cpp) ----------------------
+void caseAndTurnClass(Form1& f);  // loopCase and turnClass from |len| a … d
+void printTitle(Form1& f);        // number item and title at (20, 690)
+// Drive step and assembly; false when the loop cannot close (picture stops).
+// The short form (six-bar topics) ends after the dead-position reversal.
+bool driveStep(Form1& f, bool shortForm = false);
+bool standardPicture(Form1& f);    // false: stopped (status number shown)
+void fullRevolutionRun(Form1& f);  // keys "1", "2" and the demonstration
+
+// --- presentation stage (topics/presentation.cpp) -----------------------------
+void presentationStage(Form1& f);
+void topicStepping(Form1& f);
+void explanatoryPicture(Form1& f);
+void topicHeader(Form1& f);  // last action of group routines 1 … 8
+void runGroup(Form1& f, int group);
+void demonstration(Form1& f);
+void drawGrid(Form1& f);
+void dataReadout(Form1& f);                 // topics/readout.cpp
+void mousePlacement(Form1& f, char32_t key);  // topics/placement.cpp, keys A–S, X, Y, Z
+
+// --- constructions ----------------------------------------------------------
+void velocityBase(Form1& f);  // velocity and acceleration base shared by groups 2–4, 6, 7, 9
+void group1(Form1& f);        // poles, centrodes, coupler curve
+void group2(Form1& f);        // velocities
+void group3(Form1& f);        // accelerations
+void group4(Form1& f);        // curvature
+void group5(Form1& f);        // coupler curves and Roberts cognates
+void group6(Form1& f);        // pole-change velocity and evolute
+void group7(Form1& f);        // relative motion
+void group8(Form1& f);        // six-bar chains
+void group9(Form1& f);        // worked example of the moving plane
+void group10(Form1& f);       // four-position synthesis
+void synthesisTaskDisplay(Form1& f);              // first picture of the synthesis (type 9)
+void synthesisLetterKey(Form1& f, char32_t key);  // keys T, U, V, W
+
+}  // namespace pm
