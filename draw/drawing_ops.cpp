@@ -3,5 +3,5 @@
 namespace pm {
 DrawingOps::DrawingOps(Engine& engine, Canvas& canvas) : engine_(engine), canvas_(canvas) {}
 void DrawingOps::beginCommand() {}
-void DrawingOps::drawCommand(int, const int*, int, std::u32string_view) {}
+const char* DrawingOps::drawCommand(int, const int*, int, std::u32string_view) { return nullptr; }
 }  // namespace pm

@@ -35,7 +35,8 @@ class DrawingOps : public DrawingHook {
   // Start of a command: forgets the trace point and the started flag.
   void beginCommand();
 
-  void drawCommand(int operation, const int* codes, int length, std::u32string_view text) override;
+  const char* drawCommand(int operation, const int* codes, int length,
+                          std::u32string_view text) override;
 
  private:
   Engine& engine_;

@@ -20,12 +20,15 @@
 
 namespace pm {
 
-// Receives every category-6 command. codes[1..length] are the command's codes
-// (codes[0] unused); the hook reads its own operand positions.
+// Receives every category-6 command once. codes[1..length] are the command's
+// codes (codes[0] unused); the hook reads its own operand positions and makes
+// its own passes over them. Returns nullptr, or the reason the command is a
+// fault (an operand outside its bank), which abandons the script.
 class DrawingHook {
  public:
   virtual ~DrawingHook() = default;
-  virtual void drawCommand(int operation, const int* codes, int length, std::u32string_view text) = 0;
+  virtual const char* drawCommand(int operation, const int* codes, int length,
+                                  std::u32string_view text) = 0;
 };
 
 // A script fault: the command abandoned and why. The rest of that script is

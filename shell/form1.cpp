@@ -12,3 +12,6 @@ void Form1::print(std::u32string_view, bool) {}
 void Form1::logo(std::string_view) {}
 std::u32string numberItem(double) { return U""; }
 }  // namespace pm
+namespace pm {
+bool Form1::menuChecked(std::string_view) const { return false; }
+}  // namespace pm

@@ -44,6 +44,7 @@ struct CommandState {
   char32_t key = 0;   // the character whose code is keyCode
   int loopCase = 0;   // case number of the four-bar, 0 … 8
   int turnClass = 0;  // 0 … 3; runs turn only for 0 and 1
+  int traceCounter = 0;  // counter k of the running curve-tracing loop (0 outside one)
   std::array<std::u32string, 21> groupNames;  // group name list, 1 … 20
   std::array<std::u32string, 21> topicNames;  // topic name list, 1 … 20
   std::u32string headerScratch;               // fifth item of the topic header
@@ -62,6 +63,8 @@ class Form1 {
   void Form_KeyDown(int keyCode, int shift);
   // A menu item by control name ("mnu224"); false if the name is unknown.
   bool menuCommand(std::string_view controlName);
+  // Check mark of a display-menu item (the only state a menu keeps).
+  bool menuChecked(std::string_view controlName) const;
 
   StateRecord st;
   Engine engine;
