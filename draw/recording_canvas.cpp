@@ -1,34 +1,174 @@
-// Placeholder so that the tree links while this file is being written.
+// The recording canvas: every primitive goes into the display list in drawing
+// units, together with the surface state it was drawn with. Primitives with a
+// coordinate that is not a finite number are dropped here, so that no backend
+// ever sees one.
 #include "draw/recording_canvas.h"
+
+#include <cmath>
+#include <numbers>
+
 namespace pm {
 namespace {
-struct Fixed : FontMetrics {
-  double width(std::string_view, double s, std::u32string_view t) const override { return s * 0.6 * t.size(); }
-  double lineHeight(std::string_view, double s) const override { return s * 96 / 72 * 1.15; }
-};
+
+constexpr double kTwoPi = 2 * std::numbers::pi;
+constexpr double kMaxLineWidth = 1000;
+constexpr double kMaxFontSize = 400;
+
+bool finite(double a) { return std::isfinite(a); }
+bool finite(double a, double b) { return std::isfinite(a) && std::isfinite(b); }
+
+// An arc angle without its edge mark, reduced into [0, 2π].
+double arcAngle(double a) {
+  a = std::fabs(a);
+  if (a > kTwoPi) a = std::fmod(a, kTwoPi);
+  return a;
+}
+
 }  // namespace
-const FontMetrics& builtinArialMetrics() { static Fixed f; return f; }
-RecordingCanvas::RecordingCanvas(const FontMetrics& m) : metrics_(m) {}
-void RecordingCanvas::clear() { list_.clear(); }
+
+RecordingCanvas::RecordingCanvas(const FontMetrics& metrics) : metrics_(metrics) {}
+
+void RecordingCanvas::clear() {
+  list_.clear();
+  width_ = 1;
+  fillStyle_ = kFillTransparent;
+  curX_ = 0;
+  curY_ = 0;
+}
+
 void RecordingCanvas::setBackgroundColour(Rgb c) { background_ = c; }
 Rgb RecordingCanvas::backgroundColour() const { return background_; }
 void RecordingCanvas::setTextColour(Rgb c) { text_ = c; }
 Rgb RecordingCanvas::textColour() const { return text_; }
-void RecordingCanvas::setLineWidth(double w) { width_ = w; }
-void RecordingCanvas::setFillStyle(int s) { fillStyle_ = s; }
+
+void RecordingCanvas::setLineWidth(double w) {
+  // Widths are whole or fractional drawing units, at least one.
+  if (!std::isfinite(w) || w < 1) w = 1;
+  width_ = std::min(w, kMaxLineWidth);
+}
+
+void RecordingCanvas::setFillStyle(int style) {
+  fillStyle_ = (style >= kFillSolid && style <= kFillDiagonalCross) ? style : kFillTransparent;
+}
+
 void RecordingCanvas::setFillColour(Rgb c) { fill_ = c; }
-void RecordingCanvas::point(double x, double y, Rgb) { curX_ = x; curY_ = y; }
-void RecordingCanvas::line(double, double, double x2, double y2, Rgb) { curX_ = x2; curY_ = y2; }
-void RecordingCanvas::box(double, double, double, double, Rgb, bool) {}
-void RecordingCanvas::circle(double, double, double, Rgb) {}
-void RecordingCanvas::arc(double, double, double, Rgb, double, double) {}
-double RecordingCanvas::textWidth(std::u32string_view t) const { return metrics_.width(font_, size_, t); }
+
+void RecordingCanvas::point(double x, double y, Rgb c) {
+  if (!finite(x, y)) return;
+  Primitive p;
+  p.kind = Primitive::Kind::Point;
+  p.x1 = x;
+  p.y1 = y;
+  p.colour = c;
+  p.width = 1;
+  list_.push_back(std::move(p));
+  curX_ = x;
+  curY_ = y;
+}
+
+void RecordingCanvas::line(double x1, double y1, double x2, double y2, Rgb c) {
+  if (!finite(x1, y1) || !finite(x2, y2)) return;
+  Primitive p;
+  p.kind = Primitive::Kind::Line;
+  p.x1 = x1;
+  p.y1 = y1;
+  p.x2 = x2;
+  p.y2 = y2;
+  p.colour = c;
+  p.width = width_;
+  list_.push_back(std::move(p));
+  curX_ = x2;
+  curY_ = y2;
+}
+
+void RecordingCanvas::box(double x1, double y1, double x2, double y2, Rgb c, bool filled) {
+  if (!finite(x1, y1) || !finite(x2, y2)) return;
+  Primitive p;
+  p.kind = filled ? Primitive::Kind::FilledBox : Primitive::Kind::Box;
+  p.x1 = x1;
+  p.y1 = y1;
+  p.x2 = x2;
+  p.y2 = y2;
+  p.colour = c;
+  p.fillColour = c;
+  p.width = width_;
+  p.fillStyle = filled ? kFillSolid : kFillTransparent;
+  list_.push_back(std::move(p));
+  curX_ = x2;
+  curY_ = y2;
+}
+
+void RecordingCanvas::circle(double cx, double cy, double r, Rgb c) {
+  if (!finite(cx, cy) || !finite(r)) return;
+  Primitive p;
+  p.kind = Primitive::Kind::Circle;
+  p.x1 = cx;
+  p.y1 = cy;
+  p.r = std::fabs(r);
+  p.colour = c;
+  p.width = width_;
+  p.fillStyle = fillStyle_;
+  p.fillColour = fill_;
+  list_.push_back(std::move(p));
+  curX_ = cx;
+  curY_ = cy;
+}
+
+void RecordingCanvas::arc(double cx, double cy, double r, Rgb c, double start, double end) {
+  if (!finite(cx, cy) || !finite(r) || !finite(start, end)) return;
+  Primitive p;
+  p.kind = Primitive::Kind::Arc;
+  p.x1 = cx;
+  p.y1 = cy;
+  p.r = std::fabs(r);
+  p.start = arcAngle(start);
+  p.end = arcAngle(end);
+  p.edgeStart = start < 0;
+  p.edgeEnd = end < 0;
+  p.colour = c;
+  p.width = width_;
+  p.fillStyle = fillStyle_;
+  p.fillColour = fill_;
+  list_.push_back(std::move(p));
+  curX_ = cx;
+  curY_ = cy;
+}
+
+double RecordingCanvas::textWidth(std::u32string_view text) const {
+  return metrics_.width(font_, size_, text);
+}
+
 std::string RecordingCanvas::fontName() const { return font_; }
-void RecordingCanvas::setTextPosition(double x, double y) { curX_ = x; curY_ = y; }
-void RecordingCanvas::setFont(std::string_view n, double s) { font_ = n; size_ = s; }
+
+void RecordingCanvas::setTextPosition(double x, double y) { point(x, y, background_); }
+
+void RecordingCanvas::setFont(std::string_view name, double size) {
+  font_ = std::string(name);
+  if (std::isfinite(size) && size > 0) size_ = std::min(size, kMaxFontSize);
+}
+
 double RecordingCanvas::fontSize() const { return size_; }
 double RecordingCanvas::textX() const { return curX_; }
 double RecordingCanvas::textY() const { return curY_; }
-void RecordingCanvas::print(std::u32string_view, bool) {}
-const char* kindName(Primitive::Kind) { return "line"; }
+
+void RecordingCanvas::print(std::u32string_view text, bool lineBreak) {
+  if (!text.empty()) {
+    Primitive p;
+    p.kind = Primitive::Kind::Text;
+    p.x1 = curX_;
+    p.y1 = curY_;
+    p.colour = text_;
+    p.text = std::u32string(text);
+    p.font = font_;
+    p.size = size_;
+    list_.push_back(std::move(p));
+  }
+  if (lineBreak) {
+    curX_ = 0;
+    curY_ += metrics_.lineHeight(font_, size_);
+  } else {
+    curX_ += metrics_.width(font_, size_, text);
+  }
+}
+
 }  // namespace pm
