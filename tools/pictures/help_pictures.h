@@ -1,0 +1,21 @@
+// Help pictures ("BildF1.gif", "BildF8.gif", "Bild000.gif") from text sources.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include "gif_writer.h"
+
+namespace pm::pictures {
+
+// Drawing area below the emblem's top edge: one picture pixel per drawing unit,
+// shown with its top-left corner at (0, 40); the bottom lines stay free for the
+// title, the file name and the topic header.
+inline constexpr int kPictureWidth = 1022;
+inline constexpr int kPictureHeight = 600;
+
+QImage renderHelpPicture(const QString& source);
+PaletteImage toGreyPalette(const QImage& image);
+bool writeHelpPicture(const QString& sourceFile, const QString& gifFile);
+
+}  // namespace pm::pictures
