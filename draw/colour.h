@@ -15,8 +15,9 @@ struct Rgb {
 };
 
 constexpr Rgb rgb(double r, double g, double b) {
+  // Not-a-number counts as 0, so that no value converts out of range.
   auto c = [](double v) {
-    return static_cast<std::uint8_t>(v >= 255 ? 255 : v <= 0 ? 0 : static_cast<int>(v));
+    return static_cast<std::uint8_t>(v >= 255 ? 255 : v > 0 ? static_cast<int>(v) : 0);
   };
   return {c(r), c(g), c(b)};
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <string_view>
 
 #include "draw/canvas.h"
 #include "draw/colour.h"
@@ -39,6 +40,19 @@ class DrawingOps : public DrawingHook {
                           std::u32string_view text) override;
 
  private:
+  struct Command;
+  void angleArc(const Command& cmd);
+  void jointCircle(const Command& cmd, int i);
+  void framePivot(const Command& cmd, int i);
+  void trace(const Command& cmd, int i);
+  void pointCircle(const Command& cmd, int i);
+  void polylineSegment(const Command& cmd, int i);
+  void arrow(const Command& cmd);
+  void tickMark(const Command& cmd);
+  void labelledCircle(const Command& cmd, int i);
+  void jointLetter(int operand, double x, double y);
+  void useLabelFont();
+
   Engine& engine_;
   Canvas& canvas_;
   double traceX_ = 0, traceY_ = 0;
