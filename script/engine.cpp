@@ -1,7 +1,156 @@
-// Placeholder so that the tree links while this file is being written.
+// The interpreter loop: splits a script at its colons, turns each command into
+// codes and dispatches it by category and operation.
 #include "script/engine.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "script/operations.h"
+
 namespace pm {
-void Engine::beginCommand() {}
-void Engine::run(std::u32string_view) {}
-void Engine::labelVectors() {}
+
+namespace {
+
+std::string toUtf8(std::u32string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char32_t c : text) {
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;  // not encodable
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+// Checks every operand of a computing operation against its bank.
+bool operandsValid(const Registers& r, const ops::OperandLayout& layout, std::string& reason) {
+  for (int i = 0; i < layout.count; ++i) {
+    const ops::Operand& operand = layout.items[i];
+    const int index = r.cmdCode[operand.position];
+    const int limit = ops::bankLimit(operand.bank);
+    if (index >= 0 && index <= limit) continue;
+    reason = std::string(ops::bankName(operand.bank)) + " operand at position " +
+             std::to_string(operand.position) + " has code " + std::to_string(index) +
+             ", outside 0 … " + std::to_string(limit);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void Engine::beginCommand() {
+  reg.clear();
+  errors_.clear();
+  lastLength_ = 0;
+}
+
+void Engine::run(std::u32string_view script) {
+  // The script behaves as if ":" were appended: every piece between colons is
+  // a command, and a script without text runs nothing.
+  if (script.empty()) return;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t colon = script.find(U':', start);
+    const std::u32string_view command =
+        colon == std::u32string_view::npos ? script.substr(start) : script.substr(start, colon - start);
+    if (!execute(command)) return;
+    if (colon == std::u32string_view::npos) return;
+    start = colon + 1;
+  }
+}
+
+bool Engine::execute(std::u32string_view command) {
+  if (command.size() > kMaxCommandLength) {
+    fault(command, "command longer than " + std::to_string(kMaxCommandLength) + " characters");
+    forgetCommand();
+    return false;
+  }
+
+  int length;
+  std::u32string_view text;
+  if (command.empty()) {
+    // An empty command re-dispatches the codes still held: the previous
+    // command of this key event (nothing at its start).
+    length = lastLength_;
+    text = std::u32string_view(lastText_.data(), static_cast<std::size_t>(lastLength_));
+  } else {
+    length = static_cast<int>(command.size());
+    for (int i = 0; i < length; ++i) reg.cmdCode[i + 1] = codeOf(command[i]);
+    std::copy(command.begin(), command.end(), lastText_.begin());
+    lastLength_ = length;
+    text = command;
+  }
+
+  std::string reason;
+  if (dispatch(text, length, reason)) return true;
+  fault(text, std::move(reason));
+  forgetCommand();
+  return false;
+}
+
+void Engine::forgetCommand() {
+  // After a fault an empty command of a later script must not run the faulty
+  // command again (and abandon that script too): it finds the codes cleared,
+  // as at the start of a key event.
+  reg.cmdCode.fill(0);
+  lastLength_ = 0;
+}
+
+bool Engine::dispatch(std::u32string_view text, int length, std::string& reason) {
+  const int category = reg.cmdCode[1];
+  const int op = reg.cmdCode[2];
+  if (category < 0 || op < 0) {
+    reason = "category or operation character below \"0\"";
+    return false;
+  }
+  switch (category) {
+    case 2:
+    case 3:
+    case 4: {
+      if (op < 1 || op > 9) return true;
+      if (!operandsValid(reg, ops::operandLayout(category, op), reason)) return false;
+      ops::Context context{reg, s, text_, text};
+      if (category == 2) {
+        ops::pointCommand(op, context);
+      } else if (category == 3) {
+        ops::scalarCommand(op, context);
+      } else {
+        ops::construction(op, context);
+      }
+      return true;
+    }
+    case 6: {
+      if (drawing_ == nullptr) return true;
+      const char* why = drawing_->drawCommand(op, reg.cmdCode.data(), length, text);
+      if (why == nullptr) return true;
+      reason = why;
+      return false;
+    }
+    default:  // 0, 1, 5 and codes above 6: no operation
+      return true;
+  }
+}
+
+void Engine::labelVectors() { ops::labelVectors(reg, text_); }
+
+void Engine::fault(std::u32string_view command, std::string reason) {
+  std::fprintf(stderr, "script error in command \"%s\": %s; rest of the script skipped\n",
+               toUtf8(command).c_str(), reason.c_str());
+  errors_.push_back({std::u32string(command), std::move(reason)});
+}
+
 }  // namespace pm

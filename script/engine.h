@@ -10,6 +10,7 @@
 // to the TextOutput; both may be absent, then those commands draw nothing.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,8 +48,20 @@ class Engine {
   // X, Y and kks keep their values.
   void beginCommand();
 
-  // Runs a script. Faulty commands are recorded in errors() and end the script.
+  // Runs a script: every piece between two colons is a command, including the
+  // empty pieces of a leading ":" or of "::", which repeat the previous command
+  // of this key event. Faulty commands are recorded in errors(), written to
+  // stderr, and end the script; the registers outside the fault stay intact.
   void run(std::u32string_view script);
+
+  // Longest command the register file can hold.
+  static constexpr std::size_t kMaxCommandLength = Registers::kVectorCount - 1;
+
+  // Code of one character for the command codes. Values beyond Unicode (which
+  // cannot come from real text) map to a code no bank accepts.
+  static constexpr int codeOf(char32_t c) {
+    return c > 0x10FFFF ? 0x10FFFF + 1 - 48 : code(c);
+  }
 
   // Operation 37: prints the letter of every vector register 1 … 64 whose label
   // position is set; also called directly by the link-letter display option.
@@ -62,11 +75,18 @@ class Engine {
 
  private:
   bool execute(std::u32string_view command);  // false: fault recorded, abandon script
+  bool dispatch(std::u32string_view text, int length, std::string& reason);  // false: fault
   void fault(std::u32string_view command, std::string reason);
+  void forgetCommand();
 
   DrawingHook* drawing_ = nullptr;
   TextOutput* text_ = nullptr;
   std::vector<ScriptError> errors_;
+
+  // The last non-empty command of this key event, which an empty command
+  // repeats: its length and text (the codes themselves stay in reg.cmdCode).
+  int lastLength_ = 0;
+  std::array<char32_t, kMaxCommandLength> lastText_{};
 };
 
 }  // namespace pm

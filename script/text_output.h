@@ -3,6 +3,7 @@
 // implements it.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace pm {
@@ -14,6 +15,8 @@ class TextOutput {
   virtual void setTextPosition(double x, double y) = 0;
   virtual void setFont(std::string_view name, double size) = 0;
   virtual double fontSize() const = 0;
+  // Name of the current font (operation 31 changes only the size).
+  virtual std::string fontName() const { return "Arial"; }
   virtual double textX() const = 0;
   virtual double textY() const = 0;
   // Prints with the top-left corner at the current position. Without a line break
