@@ -1,7 +1,314 @@
-// Placeholder so that the tree links while this file is being written.
+// Topic group 10: four-position synthesis. A plane, represented by two of its
+// points, is given in four positions (A/E, B/F, C/G, D/H). The subtopics build
+// on each other: the task, the pole quadrilateral, the centre-point curve with a
+// construction point that the drive moves, the circle-point curve, the dyads of
+// the construction point, the four-bar made of two chosen centre-point /
+// circle-point pairs, and finally the hand-over of that four-bar to the
+// analysis topics as mechanism type 9.
+//
+// Registers: M, N, O, P are the poles P12, P23, P34, P41, o and p the opposite
+// poles P13, P24; R is the centre of the circle through N, O and Q (Q = MN x OP).
+// The point S runs on that circle; T and U are the centres of the two circles
+// whose intersections V and W are centre points; Ä and Ö are their circle points
+// in the first position. b, c / d, e hold the pairs of the construction point;
+// f, g and h, i the chosen pairs (fixed pivot, moving pivot), carried between
+// commands in bxx … byb with the flags bz1, bz2.
+#include <array>
+#include <cmath>
+#include <string_view>
+
+#include "script/vector.h"
+#include "shell/form1.h"
 #include "topics/topics.h"
+
 namespace pm {
-void group10(Form1&) {}
-void synthesisTaskDisplay(Form1&) {}
-void synthesisLetterKey(Form1&, char32_t) {}
+namespace {
+
+constexpr std::u32string_view kGroupName = U" Lagengeometrie        ";
+
+// Subtopic labels, index = mn2.
+constexpr std::array<std::u32string_view, 9> kSubtopicNames = {
+    U"",
+    U" Vier Lagen einer Ebene",
+    U" Gegenpolviereck       ",
+    U" Konstruktion          ",
+    U" Mittelpunktskurve     ",
+    U" Kreispunktkurve       ",
+    U" Kreispunktkurve       ",
+    U" Rautenwerk            ",
+    U" Analyse               ",
+};
+
+enum Subtopic : int {
+  kTask = 1,
+  kPoleQuadrilateral = 2,
+  kConstruction = 3,
+  kCentrePointCurve = 4,
+  kCirclePointCurve = 5,
+  kDyads = 6,
+  kFourBar = 7,
+  kAnalyse = 8,
+};
+
+// One pole of two consecutive positions: the perpendicular bisectors of both
+// point pairs meet in the pole; in subtopic 2 the construction is drawn.
+struct PoleConstruction {
+  std::u32string_view construct;
+  std::u32string_view bisectors;
+  std::u32string_view arcs;
+};
+
+constexpr std::array<PoleConstruction, 4> kPoles = {{
+    {U":49AI=IB:23J=R+IA:49EK=KF:23L=R+KE:41M=IJxKL", U":66-b1ABIM:66-b1EFKM",
+     U":61(b15AIM:61(b14AIM:61(b15EKM:61(b14EKM:65ob14IMK"},
+    {U":49BI=IC:23J=R+IB:49FK=KG:23L=R+KF:41N=IJxKL", U":66-b1BCIN:66-b1FGKN",
+     U":61(b15BIN:61(b14BIN:61(b15FKN:61(b14FKN:65ob14INK"},
+    {U":49CI=ID:23J=R+IC:49GK=KH:23L=R+KG:41O=IJxKL", U":66-b1CDIO:66-b1GHKO",
+     U":61(b15CIO:61(b14CIO:61(b15GKO:61(b14GKO:65ob14IOK"},
+    {U":49DI=IA:23J=R+ID:49HK=KE:23L=R+KH:41P=IJxKL", U":66-b1DAIP:66-b1HEKP",
+     U":61(b15DIP:61(b14DIP:61(b15HKP:61(b14HKP:65ob14IPK"},
+}};
+
+// Circle point Ä of the centre point V, and Ö of W, by similar triangles on the
+// poles M (P12), N (P23) and o (P13).
+constexpr std::u32string_view kCirclePointOfV =
+    U":46IMN~oMV:46JNM~oNV:41Z=MIxNJ:46IoM~MoZ:46JMo~oMZ:41Ä=MJxoI";
+constexpr std::u32string_view kCirclePointOfW =
+    U":46IMN~oMW:46JNM~oNW:41Ü=MIxNJ:46IoM~MoÜ:46JMo~oMÜ:41Ö=MJxoI";
+
+constexpr std::u32string_view kFirstPairFromV = U":36f=b:36g=c:66-m3gf:62°m13fg";
+constexpr std::u32string_view kFirstPairFromW = U":36f=d:36g=e:66-m3gf:62°m13fg";
+constexpr std::u32string_view kSecondPairFromV = U":36h=b:36i=c:66-n3hi:62°n13hi";
+constexpr std::u32string_view kSecondPairFromW = U":36h=d:36i=e:66-n3hi:62°n13hi";
+
+int subtopic(const Form1& f) { return static_cast<int>(f.st.mn2); }
+
+// Flags are stored as doubles in the state record; anything but 1 is "not chosen".
+bool chosen(double flag) { return flag == 1; }
+
+// ---------------------------------------------------------------------------
+// Task: the column of the task values and the four positions of the plane.
+void task(Form1& f) {
+  Registers& r = f.reg();
+  for (int k = code(U'n'); k <= code(U'z'); ++k) {
+    f.setPosition(950, 18.0 * (k - 42));
+    f.printNumber(std::floor(r.val[k]), true);
+  }
+  for (char32_t c : {U'i', U'j', U'k', U'l'}) r.lenOf(c) = r.valOf(U'n');
+  f.run(U":25A(o,p):25B(q,r):25C(s,t):25D(u,v)");
+  f.run(U":29i=(w):29j=(x):29k=(y):29l=(z):22E=A+i:22F=B+j:22G=C+k:22H=D+l");
+  f.run(U":66-g3AE:66-g3BF:66-g3CG:66-g3DH:69oa14ABCD:69oa12EFGH");
+}
+
+// Poles of consecutive positions, the opposite poles and the circle about R.
+void poles(Form1& f) {
+  const int mn2 = subtopic(f);
+  for (const PoleConstruction& pole : kPoles) {
+    f.run(pole.construct);
+    if (mn2 == kPoleQuadrilateral) {
+      f.run(pole.bisectors);
+      f.run(pole.arcs);
+    }
+  }
+  f.run(U":49CI=IA:23J=R+IC:49GK=KE:23L=R+KG:41o=IJxKL");
+  f.run(U":49DI=IB:23J=R+ID:49HK=KF:23L=R+KH:41p=IJxKL");
+  f.run(U":41Q=MNxOP");
+  f.run(U":49NI=IO:23J=R+IN:49OK=KQ:23L=R+KO:41R=IJxKL:28v=NR");
+  if (mn2 == kPoleQuadrilateral || mn2 == kConstruction) {
+    f.run(U":66-m1NOPMNQO:69om14MNOPQR:61(m11NRNN");
+  }
+}
+
+// The centre-point curve (S once around the circle about R, two branches as
+// dots), then the construction point at the drive angle.
+void centrePoints(Form1& f) {
+  Registers& r = f.reg();
+  const int mn2 = subtopic(f);
+  f.run(U":49MI=IN:23J=R+IM:49PK=KO:23L=R+KP");
+  for (int t = 0; t <= 360; ++t) {
+    r.angOf(U'v') = t * kDeg;
+    f.run(U":22S=R+v:41T=SNxIJ:41U=SOxKL:28x=TN:28y=PU:42SV=x+TU+y:65.a11V");
+    r.lenOf(U'z') = -r.lenOf(U'y');
+    f.run(U":42SW=x+TU+z:65.b11W");
+  }
+
+  // The drive moves the construction point by 4° per step.
+  f.st.wxx += 4 * kDeg * f.st.qgw;
+  r.angOf(U'v') = r.valOf(U'c') * kDeg - f.st.wxx + 0.6;
+  f.run(U":22S=R+v:41T=SNxIJ:41U=SOxKL:28x=TN:28y=PU:42SV=x+TU+y");
+  if (mn2 == kConstruction) {
+    f.run(U":61(l28NQO:61(l28NSO:61)m14MIT:61)m15MIT:61)m14PKU:61)m15PKU:");
+    f.run(U":66-c1ITSUK:69oc14TUS:61(c11MTMM:61(c11PUPP");
+  }
+  r.lenOf(U'z') = -r.lenOf(U'y');
+  f.run(U":42SW=x+TU+z:69.b15VW");
+}
+
+// Records the four-bar of the chosen pairs as the parameter strings of type 9:
+// frame pivot f, crank f–g, coupler g–i, rocker h–i, and the first two points
+// of the plane A and E as coupler points.
+void recordFourBar(Form1& f) {
+  f.st.mn0 = 1;
+  f.st.qgw = 0;
+  loadParameters(f);
+  f.run(U":36X=f:28a=gf:28b=gi:28c=ih:28d=hf:28e=gA:28f=iA:28g=gE:28h=iE");
+  Registers& r = f.reg();
+  r.valOf(U'a') = f.st.bxx;
+  r.valOf(U'b') = f.st.byx;
+  r.valOf(U'i') = 4;
+  r.valOf(U'd') = r.angOf(U'd') / kDeg;
+  r.valOf(U'c') = r.angOf(U'a') / kDeg;
+  recordParameters(f);
+}
+
+// Brings the stored pairs back into f, g and h, i and draws them.
+void storedPairs(Form1& f) {
+  Registers& r = f.reg();
+  if (chosen(f.st.bz1)) {
+    r.setPoint(U'f', {f.st.bxx, f.st.byx});
+    r.setPoint(U'g', {f.st.bxa, f.st.bya});
+    f.run(U":66-m3gf:62°m13gf");
+  }
+  if (chosen(f.st.bz2)) {
+    r.setPoint(U'h', {f.st.bxy, f.st.byy});
+    r.setPoint(U'i', {f.st.bxb, f.st.byb});
+    f.run(U":66-n3hi:62°n13hi");
+  }
+  if (chosen(f.st.bz1) && chosen(f.st.bz2)) recordFourBar(f);
+}
+
+// Circle points of the construction point, the stored pairs and the
+// circle-point curve.
+void circlePoints(Form1& f) {
+  Registers& r = f.reg();
+  const int mn2 = subtopic(f);
+  f.run(kCirclePointOfV);
+  f.run(kCirclePointOfW);
+  f.run(U":36b=V:36c=Ä:36d=W:36e=Ö");
+  if (mn2 == kCirclePointCurve) {
+    f.run(U":66-m1MNoM:69om14MNo:66-j1MVoZNVMZ:66-j1MÄo");
+    f.run(U":69oc15ZÄÖ");
+    f.st.bz1 = 0;
+    f.st.bz2 = 0;
+  }
+  if (mn2 == kDyads) f.run(U":66-b1ÄV:66-m1ÖW:65.b15ÄV:65.m15ÖW");
+  storedPairs(f);
+
+  f.run(U":49Mä=äN:23ü=R+äM:49PK=KO:23L=R+KP:28v=NR");
+  for (int t = 0; t <= 360; ++t) {
+    r.angOf(U'v') = t * kDeg;
+    f.run(U":22S=R+v:41T=SNxäü:41U=SOxKL:28x=TN:28y=PU:42SV=x+TU+y");
+    r.lenOf(U'z') = -r.lenOf(U'y');
+    f.run(U":42SW=x+TU+z");
+    f.run(kCirclePointOfV);
+    f.run(kCirclePointOfW);
+    f.run(U":65.c11Ä:65.d11Ö");
+  }
+}
+
+// Everything a subtopic shows up to its own level.
+void synthesisPicture(Form1& f) {
+  const int mn2 = subtopic(f);
+  task(f);
+  if (mn2 >= kPoleQuadrilateral) poles(f);
+  if (mn2 >= kConstruction) centrePoints(f);
+  if (mn2 >= kCirclePointCurve) circlePoints(f);
+}
+
+void storeFirstPair(Form1& f) {
+  const Registers& r = f.reg();
+  f.st.bz1 = 1;
+  f.st.bxx = r.point(U'f').x;
+  f.st.byx = r.point(U'f').y;
+  f.st.bxa = r.point(U'g').x;
+  f.st.bya = r.point(U'g').y;
+}
+
+void storeSecondPair(Form1& f) {
+  const Registers& r = f.reg();
+  f.st.bz2 = 1;
+  f.st.bxy = r.point(U'h').x;
+  f.st.byy = r.point(U'h').y;
+  f.st.bxb = r.point(U'i').x;
+  f.st.byb = r.point(U'i').y;
+}
+
+// The four-bar of the two chosen pairs; without a choice the two pairs of the
+// construction point are taken.
+void fourBar(Form1& f) {
+  synthesisPicture(f);
+  if (!chosen(f.st.bz1) || !chosen(f.st.bz2)) {
+    f.run(kFirstPairFromV);
+    storeFirstPair(f);
+    f.run(kSecondPairFromW);
+    storeSecondPair(f);
+  }
+  synthesisPicture(f);  // records the four-bar
+  f.run(U":66-d3fh:66-m3fg:66-n3hi:66-g3AEAigA:62°h13hiAfg");
+}
+
+// Hands the recorded four-bar to the analysis topics: type 9, group 1, topic 1,
+// lengths reset, the assembly branch flipped, then the drive mirrored by a
+// nested command.
+void analyse(Form1& f) {
+  f.st.mn0 = 9;
+  f.st.mn1 = 1;
+  f.st.mn2 = 1;
+  f.st.qtx = 0;
+  resetLengths(f);
+  f.st.qcc = -f.st.qcc;
+  f.Form_KeyDown(kKeyF1 + 2, kShift);
+}
+
+}  // namespace
+
+void synthesisTaskDisplay(Form1& f) { task(f); }
+
+void group10(Form1& f) {
+  f.cmd.groupNames[10] = kGroupName;
+  for (std::size_t k = 1; k < kSubtopicNames.size(); ++k) f.cmd.topicNames[k] = kSubtopicNames[k];
+
+  switch (subtopic(f)) {
+    case kTask:
+    case kPoleQuadrilateral:
+    case kConstruction:
+    case kCentrePointCurve:
+    case kCirclePointCurve:
+    case kDyads:
+      synthesisPicture(f);
+      break;
+    case kFourBar:
+      fourBar(f);
+      break;
+    case kAnalyse:
+      analyse(f);
+      break;
+    default:  // a subtopic without a construction shows nothing of its own
+      break;
+  }
+}
+
+void synthesisLetterKey(Form1& f, char32_t key) {
+  switch (key) {
+    case U'T':
+      f.run(kFirstPairFromV);
+      storeFirstPair(f);
+      break;
+    case U'U':
+      f.run(kFirstPairFromW);
+      storeFirstPair(f);
+      break;
+    case U'V':
+      f.run(kSecondPairFromV);
+      storeSecondPair(f);
+      break;
+    case U'W':
+      f.run(kSecondPairFromW);
+      storeSecondPair(f);
+      break;
+    default:
+      break;
+  }
+}
+
 }  // namespace pm
