@@ -1,0 +1,245 @@
+// The QPainter backend: replays display lists onto widgets, images and SVG.
+#include "draw/qt/painter_backend.h"
+
+#include <QtCore/QFile>
+#include <QtGui/QBrush>
+#include <QtGui/QFontMetricsF>
+#include <QtGui/QPainter>
+#include <QtGui/QPainterPath>
+#include <QtGui/QPen>
+#include <QtSvg/QSvgGenerator>
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+#include "draw/canvas.h"
+#include "draw/qt/qt_fonts.h"
+
+namespace pm {
+namespace {
+
+constexpr double kTwoPi = 2 * std::numbers::pi;
+constexpr double kRadToDeg = 180 / std::numbers::pi;
+// Coordinates beyond this are not drawable in any useful way; such primitives
+// (possible only in lists read from elsewhere) are skipped.
+constexpr double kMaxCoordinate = 1e7;
+
+QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+
+bool drawable(double v) { return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate; }
+
+bool drawable(const Primitive& p) {
+  using K = Primitive::Kind;
+  if (!drawable(p.x1) || !drawable(p.y1) || !std::isfinite(p.width)) return false;
+  switch (p.kind) {
+    case K::Line:
+    case K::Box:
+    case K::FilledBox: return drawable(p.x2) && drawable(p.y2);
+    case K::Circle: return drawable(p.r);
+    case K::Arc: return drawable(p.r) && std::isfinite(p.start) && std::isfinite(p.end);
+    case K::Text: return std::isfinite(p.size) && p.size > 0;
+    case K::Point: return true;
+  }
+  return false;
+}
+
+// Hatch fills in the fill colour; the gaps stay transparent.
+QBrush fillBrush(int style, Rgb colour) {
+  const QColor c = toQColor(colour);
+  switch (style) {
+    case kFillSolid: return QBrush(c, Qt::SolidPattern);
+    case kFillHorizontal: return QBrush(c, Qt::HorPattern);
+    case kFillVertical: return QBrush(c, Qt::VerPattern);
+    case kFillUpDiagonal: return QBrush(c, Qt::BDiagPattern);    // "/"
+    case kFillDownDiagonal: return QBrush(c, Qt::FDiagPattern);  // "\"
+    case kFillCross: return QBrush(c, Qt::CrossPattern);
+    case kFillDiagonalCross: return QBrush(c, Qt::DiagCrossPattern);
+    default: return QBrush(Qt::NoBrush);
+  }
+}
+
+QPen outlinePen(const Primitive& p) {
+  const double w = std::clamp(p.width, 1.0, 1000.0);
+  return QPen(toQColor(p.colour), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+double reduced(double angle) {
+  angle = std::fabs(angle);
+  return angle > kTwoPi ? std::fmod(angle, kTwoPi) : angle;
+}
+
+QPointF onCircle(const QPointF& c, double r, double angle) {
+  // Screen angles run counterclockwise as seen, with y growing downward.
+  return {c.x() + r * std::cos(angle), c.y() - r * std::sin(angle)};
+}
+
+void paintArc(QPainter& painter, const Primitive& p) {
+  const QPointF c(p.x1, p.y1);
+  const double r = std::fabs(p.r);
+  const double start = reduced(p.start);
+  double sweep = reduced(p.end) - start;
+  if (sweep <= 0) sweep += kTwoPi;  // through 0; equal ends give the full circle
+  const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
+
+  QPainterPath path;
+  if (p.edgeStart) {
+    path.moveTo(c);
+    path.lineTo(onCircle(c, r, start));
+  } else {
+    path.moveTo(onCircle(c, r, start));
+  }
+  path.arcTo(box, start * kRadToDeg, sweep * kRadToDeg);
+  if (p.edgeEnd) path.lineTo(c);
+  const bool closed = p.edgeStart && p.edgeEnd;
+  if (closed) path.closeSubpath();
+  painter.setPen(outlinePen(p));
+  painter.setBrush(closed ? fillBrush(p.fillStyle, p.fillColour) : QBrush(Qt::NoBrush));
+  painter.drawPath(path);
+}
+
+void paintText(QPainter& painter, const Primitive& p) {
+  const QFont font = pictureFont(p.font, p.size);
+  const QFontMetricsF metrics(font);
+  const double units = fontUnitScale(p.size);
+  painter.save();
+  painter.translate(p.x1, p.y1);
+  painter.scale(units, units);
+  painter.setFont(font);
+  painter.setPen(toQColor(p.colour));
+  painter.drawText(QPointF(0, metrics.ascent()),
+                   QString::fromUcs4(p.text.data(), static_cast<qsizetype>(p.text.size())));
+  painter.restore();
+}
+
+void paintPrimitive(QPainter& painter, const Primitive& p) {
+  using K = Primitive::Kind;
+  switch (p.kind) {
+    case K::Point:
+      painter.fillRect(QRectF(p.x1 - 0.5, p.y1 - 0.5, 1, 1), toQColor(p.colour));
+      break;
+    case K::Line:
+      painter.setPen(outlinePen(p));
+      painter.drawLine(QPointF(p.x1, p.y1), QPointF(p.x2, p.y2));
+      break;
+    case K::Box:
+    case K::FilledBox:
+      painter.setPen(outlinePen(p));
+      painter.setBrush(p.kind == K::FilledBox ? QBrush(toQColor(p.colour)) : QBrush(Qt::NoBrush));
+      painter.drawRect(QRectF(QPointF(p.x1, p.y1), QPointF(p.x2, p.y2)).normalized());
+      break;
+    case K::Circle:
+      painter.setPen(outlinePen(p));
+      painter.setBrush(fillBrush(p.fillStyle, p.fillColour));
+      painter.drawEllipse(QPointF(p.x1, p.y1), std::fabs(p.r), std::fabs(p.r));
+      break;
+    case K::Arc: paintArc(painter, p); break;
+    case K::Text: paintText(painter, p); break;
+  }
+}
+
+}  // namespace
+
+QTransform userScaleTransform(const QRectF& target) {
+  const double sx = target.width() / (kScaleRight - kScaleLeft);
+  const double sy = target.height() / (kScaleBottom - kScaleTop);
+  return QTransform(sx, 0, 0, sy, target.left() - kScaleLeft * sx, target.top() - kScaleTop * sy);
+}
+
+void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& target) {
+  if (!target.isValid()) return;
+  painter.save();
+  painter.setClipRect(target, Qt::IntersectClip);
+  painter.setTransform(userScaleTransform(target), true);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  for (const Primitive& p : list)
+    if (drawable(p)) paintPrimitive(painter, p);
+  painter.restore();
+}
+
+void paintBackgroundPicture(QPainter& painter, const QImage& picture, const QRectF& target) {
+  if (picture.isNull() || !target.isValid()) return;
+  painter.save();
+  painter.setClipRect(target, Qt::IntersectClip);
+  painter.setTransform(userScaleTransform(target), true);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  painter.drawImage(QRectF(kScaleLeft, kScaleTop, picture.width(), picture.height()), picture);
+  painter.restore();
+}
+
+namespace {
+
+void paintWhole(QPainter& painter, const DisplayList& list, const QImage* background,
+                const QRectF& target, Rgb backgroundColour) {
+  painter.fillRect(target, toQColor(backgroundColour));
+  if (background) paintBackgroundPicture(painter, *background, target);
+  paintDisplayList(painter, list, target);
+}
+
+bool usableSize(QSize size) {
+  return size.width() > 0 && size.height() > 0 && size.width() <= 20000 &&
+         size.height() <= 20000;
+}
+
+}  // namespace
+
+QImage renderImage(const DisplayList& list, const QImage* background, QSize size,
+                   qreal devicePixelRatio, Rgb backgroundColour) {
+  if (!std::isfinite(devicePixelRatio) || devicePixelRatio <= 0) devicePixelRatio = 1;
+  const QSize pixels(static_cast<int>(std::ceil(size.width() * devicePixelRatio)),
+                     static_cast<int>(std::ceil(size.height() * devicePixelRatio)));
+  if (!usableSize(size) || !usableSize(pixels)) return QImage();
+  QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(devicePixelRatio);
+  QPainter painter(&image);
+  paintWhole(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour);
+  painter.end();
+  return image;
+}
+
+bool writePng(const DisplayList& list, const QImage* background, const QString& file, QSize size,
+              Rgb backgroundColour) {
+  const QImage image = renderImage(list, background, size, 1, backgroundColour);
+  if (image.isNull()) {
+    std::fprintf(stderr, "PNG: unusable picture size %dx%d\n", size.width(), size.height());
+    return false;
+  }
+  if (!image.convertToFormat(QImage::Format_RGB32).save(file, "PNG")) {
+    std::fprintf(stderr, "PNG: cannot write %s\n", qPrintable(file));
+    return false;
+  }
+  return true;
+}
+
+bool writeSvg(const DisplayList& list, const QImage* background, const QString& file, QSize size,
+              Rgb backgroundColour) {
+  if (!usableSize(size)) {
+    std::fprintf(stderr, "SVG: unusable picture size %dx%d\n", size.width(), size.height());
+    return false;
+  }
+  {
+    // QSvgGenerator reports no write errors; check that the file can be written.
+    QFile probe(file);
+    if (!probe.open(QIODevice::WriteOnly)) {
+      std::fprintf(stderr, "SVG: cannot write %s\n", qPrintable(file));
+      return false;
+    }
+  }
+  QSvgGenerator generator;
+  generator.setFileName(file);
+  generator.setSize(size);
+  generator.setViewBox(QRect(QPoint(0, 0), size));
+  generator.setResolution(96);
+  generator.setTitle(QStringLiteral("Planimove"));
+  QPainter painter;
+  if (!painter.begin(&generator)) {
+    std::fprintf(stderr, "SVG: cannot write %s\n", qPrintable(file));
+    return false;
+  }
+  paintWhole(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour);
+  return painter.end();
+}
+
+}  // namespace pm

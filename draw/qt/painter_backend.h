@@ -1,0 +1,48 @@
+// Replays a display list with QPainter: the user scale (0, 40)-(1022, 731) is
+// mapped onto a target rectangle; lines, fills and text scale with it and are
+// antialiased, so the picture is crisp at any size and device-pixel ratio.
+#pragma once
+
+#include <QtCore/QRectF>
+#include <QtCore/QSize>
+#include <QtCore/QString>
+#include <QtGui/QImage>
+#include <QtGui/QTransform>
+
+#include "draw/colour.h"
+#include "draw/display_list.h"
+
+class QPainter;
+
+namespace pm {
+
+// Size of the user scale in drawing units, and the default picture size in pixels.
+inline constexpr int kPictureWidth = 1022;
+inline constexpr int kPictureHeight = 691;
+
+// The transform from drawing units onto the target rectangle.
+QTransform userScaleTransform(const QRectF& target);
+
+// Draws the list into target (the painter's own coordinates), clipped to it.
+// Does not fill the background; the painter's state is restored afterwards.
+void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& target);
+
+// Draws a background picture at one picture pixel per drawing unit with its
+// top-left corner at (0, 40), mapped onto target like the display list.
+void paintBackgroundPicture(QPainter& painter, const QImage& picture, const QRectF& target);
+
+// The whole picture as an image of size pixels (times the device-pixel ratio):
+// background colour, background picture (may be null) and the list.
+QImage renderImage(const DisplayList& list, const QImage* background,
+                   QSize size = QSize(kPictureWidth, kPictureHeight), qreal devicePixelRatio = 1,
+                   Rgb backgroundColour = rgb(255, 255, 255));
+
+// PNG and SVG files of the picture; false (and a message on stderr) on failure.
+bool writePng(const DisplayList& list, const QImage* background, const QString& file,
+              QSize size = QSize(kPictureWidth, kPictureHeight),
+              Rgb backgroundColour = rgb(255, 255, 255));
+bool writeSvg(const DisplayList& list, const QImage* background, const QString& file,
+              QSize size = QSize(kPictureWidth, kPictureHeight),
+              Rgb backgroundColour = rgb(255, 255, 255));
+
+}  // namespace pm

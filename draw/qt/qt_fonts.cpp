@@ -1,0 +1,79 @@
+// Font resolution and metrics for the Qt backend.
+#include "draw/qt/qt_fonts.h"
+
+#include <QtCore/QString>
+#include <QtCore/QStringList>
+#include <QtGui/QFontInfo>
+#include <QtGui/QFontMetricsF>
+
+#include <cmath>
+#include <mutex>
+
+#include "draw/text_metrics.h"
+
+namespace pm {
+namespace {
+
+constexpr const char* kFallbackFamily = "Liberation Sans";
+
+QString toQString(std::u32string_view text) {
+  return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Pixel size of the oversampled font: at least 1, at most what QFont accepts.
+int oversampledPixelSize(double pointSize) {
+  double px = pixelSize(pointSize) * kFontOversampling;
+  if (!std::isfinite(px) || px < 1) px = 1;
+  return static_cast<int>(std::lround(std::min(px, 100000.0)));
+}
+
+}  // namespace
+
+double fontUnitScale(double pointSize) {
+  const double px = pixelSize(pointSize);
+  const int oversampled = oversampledPixelSize(pointSize);
+  return (std::isfinite(px) && px > 0 ? px : 1.0 / kFontOversampling) / oversampled;
+}
+
+void installFontSubstitutions() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    QFont::insertSubstitution(QStringLiteral("Arial"), QString::fromLatin1(kFallbackFamily));
+    QFont::insertSubstitution(QStringLiteral("Areal"), QString::fromLatin1(kFallbackFamily));
+  });
+}
+
+QFont pictureFont(std::string_view name, double pointSize) {
+  installFontSubstitutions();
+  QFont font;
+  font.setFamilies({QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
+                    QString::fromLatin1(kFallbackFamily)});
+  font.setPixelSize(oversampledPixelSize(pointSize));
+  font.setHintingPreference(QFont::PreferNoHinting);
+  font.setStyleStrategy(QFont::PreferAntialias);
+  font.setKerning(false);  // advances add up as in the width table
+  return font;
+}
+
+double QtFontMetrics::width(std::string_view font, double pointSize,
+                            std::u32string_view text) const {
+  const QFontMetricsF m(pictureFont(font, pointSize));
+  return m.horizontalAdvance(toQString(text)) * fontUnitScale(pointSize);
+}
+
+double QtFontMetrics::lineHeight(std::string_view font, double pointSize) const {
+  const QFontMetricsF m(pictureFont(font, pointSize));
+  return m.height() * fontUnitScale(pointSize);
+}
+
+double QtFontMetrics::ascent(std::string_view font, double pointSize) const {
+  const QFontMetricsF m(pictureFont(font, pointSize));
+  return m.ascent() * fontUnitScale(pointSize);
+}
+
+const QtFontMetrics& qtFontMetrics() {
+  static const QtFontMetrics metrics;
+  return metrics;
+}
+
+}  // namespace pm
