@@ -1,0 +1,38 @@
+// Lookup of the explanatory picture files ("Bild120.gif", "BildF1.gif"). The
+// program names a picture by its bare file name; the file is searched in a
+// short list of folders and the first hit wins:
+//   1. the current folder,
+//   2. <folder of the executable>/../share/planimove/pictures (a relocated or
+//      uninstalled tree),
+//   3. <folder of the executable>/../data/pictures (a build folder inside the
+//      source tree, so that a freshly built program finds the pictures),
+//   4. the installed data folder PLANIMOVE_DATA_DIR/pictures.
+// An exact name in any folder is preferred; failing that, a name that differs
+// only in the case of ASCII letters is accepted (again in folder order), because
+// the picture names come from a case-insensitive file system.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pm {
+
+// Folder of the running executable; empty when it cannot be determined.
+std::filesystem::path executableFolder();
+
+// The default search folders, in search order.
+std::vector<std::filesystem::path> pictureFolders();
+
+// True for a bare file name: not empty, no folder separators, no "." or "..",
+// no control characters. Only such names are looked up.
+bool isPlainPictureName(std::string_view fileName);
+
+// Path of the picture in the first folder that holds it; "" when no folder
+// does or the name is not a plain file name.
+std::string findPicture(std::string_view fileName,
+                        const std::vector<std::filesystem::path>& folders);
+std::string findPicture(std::string_view fileName);
+
+}  // namespace pm
