@@ -1,17 +1,446 @@
-// Placeholder so that the tree links while this file is being written.
+// The command handler and its helpers. Every key press and every menu command
+// ends in Form_KeyDown, which clears the picture, applies the key table to the
+// state record, loads the parameters of the current mechanism type and hands
+// over to the presentation stage, which rebuilds the whole picture.
 #include "shell/form1.h"
+
+#include <charconv>
+#include <cmath>
+#include <iostream>
+#include <memory>
+#include <utility>
+
+#include "shell/menu_table.h"
+#include "topics/topics.h"
+
 namespace pm {
-Form1::Form1(Canvas& c, Host& h, const Edition& e) : drawing(engine, c), canvas(c), host(h), edition(e) {}
-void Form1::Form_Activate() {}
-void Form1::Form_KeyDown(int, int) {}
-bool Form1::menuCommand(std::string_view) { return false; }
-void Form1::run(std::u32string_view s) { engine.run(s); }
-void Form1::setPosition(double, double) {}
-void Form1::printNumber(double, bool) {}
-void Form1::print(std::u32string_view, bool) {}
-void Form1::logo(std::string_view) {}
-std::u32string numberItem(double) { return U""; }
-}  // namespace pm
-namespace pm {
-bool Form1::menuChecked(std::string_view) const { return false; }
+namespace {
+
+constexpr int kF1 = kKeyF1, kF8 = kKeyF1 + 7, kF9 = kKeyF1 + 8;
+
+// The character whose code is the key code (0 for a code that is no character).
+char32_t keyCharacter(int keyCode) {
+  if (keyCode < 0 || keyCode > 0xFFFF || (keyCode >= 0xD800 && keyCode <= 0xDFFF)) return 0;
+  return static_cast<char32_t>(keyCode);
+}
+
+// A state field as an int for the drawing settings; values that are not numbers read 0.
+int asInt(double v) {
+  if (!std::isfinite(v)) return 0;
+  if (v > 1e9) return 1000000000;
+  if (v < -1e9) return -1000000000;
+  return static_cast<int>(v);
+}
+
+std::string utf8(std::u32string_view text) {
+  std::string out;
+  for (char32_t c : text) {
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = U'?';
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+// One three-character part of the emblem position: blanks, an optional sign
+// and digits; anything else ends the number, no number gives 0.
+double positionPart(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  int value = 0;
+  const char* first = text.data() + i;
+  const char* last = text.data() + text.size();
+  if (first < last && *first == '+') ++first;
+  const auto [end, ec] = std::from_chars(first, last, value);
+  return (ec == std::errc() && end != first) ? value : 0;
+}
+
+// The emblem colours.
+constexpr Rgb kShadow = rgb(120, 100, 100);
+constexpr Rgb kPlate = rgb(250, 250, 0);
+constexpr Rgb kWhite = rgb(256, 256, 256);
+constexpr Rgb kBlack = rgb(0, 0, 0);
+
+}  // namespace
+
+std::u32string numberItem(double v) {
+  std::u32string item(1, std::signbit(v) && v != 0 ? U'-' : U' ');
+  const double magnitude = std::fabs(v);
+  if (std::isnan(v)) {
+    item = U" NaN";
+  } else if (std::isinf(v)) {
+    item += U"Inf";
+  } else {
+    // Up to 15 significant digits, "." as decimal point whatever the locale.
+    char buf[64];
+    const auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::general, 15);
+    for (const char* p = buf; ec == std::errc() && p != end; ++p) {
+      item += static_cast<char32_t>(*p == 'e' ? 'E' : *p);
+    }
+  }
+  item += U' ';
+  return item;
+}
+
+double Form1::twelfthRootOfTwo() { return std::pow(2.0, 1.0 / 12.0); }
+
+Form1::Form1(Canvas& c, Host& h, const Edition& e)
+    : drawing(engine, c), canvas(c), host(h), edition(e) {
+  engine.setDrawingHook(&drawing);
+  engine.setTextOutput(&canvas);
+  for (const MenuEntry& item : menuTree(edition)) {
+    if (item.checkable) checks_.emplace_back(item.name, item.checkedAtStart);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+void Form1::Form_Activate() {
+  if (activated_) return;  // the window may be activated many times; start once
+  activated_ = true;
+  host.processEvents();
+  if (ending) return;
+
+  st.mn6 = 1;
+  st.mn0 = 1;
+  st.mn1 = 1;
+  st.mn2 = 0;
+  st.dq = 1;
+  st.mn3 = 1;
+  st.mn5 = 0;
+  st.qsc = 0;
+  st.qss = 1;
+  st.qz = 0.0001;
+  st.qrof = 1;
+  st.qtx = 1;
+  st.cb = rgb(256, 256, 256);
+  st.cf = rgb(100, 100, 100);
+  canvas.setBackgroundColour(st.cb);
+  canvas.setTextColour(st.cf);
+  st.qzz = 1;
+  st.qcc = st.qff = st.qhh = st.qnn = st.qpp = 1;
+  st.qgw = 0;
+  st.qgl = 1;
+  st.qzw = 1;
+  st.qgd = 0;
+  st.qxx = 1;
+  st.qbr = 2;
+  st.rr1 = 128;
+  st.bb1 = 256;
+  st.gg1 = 196;
+  st.rr2 = st.rr1;
+  st.gg2 = st.gg1;
+  st.bb2 = st.bb1;
+  st.qse = 0;
+  st.qtn = twelfthRootOfTwo();
+
+  logo("840055");
+  host.processEvents();
+  Form_KeyDown(kKeyRebuild, 0);
+}
+
+// ---------------------------------------------------------------------------
+// The command handler
+
+void Form1::Form_KeyDown(int keyCode, int shift) {
+  if (ending) return;
+
+  // A command started while another runs (a run or the demonstration lets
+  // events through) gets its own register file; the outer one continues with
+  // its registers and command state as they were.
+  struct Saved {
+    Registers reg;
+    CommandState cmd;
+  };
+  std::unique_ptr<Saved> saved;
+  if (depth > 0) saved.reset(new Saved{engine.reg, cmd});
+  ++depth;
+  struct Leave {
+    Form1& f;
+    std::unique_ptr<Saved>& saved;
+    ~Leave() {
+      --f.depth;
+      if (saved) {
+        f.engine.reg = saved->reg;
+        f.cmd = std::move(saved->cmd);
+      }
+      if (f.depth == 0 && !f.ending) f.host.frameReady();
+    }
+  } leave{*this, saved};
+
+  prologue(keyCode, shift);
+
+  if ((keyCode == kKeyEsc || keyCode == kKeyEnd) && shift == 0) {
+    ending = true;
+    host.quit();
+    return;
+  }
+
+  const int brightness = arrowRules(keyCode, shift);
+  if (st.mn5 < 0) st.mn5 = 0;
+  if (st.mn1 < 1) st.mn1 = 1;
+  if (st.mn0 < 1) st.mn0 = 1;
+  st.rr1 += 2 * brightness;
+  st.gg1 += brightness;
+
+  loadParameters(*this);
+
+  functionKey(keyCode, shift);
+  if (ending) return;
+  characterCommands();
+  if (ending) return;
+
+  presentationStage(*this);
+}
+
+void Form1::prologue(int keyCode, int shift) {
+  cmd = CommandState{};
+  cmd.keyCode = keyCode;
+  cmd.shift = shift;
+  cmd.key = keyCharacter(keyCode);
+  st.qtn = twelfthRootOfTwo();
+  canvas.clear();
+  engine.beginCommand();
+  drawing.beginCommand();
+  if (keyCode != kF1) st.qst = 0;
+  if (keyCode != kF8 && edition.keyOverviewOneShot) st.qer = 0;
+}
+
+int Form1::arrowRules(int keyCode, int shift) {
+  int brightness = 0;
+  // Up/Down and Left/Right pairs: the first of each pair is Up or Left.
+  const bool up = keyCode == kKeyUp, down = keyCode == kKeyDown;
+  const bool left = keyCode == kKeyLeft, right = keyCode == kKeyRight;
+  const double lr = left ? -1 : right ? 1 : 0;  // -1 Left, +1 Right
+  const double ud = up ? -1 : down ? 1 : 0;     // -1 Up, +1 Down
+
+  switch (keyCode) {
+    case kKeyBackspace:
+      if (shift == 0) st.qgw = -1;
+      if (shift == 1) st.qgw = 1;
+      return 0;
+    case kKeySpace:
+      if (shift == 0) st.qgw = 1;
+      if (shift == 1) st.qgw = -1;
+      return 0;
+    case kKeyPgUp:
+      if (shift == 0) st.mn0 += 1;
+      return 0;
+    case kKeyPgDn:
+      if (shift == 0) st.mn0 -= 1;
+      return 0;
+    case kKeyHome:
+      if (shift == 0) resetLengths(*this);
+      return 0;
+    default:
+      break;
+  }
+  if (lr != 0) {
+    switch (shift) {
+      case 0:
+      case 1:
+        st.qgw = left ? 1 : -1;  // Left turns forward, Right backward
+        break;
+      case 2: st.qrtt += lr; break;
+      case 3: st.qbr = left ? st.qbr * st.qtn : st.qbr / st.qtn; break;
+      case 4: st.qv += lr * st.qss; break;
+      case 5: st.qd += lr; break;
+      case 6: st.qb += lr; break;
+      case 7: st.qe += lr; break;
+      default: break;
+    }
+  } else if (ud != 0) {
+    switch (shift) {
+      case 0:
+        if (up) {
+          st.mn5 = 0;
+          st.mn2 -= 1;
+        } else if (st.qtx == 1) {
+          st.mn5 += 1;  // with text pictures on, Down turns the page
+        } else if (st.qtx == 0) {
+          st.mn2 += 1;
+        }
+        break;
+      case 1:
+        st.mn1 += ud;
+        st.mn2 = 1;
+        break;
+      case 2: st.qzz = up ? st.qzz * st.qtn : st.qzz / st.qtn; break;
+      case 3: brightness = up ? 8 : -8; break;
+      case 4: st.qx += 2 * ud; break;
+      case 5: st.qa -= ud; break;  // Up lengthens the crank
+      case 6: st.qc += ud; break;
+      case 7: st.qf += ud; break;
+      default: break;
+    }
+  }
+  return brightness;
+}
+
+void Form1::functionKey(int keyCode, int shift) {
+  if (keyCode < kF1 || keyCode > kF9 || (shift != 0 && shift != 1)) return;
+  const auto& table = shift == 0 ? edition.functionKeys : edition.shiftFunctionKeys;
+  perform(table[static_cast<std::size_t>(keyCode - kF1)]);
+}
+
+void Form1::perform(FunctionKeyAction action) {
+  using A = FunctionKeyAction;
+  switch (action) {
+    case A::None: break;
+    case A::ToggleHelp: StateRecord::toggle(st.qst); break;
+    case A::Demonstration:
+      st.qgw = 1;
+      StateRecord::toggle(st.qxy);
+      demonstration(*this);
+      break;
+    case A::ToggleTextPictures: StateRecord::toggle(st.qtx); break;
+    case A::ToggleJointLetters: StateRecord::toggle(st.qsc); break;
+    case A::ToggleLinkLetters: StateRecord::toggle(st.qsd); break;
+    case A::ToggleDataListing: StateRecord::toggle(st.qse); break;
+    case A::FullRevolutionRun:
+      st.qgw = 1;
+      if (edition.runKeyCharacter != 0) cmd.key = edition.runKeyCharacter;
+      fullRevolutionRun(*this);
+      break;
+    case A::ToggleKeyOverview: StateRecord::toggle(st.qer); break;
+    case A::FlipCouplerTriangles:
+      st.qff = -st.qff;
+      st.qhh = -st.qhh;
+      break;
+    case A::FlipLoop: st.qcc = -st.qcc; break;
+    case A::MirrorDrive: mirrorDrive(); break;
+    case A::FlipDyad: st.qnn = -st.qnn; break;
+    case A::FlipSixBarCoupler: st.qpp = -st.qpp; break;
+    case A::TogglePointLetters: StateRecord::toggle(st.qßß); break;
+    case A::ToggleGrid: StateRecord::toggle(st.qsr); break;
+    case A::ToggleParameterX: StateRecord::toggle(st.qxx); break;
+    case A::TogglePresetStrings: StateRecord::toggle(st.qgx); break;
+  }
+}
+
+void Form1::mirrorDrive() {
+  // The crank direction is reflected about the frame direction + pi. The frame
+  // direction is that of this command's frame angle val[d] (what ":29d=(d)"
+  // gives), not whatever an earlier command left: the register file is new.
+  Registers& r = engine.reg;
+  r.angOf(U'd') = r.valOf(U'd') * deg;
+  r.angOf(U'a') = 2 * (r.angOf(U'd') + pi) - r.valOf(U'c') * deg + st.wxx;
+  st.wxx = r.valOf(U'c') * deg - r.angOf(U'a');
+}
+
+void Form1::characterCommands() {
+  const char32_t c = cmd.key;
+  if (c == U'0') {
+    if (st.mn1 == 10) {
+      resetPositions(*this);
+    } else {
+      resetLengths(*this);
+    }
+  } else if (c == U'4') {
+    st.mn1 = 10;
+    st.mn2 = 6;
+    st.mn5 = 0;
+  } else if (c >= U'A' && c <= U'R') {
+    st.qgw = 0;
+    mousePlacement(*this, c);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Menus
+
+bool Form1::menuCommand(std::string_view controlName) {
+  const MenuEntry* item = findMenuEntry(menuTree(edition), controlName);
+  if (item == nullptr) {
+    std::cerr << "Unbekannter Menüpunkt: \"" << controlName << "\"\n";
+    return false;
+  }
+  if (item->setType) st.mn0 = item->setType;
+  if (item->setGroup) st.mn1 = item->setGroup;
+  if (item->resetPage) st.mn5 = 0;
+  if (item->setTopic) st.mn2 = item->setTopic;
+  if (item->checkFollows) {
+    // The mark shows the state the item's key is about to produce.
+    const double flag = st.*(item->checkFollows);
+    for (auto& [name, checked] : checks_) {
+      if (name == controlName) checked = (asInt(flag) + 1) % 2 == 1;
+    }
+  }
+  if (item->sendKey) Form_KeyDown(item->sendKey, item->sendShift);
+  return true;
+}
+
+bool Form1::menuChecked(std::string_view controlName) const {
+  for (const auto& [name, checked] : checks_) {
+    if (name == controlName) return checked;
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------------------
+// Helpers for the topic code
+
+void Form1::run(std::u32string_view script) {
+  DrawSettings& s = drawing.settings;
+  s.qbr = st.qbr;
+  s.qsc = asInt(st.qsc);
+  s.qßß = asInt(st.qßß);
+  s.qer = asInt(st.qer);
+  s.mn1 = asInt(st.mn1);
+  s.mn2 = asInt(st.mn2);
+  s.cb = st.cb;
+  s.traceCounter = cmd.traceCounter;
+
+  engine.clearErrors();
+  engine.run(script);
+  for (const ScriptError& e : engine.errors()) {
+    std::cerr << "Skriptfehler in \"" << utf8(e.command) << "\": " << e.reason << '\n';
+    cmd.errors.push_back(e);
+  }
+  engine.clearErrors();
+}
+
+void Form1::setPosition(double x, double y) { canvas.point(x, y, st.cb); }
+
+void Form1::print(std::u32string_view text, bool lineBreak) { canvas.print(text, lineBreak); }
+
+void Form1::printNumber(double v, bool lineBreak) { canvas.print(numberItem(v), lineBreak); }
+
+void Form1::logo(std::string_view position) {
+  const double x0 = positionPart(position.substr(0, 3));
+  const double y0 = positionPart(position.size() > 3 ? position.substr(3, 3) : std::string_view());
+  auto box = [&](double x1, double y1, double x2, double y2, Rgb c, bool filled) {
+    canvas.box(x0 + x1, y0 + y1, x0 + x2, y0 + y2, c, filled);
+  };
+  canvas.setLineWidth(1);
+  box(35, 4, 160, 57, kShadow, true);
+  box(1, 1, 156, 20, kBlack, false);
+  box(0, 0, 155, 21, kPlate, true);
+  box(33, 1, 157, 53, kWhite, false);
+  box(31, 0, 156, 52, kBlack, false);
+  box(30, 0, 155, 51, kPlate, true);
+  for (int i = 0; i <= 30; ++i) canvas.line(x0 + i, y0 + 22, x0 + i, y0 + 22 + i, kPlate);
+  canvas.setFont("Arial", 14);
+  canvas.setTextColour(kShadow);
+  canvas.point(x0 + 19, y0 + 4, kPlate);
+  canvas.print(U"Werklehre", true);
+  canvas.point(x0 + 20, y0 + 26, kPlate);
+  canvas.print(U"   Nordhochschule", true);
+}
+
 }  // namespace pm

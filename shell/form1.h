@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <numbers>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,6 +91,27 @@ class Form1 {
   void print(std::u32string_view text, bool lineBreak = false);
   // The emblem with its top-left corner from a six-digit text ("840055").
   void logo(std::string_view position);
+
+  // Radians per half turn and per degree, and the zoom ratio 2^(1/12).
+  static constexpr double pi = std::numbers::pi;
+  static constexpr double deg = std::numbers::pi / 180;
+  static double twelfthRootOfTwo();
+
+ private:
+  // Prologue of a command: key character, constants, cleared picture, empty
+  // registers, one-shot flags.
+  void prologue(int keyCode, int shift);
+  // Arrow, Backspace, Space, PgUp/PgDn and Home rules; returns the brightness step.
+  int arrowRules(int keyCode, int shift);
+  // F1 … F9 with Shift 0 or 1, as the edition binds them.
+  void functionKey(int keyCode, int shift);
+  void perform(FunctionKeyAction action);
+  void characterCommands();
+  void mirrorDrive();
+
+  bool activated_ = false;
+  // Check marks of the display menu, by control name.
+  std::vector<std::pair<std::string, bool>> checks_;
 };
 
 // Number item text of a value ("  0 " style: sign or blank, digits, blank).

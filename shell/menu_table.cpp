@@ -1,8 +1,181 @@
-// Placeholder so that the tree links while this file is being written.
+// The common menu tree of both editions. Choosing a mechanism type sets mn0 and
+// rebuilds; opening an analysis group sets the group and waits for its topic
+// item; topic items set the topic and rebuild. Some analysis menus list their
+// items in another order or number than the topic catalogue, so every topic
+// item names the topic that carries its caption instead of its position.
 #include "shell/menu_table.h"
+
+#include <string>
+
 namespace pm {
-const std::vector<MenuEntry>& menuTree(const Edition&) {
-  static const std::vector<MenuEntry> none;
-  return none;
+namespace {
+
+constexpr int kRebuild = 5;
+
+MenuEntry top(std::string name, std::string caption) {
+  MenuEntry e;
+  e.name = std::move(name);
+  e.caption = std::move(caption);
+  e.hasSubmenu = true;
+  return e;
 }
+
+MenuEntry typeItem(std::string name, std::string caption, int type) {
+  MenuEntry e;
+  e.name = std::move(name);
+  e.caption = std::move(caption);
+  e.parent = "mnu1";
+  e.setType = type;
+  e.sendKey = type ? kRebuild : 0;
+  return e;
+}
+
+struct AnalysisGroup {
+  int group;
+  const char* caption;
+  bool keepsPage;
+  // Item captions with the topic each one selects.
+  std::vector<std::pair<const char*, int>> items;
+};
+
+// Group g opens as "mnu2g"; its items are "mnu2g1", "mnu2g2", …
+const std::vector<AnalysisGroup>& analysisGroups() {
+  static const std::vector<AnalysisGroup> groups = {
+      {1, "&Rautenwerk", false,
+       {{"&Getriebe", 1}, {"&Pole", 2}, {"&Momentanpol", 3}, {"&ruhende Polbahn", 4},
+        {"&bewegte Polbahn", 5}}},
+      {2, "&Geschwindigkeit", false,
+       {{"&Antrieb", 1}, {"Vektor&summe", 2}, {"&gedrehte Geschwindigkeiten", 3},
+        {"&Polstrahlen", 4}, {"&Vektorplan", 5}, {"&Burmester", 6}}},
+      // Nine items for eight topics: "Vektorplan" shows the topic of B's acceleration.
+      {3, "&Beschleunigung", false,
+       {{"&Antrieb", 1}, {"&Konstruktion", 2}, {"&Normalbeschleunigung", 3},
+        {"&Beschleunigung von B", 4}, {"&Vektorplan", 4}, {"Burmester und &Mehmke", 5},
+        {"&und Geschwindigkeiten ", 6}, {"B&eschleunigungspol", 7}, {"&Polbeschleunigung", 8}}},
+      // Eight items for seven topics: the selectable curves are the Ro-Kurven topic.
+      {4, "&Krümmung", false,
+       {{"&Satz von Bobellier", 1}, {"&Krümmungsmittelpunkt", 2}, {"&Wendekreis", 3},
+        {"&Beschleunigungspol", 4}, {"&Ro-Kurven", 5}, {"Ro-Kurven &A", 6},
+        {"Ro-Kurven &C", 7}, {"wählbare Ro-&Kurven", 5}}},
+      {5, "&Koppelkurven", true,
+       {{"&Koppelkurve", 1}, {"&Streckung", 2}, {"&Glieder", 3}, {"Roberts &alle", 4},
+        {"Roberts &XZ", 5}, {"Roberts &YZ", 6}, {"Ko&nstruktion", 7}}},
+      {6, "&Polwechselgeschwindigkeit", false,
+       {{"&Krümmungsmittelpunkt", 1}, {"&Evolute", 2}, {"K&onstruktion Ubd", 3},
+        {"&Polwechselgeschwindigkeit", 4}, {"Pol&beschleunigung", 5}, {"&Wendepol", 6},
+        {"Wende&pol", 7}}},
+      // Seven items for eight topics: there is no item for the relative velocity (3).
+      {7, "&Relativbewegung", false,
+       {{"&Relativbewegung", 1}, {"&Antriebsgeschwindigkeit", 2}, {"&Geschwindigkeitsplan", 4},
+        {"Antriebs&beschleunigung", 5}, {"&Normalbeschleunigung", 6},
+        {"&Coriolisbeschleunigung", 7}, {"&Beschleunigungsplan", 8}}},
+      {8, "&Siebengelenke", false,
+       {{"Watt-&dc", 1}, {"Watt-&ab", 2}, {"Watt-&ba", 3}, {"Watt-&cb", 4}, {"&Watt-bc", 5},
+        {"&Stev-ca", 6}, {"S&tev-ac", 7}, {"St&ev-db", 8}}},
+  };
+  return groups;
+}
+
+void addAnalysisMenu(std::vector<MenuEntry>& tree) {
+  tree.push_back(top("mnu20", "&Analyse    "));
+  for (const AnalysisGroup& g : analysisGroups()) {
+    MenuEntry header;
+    header.name = "mnu2" + std::to_string(g.group);
+    header.caption = g.caption;
+    header.parent = "mnu20";
+    header.hasSubmenu = true;
+    header.setGroup = g.group;
+    header.resetPage = !g.keepsPage;
+    tree.push_back(header);
+    for (std::size_t i = 0; i < g.items.size(); ++i) {
+      MenuEntry item;
+      item.name = header.name + std::to_string(i + 1);
+      item.caption = g.items[i].first;
+      item.parent = header.name;
+      item.setTopic = g.items[i].second;
+      item.sendKey = kRebuild;
+      tree.push_back(item);
+    }
+  }
+}
+
+// A submenu of fixed topics of one group ("&Synthese", "&Beispiele").
+void addTopicList(std::vector<MenuEntry>& tree, const std::string& parent, int group,
+                  std::initializer_list<const char*> captions) {
+  int topic = 0;
+  for (const char* caption : captions) {
+    ++topic;
+    MenuEntry item;
+    item.name = parent + std::to_string(topic);
+    item.caption = caption;
+    item.parent = parent;
+    item.setGroup = group;
+    item.setTopic = topic;
+    item.sendKey = kRebuild;
+    tree.push_back(item);
+  }
+}
+
+}  // namespace
+
+std::vector<MenuEntry> composeMenuTree(const std::vector<MenuEntry>& displayMenu,
+                                       const std::vector<MenuEntry>& assemblyMenu) {
+  std::vector<MenuEntry> tree;
+
+  tree.push_back(top("mnu1", "&Getriebetyp  "));
+  tree.push_back(typeItem("mnu11", "&Kurbelschwinge", 1));
+  tree.push_back(typeItem("mnu12", "&Doppelkurbel", 2));
+  tree.push_back(typeItem("mnu13", "D&oppelschwinge", 3));
+  tree.push_back(typeItem("mnu14", "Do&ppelschwinge", 4));
+  tree.push_back(typeItem("mnu15", "&Watt", 5));
+  tree.push_back(typeItem("mnu16", "&Kurbelschleife", 6));
+  tree.push_back(typeItem("mnu17", "K&urbelschwinge", 7));
+  tree.push_back(typeItem("mnu18", "S&chubkurbel", 8));
+  tree.push_back(typeItem("mnu19", "Doppel&schwinge", 9));
+  tree.push_back(typeItem("mnu110", "Drei-Lagen-Synthese", 10));
+  tree.push_back(typeItem("mnu112", "Vier-Lagen -Synthese", 0));  // no command
+
+  addAnalysisMenu(tree);
+
+  tree.push_back(top("mnu3", "&Synthese"));
+  MenuEntry synthesis = top("mnu31", "&Vier Lagen einer Ebene");
+  synthesis.parent = "mnu3";
+  synthesis.setGroup = 10;
+  synthesis.resetPage = true;
+  synthesis.sendKey = kRebuild;
+  tree.push_back(synthesis);
+  addTopicList(tree, "mnu31", 10,
+               {"Aufgabe", "&Gegenpolviereck", "&Konstruktion", "&Mittelpunktskurve",
+                "K&reispunktkurve", "&Schwingen"});
+
+  tree.push_back(top("mnu60", " A&nzeigen    "));
+  tree.insert(tree.end(), displayMenu.begin(), displayMenu.end());
+
+  tree.push_back(top("mnu70", "&Montage"));
+  tree.insert(tree.end(), assemblyMenu.begin(), assemblyMenu.end());
+
+  MenuEntry examples = top("mnu8", "&Beispiele");
+  examples.setType = 1;  // selecting the menu only chooses the four-bar
+  tree.push_back(examples);
+  MenuEntry plane = top("mnu81", "Komplan bewegte Ebene");
+  plane.parent = "mnu8";
+  plane.setGroup = 9;
+  plane.setTopic = 1;
+  plane.sendKey = kRebuild;
+  tree.push_back(plane);
+  addTopicList(tree, "mnu81", 9,
+               {"Aufgabenstellung", "Momentanpol", "Geschwindigkeit", "Normalbeschleunigung",
+                "Krümmungsmittelpnkte", "Beschleunigung", "Lagenort"});
+  return tree;
+}
+
+const std::vector<MenuEntry>& menuTree(const Edition& edition) { return edition.menu; }
+
+const MenuEntry* findMenuEntry(const std::vector<MenuEntry>& tree, std::string_view name) {
+  for (const MenuEntry& e : tree) {
+    if (e.name == name) return &e;
+  }
+  return nullptr;
+}
+
 }  // namespace pm

@@ -3,23 +3,24 @@
 // chosen item (and every opened submenu) to Form1::menuCommand by name.
 #pragma once
 
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "shell/edition.h"
+#include "shell/menu_entry.h"
 
 namespace pm {
-
-struct MenuEntry {
-  std::string name;     // control name, "mnu224"
-  std::string caption;  // exact caption (UTF-8, blanks kept, "&" marks the access letter)
-  std::string parent;   // control name of the holding menu; "" for the menu bar
-  bool hasSubmenu = false;
-  bool checkable = false;
-};
 
 // The items of an edition's menu tree, every parent before its children, in
 // display order.
 const std::vector<MenuEntry>& menuTree(const Edition& edition);
+
+// The common tree with an edition's display and assembly menus put in their
+// places (used when an edition is made).
+std::vector<MenuEntry> composeMenuTree(const std::vector<MenuEntry>& displayMenu,
+                                       const std::vector<MenuEntry>& assemblyMenu);
+
+// The entry of a control name in a tree, or nullptr.
+const MenuEntry* findMenuEntry(const std::vector<MenuEntry>& tree, std::string_view name);
 
 }  // namespace pm
