@@ -1,11 +1,257 @@
-// Placeholder so that the tree links while this file is being written.
+// The presentation stage that ends every command: title, topic stepping,
+// explanatory picture, the group routine, the overlays and the emblem; and the
+// demonstration sequence that walks through the catalogue on its own.
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "draw/colour_tables.h"
+#include "shell/form1.h"
+#include "topics/catalogue.h"
+#include "topics/mechanism_detail.h"
+#include "topics/placement_detail.h"
 #include "topics/topics.h"
+
 namespace pm {
-void presentationStage(Form1&) {}
-void topicStepping(Form1&) {}
-void explanatoryPicture(Form1&) {}
-void topicHeader(Form1&) {}
-void runGroup(Form1&, int) {}
-void demonstration(Form1&) {}
-void drawGrid(Form1&) {}
+
+namespace {
+
+// The digits of a whole state field, without sign or blank ("Bild120.gif").
+std::string digitsOf(double v) {
+  if (!std::isfinite(v)) return "0";
+  const double whole = std::fmin(std::fabs(std::trunc(v)), 1e15);
+  return std::to_string(static_cast<std::int64_t>(whole));
+}
+
+std::u32string widen(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
+
+// An entry of a name list; indices outside the list give an empty name.
+const std::u32string& listEntry(const std::array<std::u32string, 21>& list, double index) {
+  static const std::u32string kEmpty;
+  if (!(index >= 1 && index < static_cast<double>(list.size()))) return kEmpty;
+  return list[static_cast<std::size_t>(index)];
+}
+
+bool isOneOf(char32_t c, std::u32string_view keys) {
+  return c != 0 && keys.find(c) != std::u32string_view::npos;
+}
+
+// One rule of the stepping table: (from1, from2) → (to1, to2).
+bool stepRule(Form1& f, double from1, double from2, double to1, double to2) {
+  if (f.st.mn1 != from1 || f.st.mn2 != from2) return false;
+  f.st.mn1 = to1;
+  f.st.mn2 = to2;
+  f.st.mn5 = 0;
+  return true;
+}
+
+// Rebuilds the whole picture from the state record, as a menu command does.
+void rebuild(Form1& f) { f.Form_KeyDown(kKeyRebuild, 0); }
+
+// Runs one full-revolution run of the demonstration; false when the sequence
+// has to end (the program is ending, or the user switched the demonstration off).
+bool demonstrationRun(Form1& f, double request, bool byFlag) {
+  f.st.qgw = request;
+  auto switchedOff = [&f, byFlag] { return byFlag && f.st.qxy != 1; };
+  revolutionFrames(f, switchedOff);
+  return !f.ending && !switchedOff();
+}
+
+// The sequence with the flag qxy: one revolution per topic, standing still
+// before and after it, until the flag is cleared (F2 again).
+void demonstrationByFlag(Form1& f) {
+  if (f.st.mn1 == 1 && f.st.mn2 == 0) {
+    f.st.mn2 = 1;
+    explanatoryPicture(f);
+    runGroup(f, 1);
+  }
+  while (f.st.qxy == 1) {
+    // Events are processed at least once per step, so that the sequence can be
+    // stopped even while it walks through mechanisms whose runs do nothing.
+    f.host.processEvents();
+    if (f.ending || f.st.qxy != 1) break;
+    if (!demonstrationRun(f, 0, true) || !demonstrationRun(f, 1, true) ||
+        !demonstrationRun(f, 0, true))
+      break;
+    f.st.mn2 += 1;
+    rebuild(f);
+    if (f.ending) return;
+  }
+  if (f.ending) return;
+  f.st.mn1 = 1;
+  rebuild(f);
+}
+
+// The sequence without a flag: on until the topic stepping reaches the examples
+// group; only the ending of the program stops it earlier.
+void demonstrationToExamples(Form1& f) {
+  while (f.st.mn1 < 9) {
+    f.host.processEvents();
+    if (f.ending) return;
+    if (!demonstrationRun(f, 0, false) || !demonstrationRun(f, 1, false) ||
+        !demonstrationRun(f, 1, false) || !demonstrationRun(f, 0, false))
+      return;
+    f.st.mn2 += 1;
+    rebuild(f);
+    if (f.ending) return;
+  }
+  f.st.mn1 = 1;
+  rebuild(f);
+}
+
+// The two preset strings of the current type, one line each from (0, 650).
+void presetStrings(Form1& f) { f.setPosition(0, 650); }
+
+}  // namespace
+
+void topicStepping(Form1& f) {
+  if (f.st.mn1 == 1 && f.st.mn2 < 0) {
+    f.st.mn2 = 0;
+    f.st.mn5 = 0;
+  }
+  stepRule(f, 1, 7, 2, 1);
+  stepRule(f, 2, 0, 1, 6);
+  stepRule(f, 2, 7, 3, 1);
+  stepRule(f, 3, 0, 2, 6);
+  stepRule(f, 3, 9, 4, 1);
+  stepRule(f, 4, 8, 5, 1);
+  stepRule(f, 4, 0, 3, 9);
+  stepRule(f, 5, 0, 6, 8);
+  stepRule(f, 5, 7, 6, 1);
+  stepRule(f, 6, 0, 5, 6);
+  stepRule(f, 6, 8, 7, 1);
+  stepRule(f, 7, 0, 6, 7);
+  stepRule(f, 7, 9, 8, 1);
+  stepRule(f, 8, 0, 7, 7);
+  if (stepRule(f, 8, 9, 1, 1)) f.st.mn0 += 1;
+  if (f.st.mn0 > 9) {
+    f.st.mn0 = 9;
+    f.st.mn5 = 0;
+  }
+  stepRule(f, 9, 0, 8, 8);
+  stepRule(f, 9, 8, 10, 1);
+  stepRule(f, 10, 0, 9, 7);
+  // This rule stands after the limit above, so it may carry the type to 10.
+  if (stepRule(f, 10, 9, 1, 1)) f.st.mn0 += 1;
+}
+
+void explanatoryPicture(Form1& f) {
+  f.st.ff = "Bild" + digitsOf(f.st.mn1) + digitsOf(f.st.mn2) + digitsOf(f.st.mn5) + ".gif";
+  f.setPosition(20, 650);
+  f.print(widen(f.st.ff), true);
+  f.host.setBackgroundPicture(f.st.ff);
+}
+
+void topicHeader(Form1& f) {
+  std::u32string line = widen(digitsOf(f.st.mn1) + digitsOf(f.st.mn2) + digitsOf(f.st.mn5));
+  line += listEntry(f.cmd.groupNames, f.st.mn1);
+  line += f.cmd.headerScratch;
+  line += listEntry(f.cmd.topicNames, f.st.mn2);
+  f.canvas.setFont("Arial", 11);
+  f.setPosition(20, 710);
+  f.print(line, true);
+}
+
+void runGroup(Form1& f, int group) {
+  writeCatalogueNames(f, group);
+  switch (group) {
+    case 1: group1(f); break;
+    case 2: group2(f); break;
+    case 3: group3(f); break;
+    case 4: group4(f); break;
+    case 5: group5(f); break;
+    case 6: group6(f); break;
+    case 7: group7(f); break;
+    case 8: group8(f); break;
+    case 9: group9(f); break;
+    case 10: group10(f); break;
+    default: break;
+  }
+}
+
+void demonstration(Form1& f) {
+  f.st.qse = 0;
+  if (f.edition.demonstrationByFlag)
+    demonstrationByFlag(f);
+  else
+    demonstrationToExamples(f);
+}
+
+void drawGrid(Form1& f) {
+  f.st.qgw = 0;
+  f.st.rtt = 20 + f.st.qrtt;
+  const std::int64_t fine = gridSpacing(f.st.rtt);
+  // A spacing below one unit (qrtt of -20 or less) has no lines to draw; it
+  // would divide by zero.
+  if (fine > 0) {
+    const Rgb colour = rgb(220, 220, 220);
+    f.canvas.setLineWidth(1);
+    auto lines = [&](std::int64_t spacing, double shift) {
+      for (std::int64_t k = 0; k <= 1021 / spacing; ++k) {
+        const double x = static_cast<double>(k * spacing) + shift;
+        f.canvas.line(x, 0, x, 760, colour);
+      }
+      for (std::int64_t k = 0; k <= 738 / spacing; ++k) {
+        const double y = static_cast<double>(k * spacing) + shift;
+        f.canvas.line(0, y, 1248, y, colour);
+      }
+    };
+    lines(fine, 0);
+    // Every fifth line once more, one unit aside, so that it shows doubled.
+    lines(gridSpacing(100 + 5 * f.st.qrtt), 1);
+  }
+  f.st.rtt = 20 + f.st.qrtt;
+}
+
+void presentationStage(Form1& f) {
+  // The key of this command, kept before any nested command replaces f.cmd.
+  const char32_t key = f.cmd.key;
+  const int keyCode = f.cmd.keyCode;
+  const int shift = f.cmd.shift;
+
+  if (isOneOf(key, U"SXYZ")) mousePlacement(f, key);
+  caseAndTurnClass(f);
+  if (f.st.qsr == 1) drawGrid(f);
+  printTitle(f);
+  topicStepping(f);
+  if (key == U'5') {
+    f.st.qgw = 1;
+    demonstration(f);
+    if (f.ending) return;
+  }
+  if (f.st.qtx == 1) explanatoryPicture(f);
+  if (f.st.qtx == 0) f.host.setBackgroundPicture("");
+  if (f.st.qst == 0) runGroup(f, f.st.mn1 >= 1 && f.st.mn1 <= 10 ? static_cast<int>(f.st.mn1) : 0);
+  if (isOneOf(key, U"TUVW") && (f.st.mn1 == 10 || f.edition.lettersTUVWInEveryGroup))
+    synthesisLetterKey(f, key);
+  if (key == U'1' || key == U'2') {
+    f.st.qgw = key == U'1' ? 1 : -1;
+    fullRevolutionRun(f);
+    if (f.ending) return;
+  }
+  if (key == U'3') {
+    const Point k = cursorPoint(f);
+    f.setPosition(0, 450);
+    f.printNumber(k.x);
+    f.printNumber(k.y, true);
+  }
+  if (f.st.qst == 1) f.host.setBackgroundPicture(f.edition.helpPicture);
+  if (f.st.qer == 1 && !f.edition.keyOverviewPicture.empty())
+    f.host.setBackgroundPicture(f.edition.keyOverviewPicture);
+  if (f.st.qsd == 1) f.engine.labelVectors();
+  if (f.st.qse == 1) dataReadout(f);
+  if (f.st.qsr == 1) drawGrid(f);
+  if (f.st.qgx == 1) presetStrings(f);
+  f.canvas.setTextColour(fixedColour(0));
+  f.canvas.setFont(f.canvas.fontName(), 12);
+  f.setPosition(20, 680);
+  if (f.edition.keyInfoLine) {
+    f.setPosition(f.edition.keyInfoX, f.edition.keyInfoY);
+    f.print(keyInformationLine(key, keyCode, shift));
+  }
+  f.logo("840055");
+  f.canvas.setFont(f.canvas.fontName(), 10);
+  f.canvas.setTextColour(fixedColour(0));
+}
+
 }  // namespace pm

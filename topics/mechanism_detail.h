@@ -1,0 +1,30 @@
+// Pieces of the mechanism routines that the presentation stage, the placement
+// keys and the tests use directly.
+#pragma once
+
+#include <functional>
+
+namespace pm {
+
+class Form1;
+
+// Frames of one full-revolution run (90 steps of 4° make one turn with the presets).
+inline constexpr int kRevolutionFrames = 90;
+
+struct LoopClass {
+  int loopCase = 0;   // 0 … 7 from the link lengths
+  int turnClass = 0;  // 0 … 3; only 0 and 1 turn through a full revolution
+};
+
+// Case number and turn class of the four lengths |len| a … d as loaded now;
+// changes nothing.
+LoopClass classifyLoop(Form1& f);
+
+// The crank angle brought into [0, 2π]; a value that is not finite gives 0.
+double normalisedCrankAngle(double a);
+
+// The frames of a full-revolution run; stop() is asked after the pending events
+// of every frame have been processed and ends the run early when it is true.
+void revolutionFrames(Form1& f, const std::function<bool()>& stop);
+
+}  // namespace pm
