@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the Debian package, checks its contents, unpacks it into a scratch
+# root and lets the unpacked planimove-render draw a picture with its own
+# installed help picture.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD=${BUILD:-build}
+(cd "$BUILD" && cpack -G DEB >/dev/null)
+deb=$(ls -t "$BUILD"/planimove_*.deb | head -n 1)
+echo "package: $deb"
+dpkg-deb --info "$deb" | grep -E 'Package|Version|Depends'
+contents=$(dpkg-deb -c "$deb")
+for f in usr/bin/planimove usr/bin/rautenwerk usr/bin/planimove-render \
+         usr/share/planimove/pictures/BildF1.gif usr/share/planimove/pictures/BildF8.gif \
+         usr/share/planimove/pictures/Bild000.gif \
+         usr/share/applications/planimove.desktop usr/share/applications/rautenwerk.desktop \
+         usr/share/man/man1/planimove-render.1; do
+  echo "$contents" | grep -q " \./$f\$" || { echo "missing in package: $f"; exit 1; }
+done
+root=$(mktemp -d)
+dpkg -x "$deb" "$root"
+out=$(mktemp -d)
+# F1 shows the help picture, which the installed program must find by itself.
+(cd "$out" && "$root/usr/bin/planimove-render" --keys "F1" --png help.png --json state.json)
+test -s "$out/help.png"
+grep -q '"BildF1.gif"' "$out/state.json"
+echo "package checked: contents complete, installed planimove-render drew $(stat -c %s "$out/help.png") bytes"
