@@ -1,7 +1,21 @@
 // Names of the primitive kinds, as used in the JSON form of a display list.
 #include "draw/display_list.h"
 
+#include <cmath>
+#include <numbers>
+
 namespace pm {
+
+double arcSweep(const Primitive& arc) {
+  constexpr double kTwoPi = 2 * std::numbers::pi;
+  auto reduced = [](double a) {
+    a = std::fabs(a);
+    return a > kTwoPi ? std::fmod(a, kTwoPi) : a;
+  };
+  double sweep = reduced(arc.end) - reduced(arc.start);
+  if (sweep <= 0) sweep += kTwoPi;
+  return sweep;
+}
 
 const char* kindName(Primitive::Kind kind) {
   switch (kind) {

@@ -30,6 +30,10 @@ struct Primitive {
 
 using DisplayList = std::vector<Primitive>;
 
+// Angle an arc covers, in radians: counterclockwise from start to end, through
+// 0 when end < start; equal ends give the full circle (2π).
+double arcSweep(const Primitive& arc);
+
 // Kind names used in JSON ("point", "line", "box", "filledBox", "circle", "arc", "text").
 const char* kindName(Primitive::Kind kind);
 

@@ -97,16 +97,22 @@ const char* DrawingOps::drawCommand(int operation, const int* codes, int length,
     if (!inPointBank(codes[i])) return "point operand outside the point bank";
 
   const Command cmd{codes, length, engine_.reg};
+  // 61, 67 and 68 read fixed positions: every pass over positions 7 … length
+  // would draw the same figure again. One figure is drawn, since overdrawing an
+  // antialiased figure would darken its edges.
+  switch (operation) {
+    case 1: angleArc(cmd); return nullptr;
+    case 7: arrow(cmd); return nullptr;
+    case 8: tickMark(cmd); return nullptr;
+    default: break;
+  }
   for (int i = kFirstOperand; i <= length; ++i) {
     switch (operation) {
-      case 1: angleArc(cmd); break;
       case 2: jointCircle(cmd, i); break;
       case 3: framePivot(cmd, i); break;
       case 4: trace(cmd, i); break;
       case 5: pointCircle(cmd, i); break;
       case 6: polylineSegment(cmd, i); break;
-      case 7: arrow(cmd); break;
-      case 8: tickMark(cmd); break;
       case 9: labelledCircle(cmd, i); break;
     }
   }
@@ -250,6 +256,9 @@ void DrawingOps::trace(const Command& cmd, int i) {
   // Written so that a coordinate that is not a number draws nothing either.
   if (!(s.X <= kTraceLimit && s.X >= -kTraceLimit && s.Y <= kTraceLimit && s.Y >= -kTraceLimit))
     return;
+  // The first point of a trace, or the first after a jump, only marks where the
+  // curve goes on: a segment of no length draws nothing.
+  if (s.X == q.x && s.Y == q.y) return;
   canvas_.setLineWidth(cmd.width());
   canvas_.line(s.X, s.Y, q.x, q.y, fixedColour(cmd.colourIndex()));
 }

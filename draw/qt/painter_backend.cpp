@@ -78,8 +78,7 @@ void paintArc(QPainter& painter, const Primitive& p) {
   const QPointF c(p.x1, p.y1);
   const double r = std::fabs(p.r);
   const double start = reduced(p.start);
-  double sweep = reduced(p.end) - start;
-  if (sweep <= 0) sweep += kTwoPi;  // through 0; equal ends give the full circle
+  const double sweep = arcSweep(p);  // through 0 when end < start
   const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
 
   QPainterPath path;
