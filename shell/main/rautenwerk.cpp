@@ -1,2 +1,4 @@
-// Placeholder so that the tree links while the window is being written.
-int main() { return 0; }
+// Rautenwerk, the earlier edition (its own function keys and display menus).
+#include "shell/qt/run_program.h"
+
+int main(int argc, char** argv) { return pm::runProgram(argc, argv, pm::rautenwerkEdition()); }
