@@ -144,15 +144,30 @@ void centrePoints(Form1& f) {
   f.run(U":42SW=x+TU+z:69.b15VW");
 }
 
+// Side of the point q seen from p toward r, as the dyad command 42 encodes it
+// in the sign of its second radius: +1 left of p→r in drawing coordinates
+// (also on the line), −1 right of it.
+double dyadSign(Point p, Point r, Point q) {
+  const double cross = (r.x - p.x) * (q.y - p.y) - (r.y - p.y) * (q.x - p.x);
+  return cross < 0 ? -1 : 1;
+}
+
 // Records the four-bar of the chosen pairs as the parameter strings of type 9:
 // frame pivot f, crank f–g, coupler g–i, rocker h–i, and the first two points
-// of the plane A and E as coupler points.
+// of the plane A and E as coupler points. The lengths c, f and h carry the
+// signs that put the rocker joint and the two plane points on the side where
+// they were found, so that the recorded mechanism assembles in the found
+// configuration and not in its mirror image.
 void recordFourBar(Form1& f) {
   f.st.mn0 = 1;
   f.st.qgw = 0;
   loadParameters(f);
   f.run(U":36X=f:28a=gf:28b=gi:28c=ih:28d=hf:28e=gA:28f=iA:28g=gE:28h=iE");
   Registers& r = f.reg();
+  const Point g = r.point(U'g'), h = r.point(U'h'), i = r.point(U'i');
+  r.lenOf(U'c') *= dyadSign(g, h, i);
+  r.lenOf(U'f') *= dyadSign(g, i, r.point(U'A'));
+  r.lenOf(U'h') *= dyadSign(g, i, r.point(U'E'));
   r.valOf(U'a') = f.st.bxx;
   r.valOf(U'b') = f.st.byx;
   r.valOf(U'i') = 4;
@@ -248,15 +263,15 @@ void fourBar(Form1& f) {
 }
 
 // Hands the recorded four-bar to the analysis topics: type 9, group 1, topic 1,
-// lengths reset, the assembly branch flipped, then the drive mirrored by a
-// nested command.
+// lengths reset, then the drive mirrored about the frame line by a nested
+// command, which draws the first analysis topic. The assembly branch is the
+// recorded one (the rocker length carries its sign), so it is not flipped here.
 void analyse(Form1& f) {
   f.st.mn0 = 9;
   f.st.mn1 = 1;
   f.st.mn2 = 1;
   f.st.qtx = 0;
   resetLengths(f);
-  f.st.qcc = -f.st.qcc;
   f.Form_KeyDown(kKeyF1 + 2, kShift);
 }
 

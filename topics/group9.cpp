@@ -6,11 +6,13 @@
 // have the same curvature as the path of C.
 #include <array>
 #include <cmath>
+#include <optional>
 #include <string_view>
 
 #include "draw/colour.h"
 #include "script/vector.h"
 #include "shell/form1.h"
+#include "topics/moving_plane_locus.h"
 #include "topics/topics.h"
 
 namespace pm {
@@ -58,23 +60,21 @@ void inflectionPole(Form1& f) {
   f.run(U"23Ì=.+KP:23Í=.+PK:46ÎÍP~aAP:41Ò=KÌxPÎ:23Ó=.+ÒK:41Ô=PÍxÒÓ:36W=Ô");
 }
 
-// One branch of the locus of the points whose path curvature radius equals d,
-// the radius of curvature of the path of C. a is the distance from the pole P
-// to the inflection pole W, phi0 the direction of P − W. A point exists where
-// the discriminant 1 + 4 a sin(phi) / d is not negative; elsewhere the trace
-// is interrupted so that the pieces are not joined.
+// One branch of the locus, traced in 4° steps of the direction from the pole.
+// Where the branch has no point the trace is interrupted, so that the pieces on
+// either side are not joined.
 void locusBranch(Form1& f, double sigma, char32_t vector, std::u32string_view script, double phi0,
                  double a, double d) {
   Registers& r = f.reg();
   for (int t = 0; t <= 91; ++t) {
     f.cmd.traceCounter = t;
     const double phi = 4 * t * kDeg - phi0;
-    const double discriminant = 1 + 4 * a * std::sin(phi) / d;
-    if (discriminant < 0) {
+    const std::optional<double> rho = equalCurvatureLocusDistance(sigma, phi, a, d);
+    if (!rho) {
       f.drawing.beginCommand();  // forgets the trace point: the next point starts a new piece
       continue;
     }
-    r.lenOf(vector) = (1 + sigma * std::sqrt(discriminant)) * d / 2;
+    r.lenOf(vector) = *rho;
     r.angOf(vector) = phi + phi0 - kPi / 2;
     f.run(script);
   }
@@ -87,8 +87,7 @@ void locus(Form1& f) {
   const double a = r.lenOf(U'f');
   curvatureCentre(f);
   f.run(U":28f=CJ");
-  double d = r.lenOf(U'f');
-  if (d == 0) d = 0.00001;
+  const double d = r.lenOf(U'f');
   locusBranch(f, +1, U'h', U":22R=P+h:64~p2-R", phi0, a, d);
   locusBranch(f, -1, U'g', U":22R=P+g:64~p2-R", phi0, a, d);
 }
@@ -107,6 +106,17 @@ void taskPicture(Form1& f) {
 }
 
 }  // namespace
+
+std::optional<double> equalCurvatureLocusDistance(double sigma, double phi, double a, double d) {
+  if (d == 0) d = 0.00001;
+  const double discriminant = 1 + 4 * a * std::sin(phi) / d;
+  // A degenerate mechanism can leave infinite or undefined distances; such a
+  // direction has no point rather than a point at an undefined place.
+  if (!(discriminant >= 0) || !std::isfinite(discriminant)) return std::nullopt;
+  const double rho = (1 + sigma * std::sqrt(discriminant)) * d / 2;
+  if (!std::isfinite(rho)) return std::nullopt;
+  return rho;
+}
 
 void group9(Form1& f) {
   f.cmd.groupNames[9] = kGroupName;
