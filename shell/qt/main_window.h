@@ -35,6 +35,8 @@ class MainWindow : public QMainWindow, public Host {
   void activate();
 
   Form1& form() { return form_; }
+  // The picture being recorded by the current command.
+  const RecordingCanvas& canvas() const { return canvas_; }
   PictureView* view() const { return view_; }
   // True once Esc, End or closing the window has ended the program.
   bool hasEnded() const { return ended_; }
