@@ -16,8 +16,7 @@ namespace {
 // Construction points of the stretched positions: 2 and 4 are A and B moved
 // outwards along the coupler line by the crank and the rocker length, 3 and 5
 // are C moved by the same distances in the same directions.
-constexpr std::u32string_view kStretchPoints =
-    U":262=A+AX|AB:264=B+YB|BA:263=C+AX|2A:265=C+YB|4B";
+constexpr std::u32string_view kStretchPoints = U":262=A+AX|AB:264=B+YB|BA:263=C+AX|2A:265=C+YB|4B";
 
 // Any construction that runs the drive step a second time within one rebuild
 // stops the stepping first, so the crank advances only once per rebuild.
@@ -30,14 +29,13 @@ bool secondDriveStep(Form1& f) {
 // and the third pivot Z.
 void stretchedPositions(Form1& f) {
   if (!secondDriveStep(f)) return;
-  topic_rows::runScripts(
-      f, std::array<std::u32string_view, 5>{
-             kStretchPoints,
-             U":46624~CAB:467C5~CAB:4683C~CAB:46ZYX~CBA",
-             U":66-m1AXZYBYX:66-j1CA2363C8CB424675C754:",
-             U":61(n36CAB:61(n36ZXY:61(l36CBA:61(l36ZYX:66-a1XYZX",
-             U":61(m11XA22:61(m11YB44:65.j1372345678AB:65.m15C:69oa15Z",
-         });
+  topic_rows::runScripts(f, std::array<std::u32string_view, 5>{
+                                kStretchPoints,
+                                U":46624~CAB:467C5~CAB:4683C~CAB:46ZYX~CBA",
+                                U":66-m1AXZYBYX:66-j1CA2363C8CB424675C754:",
+                                U":61(n36CAB:61(n36ZXY:61(l36CBA:61(l36ZYX:66-a1XYZX",
+                                U":61(m11XA22:61(m11YB44:65.j1372345678AB:65.m15C:69oa15Z",
+                            });
 }
 
 // K2: the links of the three four-bars.

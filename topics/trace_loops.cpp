@@ -41,8 +41,8 @@ bool runJoints(Form1& f, std::u32string_view script) {
     if (!command.empty()) {
       f.run(command);
       previous = command;
-      const bool circleIntersection = command.size() >= 2 && command[0] == U'4' &&
-                                      (command[1] == U'2' || command[1] == U'3');
+      const bool circleIntersection =
+          command.size() >= 2 && command[0] == U'4' && (command[1] == U'2' || command[1] == U'3');
       if (circleIntersection && f.scratch().kks != 0) return false;
     }
     if (colon == std::u32string_view::npos) return true;
