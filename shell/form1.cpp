@@ -10,6 +10,7 @@
 #include <memory>
 #include <utility>
 
+#include "draw/colour_tables.h"
 #include "shell/menu_table.h"
 #include "topics/topics.h"
 
@@ -199,6 +200,7 @@ void Form1::Form_KeyDown(int keyCode, int shift) {
   st.gg1 += brightness;
 
   loadParameters(*this);
+  drawing.palette = buildPalette(st.rr1, st.gg1, st.bb1, st.cb);
 
   functionKey(keyCode, shift);
   if (ending) return;

@@ -1,0 +1,220 @@
+// The menu tree: exact captions, structure, the commands of the items, the
+// topic each analysis item selects, and the check marks of the display menu.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "shell/menu_table.h"
+#include "support/test_form.h"
+
+namespace pm {
+namespace {
+
+using testing::TestForm;
+
+std::vector<std::string> children(const Edition& e, const std::string& parent) {
+  std::vector<std::string> out;
+  for (const MenuEntry& m : menuTree(e)) {
+    if (m.parent == parent) out.push_back(m.caption);
+  }
+  return out;
+}
+
+TEST(MenuTree, TopLevelCaptionsAndStructure) {
+  for (const Edition* e : {&planimoveEdition(), &rautenwerkEdition()}) {
+    const auto& tree = menuTree(*e);
+    EXPECT_EQ(children(*e, ""),
+              (std::vector<std::string>{"&Getriebetyp  ", "&Analyse    ", "&Synthese",
+                                        " A&nzeigen    ", "&Montage", "&Beispiele"}));
+    std::set<std::string> seen;
+    for (const MenuEntry& m : tree) {
+      EXPECT_TRUE(seen.insert(m.name).second) << "duplicate " << m.name;
+      if (!m.parent.empty()) {
+        EXPECT_TRUE(seen.count(m.parent)) << m.name << " before its parent";
+        EXPECT_TRUE(findMenuEntry(tree, m.parent)->hasSubmenu) << m.parent;
+      }
+    }
+  }
+}
+
+TEST(MenuTree, CaptionsOfTheSubmenus) {
+  const Edition& e = planimoveEdition();
+  EXPECT_EQ(children(e, "mnu1"),
+            (std::vector<std::string>{"&Kurbelschwinge", "&Doppelkurbel", "D&oppelschwinge",
+                                      "Do&ppelschwinge", "&Watt", "&Kurbelschleife",
+                                      "K&urbelschwinge", "S&chubkurbel", "Doppel&schwinge",
+                                      "Drei-Lagen-Synthese", "Vier-Lagen -Synthese"}));
+  EXPECT_EQ(children(e, "mnu20").size(), 8u);
+  EXPECT_EQ(children(e, "mnu24").back(), "wählbare Ro-&Kurven");
+  EXPECT_EQ(children(e, "mnu23")[6], "&und Geschwindigkeiten ");
+  EXPECT_EQ(findMenuEntry(menuTree(e), "mnu26")->caption, "&Polwechselgeschwindigkeit");
+  EXPECT_EQ(children(e, "mnu31").size(), 6u);
+  EXPECT_EQ(children(e, "mnu81")[4], "Krümmungsmittelpnkte");
+  EXPECT_EQ(children(e, "mnu60"),
+            (std::vector<std::string>{"Hilfe", "Automatk", "Text ein/aus", "Gelenke", "Glieder",
+                                      "Umlauf", "Alle Softkeys"}));
+  EXPECT_EQ(children(e, "mnu70")[3], "Siebengelenk: Zweischlag spiegeln");
+}
+
+// Each analysis item selects the topic that carries its name; where a menu
+// has more or fewer items than its group has topics this is not its position.
+TEST(MenuTree, AnalysisItemsSelectTheTopicOfTheirName) {
+  const std::vector<std::vector<int>> topics = {
+      {1, 2, 3, 4, 5},
+      {1, 2, 3, 4, 5, 6},
+      {1, 2, 3, 4, 4, 5, 6, 7, 8},
+      {1, 2, 3, 4, 5, 6, 7, 5},
+      {1, 2, 3, 4, 5, 6, 7},
+      {1, 2, 3, 4, 5, 6, 7},
+      {1, 2, 4, 5, 6, 7, 8},
+      {1, 2, 3, 4, 5, 6, 7, 8},
+  };
+  const auto& tree = menuTree(planimoveEdition());
+  for (int g = 1; g <= 8; ++g) {
+    const std::string group = "mnu2" + std::to_string(g);
+    std::vector<int> selected;
+    for (const MenuEntry& m : tree) {
+      if (m.parent == group) selected.push_back(m.setTopic);
+    }
+    EXPECT_EQ(selected, topics[g - 1]) << group;
+  }
+}
+
+TEST(MenuCommands, ChoosingATopicSetsGroupTopicAndRebuildsOnce) {
+  TestForm t;
+  auto& st = t.form.st;
+  st.mn5 = 2;
+  const int frames = t.host.frames;
+  EXPECT_TRUE(t.form.menuCommand("mnu20"));
+  EXPECT_TRUE(t.form.menuCommand("mnu22"));
+  EXPECT_EQ(t.host.frames, frames);  // opening a group does not rebuild
+  EXPECT_EQ(st.mn1, 2);
+  EXPECT_EQ(st.mn5, 0);
+  EXPECT_TRUE(t.form.menuCommand("mnu224"));
+  EXPECT_EQ(st.mn1, 2);
+  EXPECT_EQ(st.mn2, 4);
+  EXPECT_EQ(st.mn5, 0);
+  EXPECT_EQ(t.host.frames, frames + 1);
+
+  // The mended items: Vektorplan of group 3, wählbare Ro-Kurven, Geschwindigkeitsplan.
+  t.form.menuCommand("mnu23");
+  t.form.menuCommand("mnu235");
+  EXPECT_EQ(st.mn2, 4);
+  t.form.menuCommand("mnu24");
+  t.form.menuCommand("mnu248");
+  EXPECT_EQ(st.mn1, 4);
+  EXPECT_EQ(st.mn2, 5);
+  t.form.menuCommand("mnu27");
+  t.form.menuCommand("mnu273");
+  EXPECT_EQ(st.mn1, 7);
+  EXPECT_EQ(st.mn2, 4);
+}
+
+TEST(MenuCommands, CouplerCurveGroupKeepsTheTextPage) {
+  TestForm t;
+  auto& st = t.form.st;
+  st.mn5 = 3;
+  t.form.menuCommand("mnu25");
+  EXPECT_EQ(st.mn1, 5);
+  EXPECT_EQ(st.mn5, 3);
+  t.form.menuCommand("mnu26");
+  EXPECT_EQ(st.mn1, 6);
+  EXPECT_EQ(st.mn5, 0);
+}
+
+TEST(MenuCommands, TypesSynthesisAndExamples) {
+  TestForm t;
+  auto& st = t.form.st;
+  int frames = t.host.frames;
+  t.form.menuCommand("mnu15");
+  EXPECT_EQ(st.mn0, 5);
+  EXPECT_EQ(t.host.frames, ++frames);
+  t.form.menuCommand("mnu110");
+  EXPECT_EQ(findMenuEntry(menuTree(planimoveEdition()), "mnu110")->setType, 10);
+  EXPECT_EQ(st.mn0, 9);  // the topic stepping of the rebuild limits the type to 9
+
+  // "Vier-Lagen -Synthese" is known but does nothing.
+  const StateRecord before = st;
+  EXPECT_TRUE(t.form.menuCommand("mnu112"));
+  EXPECT_EQ(st.mn0, before.mn0);
+  EXPECT_EQ(t.host.frames, ++frames);  // only the mnu110 rebuild before
+
+  t.form.menuCommand("mnu3");
+  st.mn2 = 2;
+  st.mn5 = 4;
+  t.form.menuCommand("mnu31");
+  EXPECT_EQ(st.mn1, 10);
+  EXPECT_EQ(st.mn5, 0);
+  t.form.menuCommand("mnu313");
+  EXPECT_EQ(st.mn1, 10);
+  EXPECT_EQ(st.mn2, 3);
+
+  frames = t.host.frames;
+  t.form.menuCommand("mnu8");  // the examples use the four-bar, without rebuilding
+  EXPECT_EQ(st.mn0, 1);
+  EXPECT_EQ(t.host.frames, frames);
+  t.form.menuCommand("mnu81");
+  EXPECT_EQ(st.mn1, 9);
+  EXPECT_EQ(st.mn2, 1);
+  t.form.menuCommand("mnu817");
+  EXPECT_EQ(st.mn2, 7);
+}
+
+TEST(MenuCommands, UnknownNamesAreRefused) {
+  TestForm t;
+  const int frames = t.host.frames;
+  for (const char* name : {"", "mnu", "mnu9", "mnu2249", "MNU11", "mnu11 ", "mnu68"}) {
+    EXPECT_FALSE(t.form.menuCommand(name)) << name;
+    EXPECT_FALSE(t.form.menuChecked(name));
+  }
+  EXPECT_EQ(t.host.frames, frames);
+}
+
+TEST(MenuCommands, HelpCheckMarkStartsSetAndFollowsThePicture) {
+  TestForm t;
+  auto& st = t.form.st;
+  EXPECT_TRUE(t.form.menuChecked("mnu61"));
+  EXPECT_EQ(st.qst, 0);
+  t.form.menuCommand("mnu61");
+  EXPECT_TRUE(t.form.menuChecked("mnu61"));
+  EXPECT_EQ(st.qst, 1);
+  t.form.menuCommand("mnu61");
+  EXPECT_FALSE(t.form.menuChecked("mnu61"));
+  EXPECT_EQ(st.qst, 0);
+
+  EXPECT_FALSE(t.form.menuChecked("mnu64"));
+  t.form.menuCommand("mnu64");
+  EXPECT_TRUE(t.form.menuChecked("mnu64"));
+  EXPECT_EQ(st.qsc, 1);
+  t.form.menuCommand("mnu63");
+  EXPECT_FALSE(t.form.menuChecked("mnu63"));  // text pictures were on
+  EXPECT_EQ(st.qtx, 0);
+
+  const MenuEntry* run = findMenuEntry(menuTree(planimoveEdition()), "mnu66");
+  ASSERT_NE(run, nullptr);
+  EXPECT_FALSE(run->checkable);
+  EXPECT_EQ(run->sendKey, kKeyF1 + 6);
+  EXPECT_EQ(run->sendShift, 0);
+}
+
+TEST(MenuCommands, AssemblyItemsFlip) {
+  TestForm t;
+  auto& st = t.form.st;
+  t.form.menuCommand("mnu72");
+  t.form.menuCommand("mnu73");
+  t.form.menuCommand("mnu74");
+  t.form.menuCommand("mnu75");
+  EXPECT_EQ(st.qcc, -1);
+  EXPECT_EQ(st.qff, -1);
+  EXPECT_EQ(st.qhh, -1);
+  EXPECT_EQ(st.qnn, -1);
+  EXPECT_EQ(st.qpp, -1);
+  const MenuEntry* mirror = findMenuEntry(menuTree(planimoveEdition()), "mnu71");
+  EXPECT_EQ(mirror->sendKey, kKeyF1 + 2);
+  EXPECT_EQ(mirror->sendShift, 1);
+}
+
+}  // namespace
+}  // namespace pm
