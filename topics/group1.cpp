@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "topics/topic_rows.h"
+#include "topics/trace_loops.h"
 #include "topics/topics.h"
 
 namespace pm {
@@ -62,27 +63,16 @@ void movingCentrode(Form1& f) {
 
 // One branch of the coupler curve: 91 crank positions 4° apart from the zero
 // of the crank angle. After positions where the loop does not close, the next
-// closing one starts a new piece in the break colour; the trace is restarted
-// there so that the two pieces are not joined by a line the point never runs.
+// closing one starts a new piece in the break colour, not joined to the last
+// point before the gap.
 void couplerBranch(Form1& f, std::u32string_view assembly, std::u32string_view next,
                    std::u32string_view newPiece) {
-  bool broken = false;
+  traces::PiecewiseTrace curve(f);
   for (int k = 0; k <= 90; ++k) {
     f.cmd.traceCounter = k;
     f.reg().angOf(U'a') = (f.reg().valOf(U'c') + 4 * k) * kDegree;
     f.run(assembly);
-    if (kks(f) != 0) {
-      broken = true;
-      continue;
-    }
-    if (!broken) {
-      f.run(next);
-    } else {
-      f.cmd.traceCounter = 0;  // the new piece starts at C
-      f.run(newPiece);
-      f.cmd.traceCounter = k;
-      broken = false;
-    }
+    curve.add(k, kks(f) == 0, next, newPiece);
   }
 }
 

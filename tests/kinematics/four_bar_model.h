@@ -41,6 +41,14 @@ class FourBarModel {
     return m;
   }
 
+  // The same mechanism assembled on the other branch of B (C keeps its place
+  // on the coupler).
+  FourBarModel otherBranch() const {
+    FourBarModel m = *this;
+    m.side_ = -side_;
+    return m;
+  }
+
   double theta0() const { return theta0_; }
   Vec frameX() const { return x_; }
   Vec frameY() const { return y_; }
