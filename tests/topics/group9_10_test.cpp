@@ -1,0 +1,327 @@
+// Pictures, keys and state of the synthesis group and the moving-plane example
+// as the user drives them: subtopics, pair keys, placement keys, hand-over.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+#include <string>
+
+#include "script/vector.h"
+#include "support/test_form.h"
+
+namespace pm {
+namespace {
+
+constexpr Rgb kBlack = rgb(0, 0, 0);
+constexpr Rgb kNavy = rgb(0, 0, 128);
+constexpr Rgb kGreen = rgb(0, 128, 0);
+constexpr Rgb kTeal = rgb(0, 128, 128);
+constexpr Rgb kRed = rgb(255, 0, 0);
+
+void show(testing::TestForm& t, int group, int topic) {
+  t.form.st.mn1 = group;
+  t.form.st.mn2 = topic;
+  t.key(kKeyRebuild);
+}
+
+int count(const DisplayList& list, Primitive::Kind kind, Rgb colour, double width, double r = -1) {
+  int n = 0;
+  for (const Primitive& p : list)
+    if (p.kind == kind && p.colour == colour && p.width == width && (r < 0 || p.r == r)) ++n;
+  return n;
+}
+
+bool hasText(const DisplayList& list, std::u32string_view text, double x, double y) {
+  for (const Primitive& p : list)
+    if (p.kind == Primitive::Kind::Text && p.text == text && p.x1 == x && p.y1 == y) return true;
+  return false;
+}
+
+Point pt(testing::TestForm& t, char32_t c) { return t.form.reg().point(c); }
+
+// --- synthesis ---------------------------------------------------------------
+
+TEST(SynthesisGroup, TaskColumnOfTypeOne) {
+  testing::TestForm t;
+  show(t, 10, 1);
+  const double expected[] = {100, 300, 600, 350, 350, 700, 300, 710, 500, -150, 133, 335, -320};
+  for (int k = 0; k < 13; ++k)
+    EXPECT_TRUE(hasText(t.picture(), numberItem(expected[k]), 950, 360 + 18 * k)) << k;
+  EXPECT_EQ(t.form.cmd.groupNames[10], U" Lagengeometrie        ");
+  EXPECT_EQ(t.form.cmd.topicNames[1], U" Vier Lagen einer Ebene");
+  EXPECT_EQ(t.form.cmd.topicNames[8], U" Analyse               ");
+}
+
+TEST(SynthesisGroup, PoleConstructionLinesOnlyInSubtopicTwo) {
+  testing::TestForm t;
+  show(t, 10, 2);
+  // Two bisector constructions of three segments for each of the four poles;
+  // the arc script of each pole begins with an empty command, which repeats
+  // the second construction once more.
+  EXPECT_EQ(count(t.picture(), Primitive::Kind::Line, kNavy, 1), 4 * (6 + 3));
+  EXPECT_EQ(count(t.picture(), Primitive::Kind::Line, kRed, 1), 6);  // quadrilateral M N O P Q
+  show(t, 10, 3);
+  EXPECT_EQ(count(t.picture(), Primitive::Kind::Line, kNavy, 1), 0);
+  EXPECT_EQ(count(t.picture(), Primitive::Kind::Line, kRed, 1), 6);
+  show(t, 10, 4);
+  EXPECT_EQ(count(t.picture(), Primitive::Kind::Line, kRed, 1), 0);
+}
+
+// Dots of one colour and radius 1, and how many places they mark.
+std::pair<int, std::size_t> dots(const DisplayList& list, Rgb colour) {
+  int n = 0;
+  std::vector<std::pair<long, long>> places;
+  for (const Primitive& p : list) {
+    if (p.kind != Primitive::Kind::Circle || p.colour != colour || p.r != 1) continue;
+    ++n;
+    places.emplace_back(std::lround(p.x1 * 1e6), std::lround(p.y1 * 1e6));
+  }
+  std::sort(places.begin(), places.end());
+  places.erase(std::unique(places.begin(), places.end()), places.end());
+  return {n, places.size()};
+}
+
+TEST(SynthesisGroup, EveryCurveHas361DotsPerBranch) {
+  testing::TestForm t;
+  show(t, 10, 4);
+  // Each pass draws its dot, and the empty first command of the next script
+  // draws it once more over itself. t = 0 and t = 360 share a place.
+  for (Rgb colour : {kBlack, kNavy}) {  // centre points V and W
+    const auto [n, places] = dots(t.picture(), colour);
+    EXPECT_EQ(n, 2 * 361);
+    EXPECT_GE(places, 300u);
+    EXPECT_LE(places, 361u);
+  }
+  show(t, 10, 5);
+  const auto [n, places] = dots(t.picture(), kGreen);  // circle points Ä
+  EXPECT_EQ(n, 361);
+  EXPECT_GE(places, 300u);
+  EXPECT_LE(places, 361u);
+  EXPECT_EQ(dots(t.picture(), kTeal).first, 361 + 360);  // circle points Ö, repeated from t = 1 on
+}
+
+TEST(SynthesisGroup, SpaceMovesTheConstructionPointFourDegrees) {
+  testing::TestForm t;
+  show(t, 10, 4);
+  const double before = t.form.st.wxx;
+  const Point v = pt(t, U'V');
+  t.key(kKeySpace);
+  EXPECT_NEAR(t.form.st.wxx - before, 4 * kDeg, 1e-12);
+  EXPECT_NE(pt(t, U'V'), v);
+  t.key(kKeyBackspace);
+  EXPECT_NEAR(t.form.st.wxx, before, 1e-12);
+  EXPECT_EQ(pt(t, U'V'), v);
+}
+
+TEST(SynthesisGroup, ChosenPairsStayWhereTheyWereChosen) {
+  testing::TestForm t;
+  show(t, 10, 6);
+  t.keyChar('T');
+  const Point firstCentre = pt(t, U'b'), firstCircle = pt(t, U'c');
+  EXPECT_EQ(t.form.st.bz1, 1);
+  EXPECT_EQ(t.form.st.bxx, firstCentre.x);
+  EXPECT_EQ(t.form.st.bya, firstCircle.y);
+  for (int k = 0; k < 5; ++k) t.key(kKeySpace);
+  t.keyChar('W');
+  const Point secondCentre = pt(t, U'd'), secondCircle = pt(t, U'e');
+  EXPECT_EQ(t.form.st.bz2, 1);
+  EXPECT_NE(secondCentre, firstCentre);
+  for (int k = 0; k < 5; ++k) t.key(kKeySpace);
+
+  show(t, 10, 7);
+  EXPECT_EQ(pt(t, U'f'), firstCentre);
+  EXPECT_EQ(pt(t, U'g'), firstCircle);
+  EXPECT_EQ(pt(t, U'h'), secondCentre);
+  EXPECT_EQ(pt(t, U'i'), secondCircle);
+  // The frame line f–h in the palette colour d, width 3 × qbr.
+  bool frame = false;
+  for (const Primitive& p : t.picture())
+    frame |= p.kind == Primitive::Kind::Line && p.x1 == firstCentre.x && p.y1 == firstCentre.y &&
+             p.x2 == secondCentre.x && p.y2 == secondCentre.y && p.width == 6;
+  EXPECT_TRUE(frame);
+  EXPECT_EQ(t.form.st.mn0, 1);  // recording starts from type 1
+  EXPECT_FALSE(t.form.st.gg.empty());
+}
+
+TEST(SynthesisGroup, SubtopicFiveClearsTheChoiceAndSevenChoosesTheConstructionPoint) {
+  testing::TestForm t;
+  show(t, 10, 6);
+  t.keyChar('U');
+  t.keyChar('V');
+  show(t, 10, 5);
+  EXPECT_EQ(t.form.st.bz1, 0);
+  EXPECT_EQ(t.form.st.bz2, 0);
+  EXPECT_TRUE(t.form.st.gg.empty());
+  show(t, 10, 7);
+  EXPECT_EQ(t.form.st.bz1, 1);
+  EXPECT_EQ(t.form.st.bz2, 1);
+  EXPECT_EQ(pt(t, U'f'), pt(t, U'b'));  // first pair from V, second from W
+  EXPECT_EQ(pt(t, U'h'), pt(t, U'd'));
+}
+
+TEST(SynthesisGroup, PairKeysBeforeTheCurvesChooseTheOrigin) {
+  testing::TestForm t;
+  t.form.st.bxx = t.form.st.bya = 55;
+  show(t, 10, 1);
+  t.keyChar('T');
+  EXPECT_EQ(t.form.st.bz1, 1);
+  EXPECT_EQ(t.form.st.bxx, 0);
+  EXPECT_EQ(t.form.st.bya, 0);
+  t.keyChar('V');
+  EXPECT_EQ(t.form.st.bz2, 1);
+  EXPECT_EQ(t.form.st.byb, 0);
+}
+
+TEST(SynthesisGroup, PairKeysDoNothingOutsideTheGroup) {
+  testing::TestForm t;
+  show(t, 1, 1);
+  t.keyChar('T');
+  t.keyChar('W');
+  EXPECT_EQ(t.form.st.bz1, 0);
+  EXPECT_EQ(t.form.st.bz2, 0);
+}
+
+TEST(SynthesisGroup, AnalyseBeforeAnyRecordingLeavesEveryRegisterZero) {
+  testing::TestForm t;
+  show(t, 10, 8);
+  EXPECT_EQ(t.form.st.mn0, 9);
+  EXPECT_EQ(t.form.st.mn1, 1);
+  EXPECT_EQ(t.form.st.mn2, 1);
+  EXPECT_EQ(t.form.st.qtx, 0);
+  t.key(kKeyRebuild);
+  for (char32_t c = U'a'; c <= U'z'; ++c) {
+    EXPECT_EQ(t.form.reg().lenOf(c), 0) << static_cast<char>(c);
+    EXPECT_EQ(t.form.reg().valOf(c), 0) << static_cast<char>(c);
+  }
+}
+
+TEST(SynthesisGroup, AnalysedFourBarIsAssembledInTheFirstTopic) {
+  testing::TestForm t;
+  show(t, 10, 6);
+  t.keyChar('T');
+  t.keyChar('W');
+  show(t, 10, 7);
+  const double crank = std::hypot(t.form.st.bxa - t.form.st.bxx, t.form.st.bya - t.form.st.byx);
+  show(t, 10, 8);
+  t.key(kKeyRebuild);
+  EXPECT_EQ(t.form.scratch().kks, 0);
+  const Point x = pt(t, U'X'), a = pt(t, U'A');
+  EXPECT_EQ(x.x, std::floor(t.form.st.bxx));
+  EXPECT_NEAR(std::hypot(a.x - x.x, a.y - x.y), crank, 1.01);
+  // Type 9 shows the task column as well.
+  EXPECT_TRUE(hasText(t.picture(), numberItem(100), 950, 360));
+}
+
+// Placement of the task with the mouse, on the grid and off it.
+TEST(SynthesisGroup, MousePlacementOfTheTask) {
+  testing::TestForm t;
+  show(t, 10, 1);
+  t.form.st.qsr = 1;
+  t.key(kKeyRebuild);  // the grid sets its spacing of 20
+  t.host.cx = 109;
+  t.host.cy = 231;
+  t.keyChar('I');
+  t.key(kKeyRebuild);
+  EXPECT_EQ(t.form.reg().valOf(U'o'), 100);
+  EXPECT_EQ(t.form.reg().valOf(U'p'), 240);
+  EXPECT_EQ(pt(t, U'A'), (Point{100, 240}));
+
+  t.form.st.qsr = 0;
+  t.host.cx = 100;
+  t.host.cy = 140;  // straight up from A, 100 away
+  t.keyChar('M');
+  t.key(kKeyRebuild);
+  EXPECT_NEAR(t.form.reg().valOf(U'w'), 90, 1e-9);
+  t.host.cy = 90;
+  t.keyChar('S');
+  t.key(kKeyRebuild);
+  EXPECT_NEAR(t.form.reg().valOf(U'n'), 150, 1e-9);
+  EXPECT_NEAR(pt(t, U'E').x, 100, 1e-9);
+  EXPECT_NEAR(pt(t, U'E').y, 90, 1e-9);
+
+  t.host.cx = 800;
+  t.host.cy = 650;
+  t.keyChar('L');
+  t.key(kKeyRebuild);
+  EXPECT_EQ(pt(t, U'D'), (Point{800, 650}));
+  t.keyChar('0');  // back to the preset positions
+  t.key(kKeyRebuild);
+  EXPECT_EQ(pt(t, U'A'), (Point{300, 600}));
+  EXPECT_EQ(pt(t, U'D'), (Point{710, 500}));
+}
+
+// A task whose positions coincide gives no poles; the pictures still build.
+TEST(SynthesisGroup, DegenerateTaskDoesNotBreakTheProgram) {
+  testing::TestForm t;
+  show(t, 10, 1);
+  t.host.cx = 300;
+  t.host.cy = 600;
+  for (char k : {'J', 'K', 'L'}) t.keyChar(k);
+  for (int topic = 1; topic <= 7; ++topic) {
+    show(t, 10, topic);
+    for (const Primitive& p : t.picture())
+      ASSERT_TRUE(std::isfinite(p.x1) && std::isfinite(p.y1) && std::isfinite(p.x2) &&
+                  std::isfinite(p.y2))
+          << "subtopic " << topic;
+  }
+  show(t, 10, 8);
+  t.key(kKeySpace);
+  EXPECT_EQ(t.form.st.mn1, 1);
+}
+
+// --- moving-plane example ----------------------------------------------------
+
+TEST(MovingPlaneGroup, EverySubtopicShowsThePlaneAndTheScaleNote) {
+  testing::TestForm t;
+  for (int topic = 1; topic <= 7; ++topic) {
+    show(t, 9, topic);
+    bool plane = false;
+    for (const Primitive& p : t.picture())
+      plane |= p.kind == Primitive::Kind::FilledBox && p.x1 == 100 && p.y1 == 250 && p.x2 == 650 &&
+               p.y2 == 650 && p.colour == rgb(200, 200, 0);
+    EXPECT_TRUE(plane) << topic;
+    EXPECT_TRUE(hasText(t.picture(), U"Mb = Mv² / Mz", 550, 260)) << topic;
+  }
+  EXPECT_EQ(t.form.cmd.groupNames[9], U" Komplan bewegte Ebene");
+  EXPECT_EQ(t.form.cmd.topicNames[5], U" Krümmngsmittelpunkt  ");
+}
+
+TEST(MovingPlaneGroup, BackwardStepReversesTheVelocities) {
+  testing::TestForm t;
+  show(t, 9, 3);
+  t.key(kKeySpace);
+  const Point x = pt(t, U'X'), a = pt(t, U'A'), va = pt(t, U'a');
+  const double forward = (a.x - x.x) * (va.y - a.y) - (a.y - x.y) * (va.x - a.x);
+  t.key(kKeyBackspace);
+  const Point x2 = pt(t, U'X'), a2 = pt(t, U'A'), va2 = pt(t, U'a');
+  const double backward = (a2.x - x2.x) * (va2.y - a2.y) - (a2.y - x2.y) * (va2.x - a2.x);
+  EXPECT_LT(forward * backward, 0);
+}
+
+TEST(MovingPlaneGroup, LocusTracesAtMost92PointsPerBranch) {
+  testing::TestForm t;
+  for (int step = 0; step < 6; ++step) {
+    show(t, 9, 7);
+    EXPECT_LE(count(t.picture(), Primitive::Kind::Line, rgb(255, 255, 255), 2), 2 * 91);
+    EXPECT_EQ(t.form.cmd.traceCounter, 91);
+    for (int k = 0; k < 15; ++k) t.key(kKeySpace);
+  }
+}
+
+// An empty mechanism (type 11, all lengths 0) still builds every example.
+TEST(MovingPlaneGroup, EmptyMechanismDoesNotBreakTheProgram) {
+  testing::TestForm t;
+  t.form.st.mn0 = 11;
+  for (int topic = 1; topic <= 7; ++topic) {
+    show(t, 9, topic);
+    for (const Primitive& p : t.picture())
+      ASSERT_TRUE(std::isfinite(p.x1) && std::isfinite(p.y1) && std::isfinite(p.x2) &&
+                  std::isfinite(p.y2))
+          << "subtopic " << topic;
+  }
+}
+
+}  // namespace
+}  // namespace pm
