@@ -39,12 +39,13 @@ Edition makePlanimove() {
   Edition e;
   e.id = EditionId::Planimove;
   e.name = "Planimove";
-  e.functionKeys = {A::ToggleHelp,        A::Demonstration,     A::ToggleTextPictures,
+  e.functionKeys = {A::ToggleHelp,         A::Demonstration,     A::ToggleTextPictures,
                     A::ToggleJointLetters, A::ToggleLinkLetters, A::ToggleDataListing,
-                    A::FullRevolutionRun, A::ToggleKeyOverview, A::None};
-  e.shiftFunctionKeys = {A::FlipCouplerTriangles, A::FlipLoop,           A::MirrorDrive,
-                         A::FlipDyad,             A::FlipSixBarCoupler,  A::TogglePointLetters,
-                         A::ToggleGrid,           A::ToggleParameterX,   A::TogglePresetStrings};
+                    A::FullRevolutionRun,  A::ToggleKeyOverview, A::None};
+  e.shiftFunctionKeys = {
+      A::FlipCouplerTriangles, A::FlipLoop,           A::MirrorDrive, A::FlipDyad,
+      A::FlipSixBarCoupler,    A::TogglePointLetters, A::ToggleGrid,  A::ToggleParameterX,
+      A::TogglePresetStrings};
   e.displayMenu = {
       displayItem("mnu61", "Hilfe", &StateRecord::qst, 1, true),
       displayItem("mnu62", "Automatk", &StateRecord::qxy, 2),
@@ -69,12 +70,13 @@ Edition makeRautenwerk() {
   Edition e;
   e.id = EditionId::Rautenwerk;
   e.name = "Rautenwerk";
-  e.functionKeys = {A::ToggleHelp,       A::ToggleJointLetters, A::ToggleLinkLetters,
-                    A::ToggleLinkLetters, A::ToggleGrid,        A::TogglePointLetters,
-                    A::ToggleDataListing, A::ToggleKeyOverview, A::ToggleTextPictures};
-  e.shiftFunctionKeys = {A::FlipCouplerTriangles, A::FlipLoop,          A::MirrorDrive,
-                         A::FlipDyad,             A::FlipSixBarCoupler, A::None,
-                         A::FullRevolutionRun,    A::TogglePresetStrings, A::ToggleParameterX};
+  e.functionKeys = {A::ToggleHelp,        A::ToggleJointLetters, A::ToggleLinkLetters,
+                    A::ToggleLinkLetters, A::ToggleGrid,         A::TogglePointLetters,
+                    A::ToggleDataListing, A::ToggleKeyOverview,  A::ToggleTextPictures};
+  e.shiftFunctionKeys = {
+      A::FlipCouplerTriangles, A::FlipLoop, A::MirrorDrive,       A::FlipDyad,
+      A::FlipSixBarCoupler,    A::None,     A::FullRevolutionRun, A::TogglePresetStrings,
+      A::ToggleParameterX};
   e.runKeyCharacter = U'!';
   e.keyOverviewOneShot = false;
   e.demonstrationByFlag = false;

@@ -258,13 +258,26 @@ int Form1::arrowRules(int keyCode, int shift) {
       case 1:
         st.qgw = left ? 1 : -1;  // Left turns forward, Right backward
         break;
-      case 2: st.qrtt += lr; break;
-      case 3: st.qbr = left ? st.qbr * st.qtn : st.qbr / st.qtn; break;
-      case 4: st.qv += lr * st.qss; break;
-      case 5: st.qd += lr; break;
-      case 6: st.qb += lr; break;
-      case 7: st.qe += lr; break;
-      default: break;
+      case 2:
+        st.qrtt += lr;
+        break;
+      case 3:
+        st.qbr = left ? st.qbr * st.qtn : st.qbr / st.qtn;
+        break;
+      case 4:
+        st.qv += lr * st.qss;
+        break;
+      case 5:
+        st.qd += lr;
+        break;
+      case 6:
+        st.qb += lr;
+        break;
+      case 7:
+        st.qe += lr;
+        break;
+      default:
+        break;
     }
   } else if (ud != 0) {
     switch (shift) {
@@ -282,13 +295,26 @@ int Form1::arrowRules(int keyCode, int shift) {
         st.mn1 += ud;
         st.mn2 = 1;
         break;
-      case 2: st.qzz = up ? st.qzz * st.qtn : st.qzz / st.qtn; break;
-      case 3: brightness = up ? 8 : -8; break;
-      case 4: st.qx += 2 * ud; break;
-      case 5: st.qa -= ud; break;  // Up lengthens the crank
-      case 6: st.qc += ud; break;
-      case 7: st.qf += ud; break;
-      default: break;
+      case 2:
+        st.qzz = up ? st.qzz * st.qtn : st.qzz / st.qtn;
+        break;
+      case 3:
+        brightness = up ? 8 : -8;
+        break;
+      case 4:
+        st.qx += 2 * ud;
+        break;
+      case 5:
+        st.qa -= ud;
+        break;  // Up lengthens the crank
+      case 6:
+        st.qc += ud;
+        break;
+      case 7:
+        st.qf += ud;
+        break;
+      default:
+        break;
     }
   }
   return brightness;
@@ -303,35 +329,64 @@ void Form1::functionKey(int keyCode, int shift) {
 void Form1::perform(FunctionKeyAction action) {
   using A = FunctionKeyAction;
   switch (action) {
-    case A::None: break;
-    case A::ToggleHelp: StateRecord::toggle(st.qst); break;
+    case A::None:
+      break;
+    case A::ToggleHelp:
+      StateRecord::toggle(st.qst);
+      break;
     case A::Demonstration:
       st.qgw = 1;
       StateRecord::toggle(st.qxy);
       demonstration(*this);
       break;
-    case A::ToggleTextPictures: StateRecord::toggle(st.qtx); break;
-    case A::ToggleJointLetters: StateRecord::toggle(st.qsc); break;
-    case A::ToggleLinkLetters: StateRecord::toggle(st.qsd); break;
-    case A::ToggleDataListing: StateRecord::toggle(st.qse); break;
+    case A::ToggleTextPictures:
+      StateRecord::toggle(st.qtx);
+      break;
+    case A::ToggleJointLetters:
+      StateRecord::toggle(st.qsc);
+      break;
+    case A::ToggleLinkLetters:
+      StateRecord::toggle(st.qsd);
+      break;
+    case A::ToggleDataListing:
+      StateRecord::toggle(st.qse);
+      break;
     case A::FullRevolutionRun:
       st.qgw = 1;
       if (edition.runKeyCharacter != 0) cmd.key = edition.runKeyCharacter;
       fullRevolutionRun(*this);
       break;
-    case A::ToggleKeyOverview: StateRecord::toggle(st.qer); break;
+    case A::ToggleKeyOverview:
+      StateRecord::toggle(st.qer);
+      break;
     case A::FlipCouplerTriangles:
       st.qff = -st.qff;
       st.qhh = -st.qhh;
       break;
-    case A::FlipLoop: st.qcc = -st.qcc; break;
-    case A::MirrorDrive: mirrorDrive(); break;
-    case A::FlipDyad: st.qnn = -st.qnn; break;
-    case A::FlipSixBarCoupler: st.qpp = -st.qpp; break;
-    case A::TogglePointLetters: StateRecord::toggle(st.qßß); break;
-    case A::ToggleGrid: StateRecord::toggle(st.qsr); break;
-    case A::ToggleParameterX: StateRecord::toggle(st.qxx); break;
-    case A::TogglePresetStrings: StateRecord::toggle(st.qgx); break;
+    case A::FlipLoop:
+      st.qcc = -st.qcc;
+      break;
+    case A::MirrorDrive:
+      mirrorDrive();
+      break;
+    case A::FlipDyad:
+      st.qnn = -st.qnn;
+      break;
+    case A::FlipSixBarCoupler:
+      st.qpp = -st.qpp;
+      break;
+    case A::TogglePointLetters:
+      StateRecord::toggle(st.qßß);
+      break;
+    case A::ToggleGrid:
+      StateRecord::toggle(st.qsr);
+      break;
+    case A::ToggleParameterX:
+      StateRecord::toggle(st.qxx);
+      break;
+    case A::TogglePresetStrings:
+      StateRecord::toggle(st.qgx);
+      break;
   }
 }
 

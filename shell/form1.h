@@ -42,9 +42,9 @@ enum ShiftBits : int { kShift = 1, kCtrl = 2, kAlt = 4 };
 struct CommandState {
   int keyCode = 0;
   int shift = 0;
-  char32_t key = 0;   // the character whose code is keyCode
-  int loopCase = 0;   // case number of the four-bar, 0 … 8
-  int turnClass = 0;  // 0 … 3; runs turn only for 0 and 1
+  char32_t key = 0;      // the character whose code is keyCode
+  int loopCase = 0;      // case number of the four-bar, 0 … 8
+  int turnClass = 0;     // 0 … 3; runs turn only for 0 and 1
   int traceCounter = 0;  // counter k of the running curve-tracing loop (0 outside one)
   std::array<std::u32string, 21> groupNames;  // group name list, 1 … 20
   std::array<std::u32string, 21> topicNames;  // topic name list, 1 … 20

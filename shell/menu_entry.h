@@ -18,12 +18,12 @@ struct MenuEntry {
   bool checkedAtStart = false;
 
   // The command, applied in this order. A field at 0 (or null) is left alone.
-  int setType = 0;          // mn0 := setType
-  int setGroup = 0;         // mn1 := setGroup
-  bool resetPage = false;   // mn5 := 0
-  int setTopic = 0;         // mn2 := setTopic, the topic that carries the item's name
+  int setType = 0;         // mn0 := setType
+  int setGroup = 0;        // mn1 := setGroup
+  bool resetPage = false;  // mn5 := 0
+  int setTopic = 0;        // mn2 := setTopic, the topic that carries the item's name
   double StateRecord::*checkFollows = nullptr;  // check mark := (flag + 1) mod 2
-  int sendKey = 0;          // then Form_KeyDown(sendKey, sendShift); 5 only rebuilds
+  int sendKey = 0;  // then Form_KeyDown(sendKey, sendShift); 5 only rebuilds
   int sendShift = 0;
 
   bool hasCommand() const {

@@ -88,9 +88,9 @@ TEST(Emblem, PositionTextsThatAreNotSixDigits) {
   struct Case {
     const char* text;
     double x, y;
-  } cases[] = {{"840055", 840, 55}, {"", 0, 0},       {"12", 12, 0},     {"abcdef", 0, 0},
-               {"-5x 7z", -5, 7},   {"1234567890", 123, 456}, {"\xff\xfe\x80", 0, 0},
-               {" 12 34", 12, 34}};
+  } cases[] = {{"840055", 840, 55},    {"", 0, 0},        {"12", 12, 0},
+               {"abcdef", 0, 0},       {"-5x 7z", -5, 7}, {"1234567890", 123, 456},
+               {"\xff\xfe\x80", 0, 0}, {" 12 34", 12, 34}};
   for (const Case& c : cases) {
     t.canvas.clear();
     t.form.logo(c.text);
@@ -112,23 +112,6 @@ TEST(NumberItem, SignDigitsAndOneTrailingBlank) {
   // Not a number: still one item, no crash.
   EXPECT_EQ(numberItem(std::numeric_limits<double>::quiet_NaN()), U" NaN ");
   EXPECT_EQ(numberItem(-std::numeric_limits<double>::infinity()), U"-Inf ");
-}
-
-TEST(TextHelpers, PositionAndPrint) {
-  TestForm t;
-  t.canvas.clear();
-  t.form.setPosition(20, 650);
-  t.form.printNumber(-3);
-  t.form.print(U"x", true);
-  const DisplayList& list = t.picture();
-  ASSERT_EQ(list.size(), 3u);
-  EXPECT_EQ(list[0].kind, Primitive::Kind::Point);
-  EXPECT_EQ(list[0].colour, t.form.st.cb);
-  EXPECT_EQ(list[1].text, U"-3 ");
-  EXPECT_EQ(list[1].x1, 20);
-  EXPECT_EQ(list[1].y1, 650);
-  EXPECT_GT(list[2].x1, 20);  // the second item follows the first
-  EXPECT_EQ(t.canvas.textX(), 0);
 }
 
 }  // namespace

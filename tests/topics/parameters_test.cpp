@@ -38,7 +38,9 @@ TEST(FieldNumber, DecimalNumbersAfterTheLetter) {
   for (const char* field : {"", "a", "ab", "a-", "a.", "a-.", "ainf", "anan", "a--3", ":"}) {
     EXPECT_EQ(fieldNumber(field), 0) << field;
   }
-  EXPECT_EQ(fieldNumber("\xc3\xa4" "42"), 42);  // a letter of two bytes
+  EXPECT_EQ(fieldNumber("\xc3\xa4"
+                        "42"),
+            42);                                           // a letter of two bytes
   EXPECT_EQ(fieldNumber("a" + std::string(400, '9')), 0);  // too large: no number
 }
 
@@ -73,8 +75,8 @@ TEST(PresetTable, SlotsAndRecordedPair) {
   EXPECT_EQ(presetLengthString(st, 9), "a1");
   EXPECT_EQ(presetLengthString(st, 10), "a1");
   EXPECT_EQ(presetNumberString(st, 10), "a2");
-  for (double type : {0.0, 11.0, 12.0, 20.0, 21.0, -1.0, 1e300,
-                      std::numeric_limits<double>::quiet_NaN()}) {
+  for (double type :
+       {0.0, 11.0, 12.0, 20.0, 21.0, -1.0, 1e300, std::numeric_limits<double>::quiet_NaN()}) {
     EXPECT_EQ(presetLengthString(st, type), "") << type;
     EXPECT_EQ(presetNumberString(st, type), "") << type;
   }
