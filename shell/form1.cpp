@@ -17,6 +17,7 @@
 namespace pm {
 namespace {
 
+constexpr int kMaxNesting = 64;
 constexpr int kF1 = kKeyF1, kF8 = kKeyF1 + 7, kF9 = kKeyF1 + 8;
 
 // The character whose code is the key code (0 for a code that is no character).
@@ -160,6 +161,12 @@ void Form1::Form_Activate() {
 
 void Form1::Form_KeyDown(int keyCode, int shift) {
   if (ending) return;
+  if (depth >= kMaxNesting) {
+    // Keys pressed again and again while runs let events through would
+    // otherwise nest commands without end; such a key is dropped.
+    std::cerr << "Befehl " << keyCode << " verworfen: zu viele verschachtelte Befehle\n";
+    return;
+  }
 
   // A command started while another runs (a run or the demonstration lets
   // events through) gets its own register file; the outer one continues with

@@ -326,6 +326,18 @@ TEST(Nesting, InnerCommandKeepsTheOuterRegistersAndCommandState) {
   f.depth = 0;
 }
 
+TEST(Nesting, KeysBeyondTheNestingLimitAreDropped) {
+  TestForm t;
+  t.form.depth = 64;  // as deep as keys pressed during runs may nest
+  t.key(kKeyPgUp);
+  EXPECT_EQ(t.form.st.mn0, 1);
+  EXPECT_EQ(t.form.depth, 64);
+  t.form.depth = 63;
+  t.key(kKeyPgUp);
+  EXPECT_EQ(t.form.st.mn0, 2);
+  t.form.depth = 0;
+}
+
 TEST(Nesting, EveryOutermostCommandShowsOneFrame) {
   TestForm t;
   EXPECT_EQ(t.host.frames, 1);  // the first picture
