@@ -12,9 +12,9 @@ namespace {
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return lowerAscii(x) == lowerAscii(y);
+         });
 }
 
 bool isRegularFile(const fs::path& p) {

@@ -117,8 +117,7 @@ bool MainWindow::isAccessLetter(const QKeyEvent& event) const {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
-  if (type != QEvent::KeyPress && type != QEvent::KeyRelease &&
-      type != QEvent::ShortcutOverride) {
+  if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride) {
     return QMainWindow::eventFilter(watched, event);
   }
   if (!isOwnKeyEvent(watched)) return QMainWindow::eventFilter(watched, event);

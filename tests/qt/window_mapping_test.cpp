@@ -14,12 +14,11 @@ namespace {
 
 TEST(WindowKeyMapping, NamedKeysGetTheirVirtualKeyCodes) {
   const std::pair<int, int> named[] = {
-      {Qt::Key_Backspace, 8}, {Qt::Key_Escape, 27}, {Qt::Key_Space, 32},
-      {Qt::Key_PageUp, 33},   {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},
-      {Qt::Key_Home, 36},     {Qt::Key_Left, 37},     {Qt::Key_Up, 38},
-      {Qt::Key_Right, 39},    {Qt::Key_Down, 40},     {Qt::Key_0, 48},
-      {Qt::Key_9, 57},        {Qt::Key_A, 65},        {Qt::Key_Z, 90},
-      {Qt::Key_F1, 112},      {Qt::Key_F8, 119},      {Qt::Key_F9, 120},
+      {Qt::Key_Backspace, 8}, {Qt::Key_Escape, 27}, {Qt::Key_Space, 32}, {Qt::Key_PageUp, 33},
+      {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},    {Qt::Key_Home, 36},  {Qt::Key_Left, 37},
+      {Qt::Key_Up, 38},       {Qt::Key_Right, 39},  {Qt::Key_Down, 40},  {Qt::Key_0, 48},
+      {Qt::Key_9, 57},        {Qt::Key_A, 65},      {Qt::Key_Z, 90},     {Qt::Key_F1, 112},
+      {Qt::Key_F8, 119},      {Qt::Key_F9, 120},
   };
   for (const auto& [qtKey, code] : named) {
     const auto key = virtualKey(qtKey, Qt::NoModifier);
@@ -139,8 +138,8 @@ TEST_F(PictureLookup, OnlyPlainFileNamesAreLookedUp) {
   touch(root_ / "first" / "Bild1.gif");
   std::filesystem::create_directories(root_ / "first" / "Bild2.gif");  // a folder, not a file
   EXPECT_EQ(findPicture("Bild2.gif", folders()), "");
-  for (const char* bad : {"", ".", "..", "../first/Bild1.gif", "first/Bild1.gif",
-                          "..\\Bild1.gif", "C:Bild1.gif", "Bild1.gif\n"}) {
+  for (const char* bad : {"", ".", "..", "../first/Bild1.gif", "first/Bild1.gif", "..\\Bild1.gif",
+                          "C:Bild1.gif", "Bild1.gif\n"}) {
     EXPECT_FALSE(isPlainPictureName(bad)) << bad;
     EXPECT_EQ(findPicture(bad, {root_, root_ / "first"}), "") << bad;
   }

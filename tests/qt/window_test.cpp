@@ -135,8 +135,7 @@ void expectMenuBarEqualsTable(MainWindow& window, const Edition& edition) {
     EXPECT_EQ(shown[i].name, table[i].name) << i;
     EXPECT_EQ(shown[i].caption, table[i].caption) << table[i].name;
     EXPECT_EQ(shown[i].parent, table[i].parent) << table[i].name;
-    EXPECT_EQ(shown[i].hasSubmenu, table[i].hasSubmenu || table[i].parent.empty())
-        << table[i].name;
+    EXPECT_EQ(shown[i].hasSubmenu, table[i].hasSubmenu || table[i].parent.empty()) << table[i].name;
     EXPECT_EQ(shown[i].checkable, table[i].checkable) << table[i].name;
   }
 }
@@ -161,7 +160,7 @@ TEST_F(WindowTest, TopicChosenThroughTheMenusByKeyboard) {
   ASSERT_EQ(QApplication::activePopupWidget(), velocity);
   EXPECT_EQ(st().mn1, 2);
   EXPECT_EQ(st().mn5, 0);
-  EXPECT_EQ(window->frames, before);  // opening a group does not rebuild
+  EXPECT_EQ(window->frames, before);     // opening a group does not rebuild
   QTest::keyClick(velocity, Qt::Key_P);  // "&Polstrahlen"
   EXPECT_EQ(st().mn1, 2);
   EXPECT_EQ(st().mn2, 4);
@@ -224,8 +223,7 @@ TEST_F(WindowTest, CursorAndPictureFollowTheUserScaleAtAnySize) {
     const QPoint target = (centre + QPointF(100, -50)).toPoint();
     QCursor::setPos(v.mapToGlobal(target));
     EXPECT_NEAR(window->cursorX(), 511 + (target.x() - centre.x()) / unit, 1e-6) << size.width();
-    EXPECT_NEAR(window->cursorY(), 385.5 + (target.y() - centre.y()) / unit, 1e-6)
-        << size.width();
+    EXPECT_NEAR(window->cursorY(), 385.5 + (target.y() - centre.y()) / unit, 1e-6) << size.width();
     // The emblem's yellow plate (drawing (870 … 985, 60 … 100)) sits where the
     // scale puts it; resizing shows the same picture without rebuilding it.
     const QColor plate = pixelAt(v, QPointF(920, 80));
@@ -250,8 +248,8 @@ TEST_F(WindowTest, OnlyCompletePicturesAreShown) {
 }
 
 TEST_F(WindowTest, BackgroundPicturesAreLookedUpAndMissingOnesShowNothing) {
-  const auto folder = std::filesystem::temp_directory_path() /
-                      ("planimove-window-" + std::to_string(::getpid()));
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("planimove-window-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
   const QString oldCurrent = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(folder.string())));
