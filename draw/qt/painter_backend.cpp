@@ -150,6 +150,10 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
   painter.save();
   painter.setClipRect(target, Qt::IntersectClip);
   painter.setTransform(userScaleTransform(target), true);
+  // A drawing unit is a pixel whose area starts at its coordinate: a 1-wide
+  // line at y = 100 fills the row from 100 to 101. Shifting by half a unit puts
+  // integer coordinates on pixel centres, so odd-width lines stay crisp.
+  painter.translate(0.5, 0.5);
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
