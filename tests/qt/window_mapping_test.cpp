@@ -147,13 +147,5 @@ TEST_F(PictureLookup, OnlyPlainFileNamesAreLookedUp) {
   EXPECT_TRUE(isPlainPictureName("Bild000.gif"));
 }
 
-TEST(PictureFolders, SearchTheCurrentFolderFirstAndTheInstalledFolderLast) {
-  const auto folders = pictureFolders();
-  ASSERT_GE(folders.size(), 2u);
-  EXPECT_EQ(folders.front(), std::filesystem::path("."));
-  EXPECT_EQ(folders.back(), std::filesystem::path(PLANIMOVE_DATA_DIR) / "pictures");
-  EXPECT_FALSE(executableFolder().empty());
-}
-
 }  // namespace
 }  // namespace pm
