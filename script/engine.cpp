@@ -55,7 +55,7 @@ bool operandsValid(const Registers& r, const ops::OperandLayout& layout, std::st
 void Engine::beginCommand() {
   reg.clear();
   errors_.clear();
-  lastLength_ = 0;
+  last_ = {};
 }
 
 void Engine::run(std::u32string_view script) {
@@ -65,12 +65,19 @@ void Engine::run(std::u32string_view script) {
   std::size_t start = 0;
   for (;;) {
     const std::size_t colon = script.find(U':', start);
-    const std::u32string_view command =
-        colon == std::u32string_view::npos ? script.substr(start) : script.substr(start, colon - start);
-    if (!execute(command)) return;
-    if (colon == std::u32string_view::npos) return;
+    const std::u32string_view command = colon == std::u32string_view::npos
+                                            ? script.substr(start)
+                                            : script.substr(start, colon - start);
+    if (!execute(command) || colon == std::u32string_view::npos) break;
     start = colon + 1;
   }
+  keepLastCommand();
+}
+
+void Engine::keepLastCommand() {
+  if (last_.empty() || last_.data() == lastText_.data()) return;
+  std::copy(last_.begin(), last_.end(), lastText_.begin());
+  last_ = std::u32string_view(lastText_.data(), last_.size());
 }
 
 bool Engine::execute(std::u32string_view command) {
@@ -80,20 +87,15 @@ bool Engine::execute(std::u32string_view command) {
     return false;
   }
 
-  int length;
-  std::u32string_view text;
-  if (command.empty()) {
-    // An empty command re-dispatches the codes still held: the previous
-    // command of this key event (nothing at its start).
-    length = lastLength_;
-    text = std::u32string_view(lastText_.data(), static_cast<std::size_t>(lastLength_));
-  } else {
-    length = static_cast<int>(command.size());
-    for (int i = 0; i < length; ++i) reg.cmdCode[i + 1] = codeOf(command[i]);
-    std::copy(command.begin(), command.end(), lastText_.begin());
-    lastLength_ = length;
-    text = command;
+  // An empty command re-dispatches the codes still held: the previous command
+  // of this key event (nothing at its start).
+  if (!command.empty()) {
+    const std::size_t length = command.size();
+    for (std::size_t i = 0; i < length; ++i) reg.cmdCode[i + 1] = codeOf(command[i]);
+    last_ = command;
   }
+  const std::u32string_view text = last_;
+  const int length = static_cast<int>(text.size());
 
   std::string reason;
   if (dispatch(text, length, reason)) return true;
@@ -107,7 +109,7 @@ void Engine::forgetCommand() {
   // command again (and abandon that script too): it finds the codes cleared,
   // as at the start of a key event.
   reg.cmdCode.fill(0);
-  lastLength_ = 0;
+  last_ = {};
 }
 
 bool Engine::dispatch(std::u32string_view text, int length, std::string& reason) {

@@ -83,9 +83,13 @@ class Engine {
   TextOutput* text_ = nullptr;
   std::vector<ScriptError> errors_;
 
+  void keepLastCommand();
+
   // The last non-empty command of this key event, which an empty command
-  // repeats: its length and text (the codes themselves stay in reg.cmdCode).
-  int lastLength_ = 0;
+  // repeats (its codes stay in reg.cmdCode). While a script runs it views the
+  // script itself; when the run ends it is copied into lastText_, because the
+  // next script's leading empty command may repeat it after the text is gone.
+  std::u32string_view last_;
   std::array<char32_t, kMaxCommandLength> lastText_{};
 };
 

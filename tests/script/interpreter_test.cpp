@@ -83,6 +83,18 @@ TEST_F(Interpreter, DoubledColonRedrawsAndStaleCodesDoNotLeak) {
   e.run(U"62dn15Y:");
   EXPECT_EQ(hook.calls.size(), 2u);
 
+  // The repeat survives the end of the script text it came from.
+  hook.calls.clear();
+  {
+    std::u32string temporary = U"66-m1AX:64~b1-C";
+    e.run(temporary);
+    temporary.assign(temporary.size(), U'9');
+  }
+  e.run(U":");  // two empty commands
+  ASSERT_EQ(hook.calls.size(), 4u);
+  EXPECT_EQ(hook.calls[2].text, U"64~b1-C");
+  EXPECT_EQ(hook.calls[3].text, U"64~b1-C");
+
   // beginCommand forgets the previous command.
   hook.calls.clear();
   e.beginCommand();
