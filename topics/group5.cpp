@@ -82,21 +82,28 @@ void linksTopic(Form1& f) {
   stretchedPositions(f);
 }
 
+// The drive step alone, showing the status where the four-bar cannot close.
+bool assembled(Form1& f) {
+  if (driveStep(f)) return true;
+  traces::showLoopStatus(f);
+  return false;
+}
+
 void robertsAll(Form1& f) {
-  if (!driveStep(f)) return;
+  if (!assembled(f)) return;
   mechanismLinks(f);
   cognateXZ(f);
   cognateYZ(f);
 }
 
 void robertsXZ(Form1& f) {
-  if (!driveStep(f)) return;
+  if (!assembled(f)) return;
   cognateXZ(f);
   traces::couplerCurve(f);
 }
 
 void robertsYZ(Form1& f) {
-  if (!driveStep(f)) return;
+  if (!assembled(f)) return;
   cognateYZ(f);
   traces::couplerCurve(f);
 }

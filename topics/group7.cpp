@@ -8,6 +8,7 @@
 
 #include "topics/topic_rows.h"
 #include "topics/topics.h"
+#include "topics/trace_loops.h"
 
 namespace pm {
 
@@ -107,6 +108,8 @@ void group7(Form1& f) {
       topic_rows::runScripts(f, kRelativeMotionBase);
       topic_rows::runScripts(f, kTopics[topic - 1].scripts);
     }
+  } else {
+    traces::showLoopStatus(f);
   }
   topicHeader(f);
 }

@@ -97,7 +97,10 @@ bool joint(Form1& f, std::u32string_view script) {
 // Builds and draws the chain in the current position; false where a joint
 // cannot be placed (the picture then ends with the parts drawn so far).
 bool buildChain(Form1& f, const SixBarChain& chain) {
-  if (!driveStep(f, true) || !joint(f, U":42SB=b+AY+c")) return false;
+  if (!driveStep(f, true) || !joint(f, U":42SB=b+AY+c")) {
+    traces::showLoopStatus(f);
+    return false;
+  }
   f.run(kFourBar);
   for (std::u32string_view script : chain.construction) {
     if (script.empty()) continue;

@@ -78,11 +78,15 @@ void couplerBranch(Form1& f, std::u32string_view next, std::u32string_view newPi
 
 }  // namespace
 
+void showLoopStatus(Form1& f) {
+  f.setPosition(20, 600);
+  f.printNumber(f.scratch().kks, true);
+}
+
 void couplerCurve(Form1& f) {
   f.run(U":42SB=b+AY+c");
   if (f.scratch().kks != 0) {
-    f.setPosition(20, 600);
-    f.printNumber(f.scratch().kks, true);
+    showLoopStatus(f);
     return;
   }
   f.run(U":42SC=e+AB+f");

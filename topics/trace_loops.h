@@ -52,6 +52,10 @@ class KeepShownPosition {
   double drive_;
 };
 
+// Shows why the four-bar cannot be assembled: the status kks at (20, 600), as
+// the standard picture does.
+void showLoopStatus(Form1& f);
+
 // The coupler curve of C over a full turn of the crank, in steps of 4° from the
 // zero of the crank angle; for mechanisms whose crank does not turn fully, the
 // other assembly branch as well, in its own colours. Runs after the mechanism

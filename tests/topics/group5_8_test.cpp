@@ -224,6 +224,31 @@ TEST(Groups5To8, EveryTypeAndTopicRunsWithoutScriptFaults) {
   }
 }
 
+TEST(Groups5To8, AMechanismThatCannotCloseShowsItsStatusAndNothingElse) {
+  for (int group = 5; group <= 8; ++group) {
+    for (int topic = 1; topic <= 7; ++topic) {
+      TestForm t;
+      t.form.st.qd = 500;  // the frame far longer than coupler and rocker together
+      show(t, 1, group, topic);
+      if (t.form.st.mn1 != group) continue;
+      t.key(kKeySpace);
+      const Form1& f = t.form;
+      EXPECT_TRUE(f.cmd.errors.empty());
+      EXPECT_EQ(f.engine.s.kks, 1);
+      bool statusShown = false;
+      for (const Primitive& p : t.picture())
+        if (p.kind == Primitive::Kind::Text && p.text == numberItem(1) && p.y1 == 600)
+          statusShown = true;
+      EXPECT_TRUE(statusShown) << "group " << group << " topic " << topic;
+      // Nothing was traced from joints that do not exist.
+      for (char32_t c : {U'b', U'c', U'j'})
+        EXPECT_EQ(countPrimitives(t.picture(), Primitive::Kind::Line, fixed(c)), 0)
+            << "group " << group << " topic " << topic;
+      EXPECT_EQ(at(f, U'B'), Z2(0, 0));
+    }
+  }
+}
+
 TEST(Groups5To8, NonsenseTopicAndPageNumbersDrawNoTopic) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   for (int group = 5; group <= 8; ++group) {
