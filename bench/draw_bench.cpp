@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-
 #include <cmath>
 #include <memory>
 

@@ -10,6 +10,7 @@
 namespace pm {
 namespace {
 
+// clang-format off
 // Advance widths of U+0020 … U+007E.
 constexpr std::array<std::uint16_t, 95> kAsciiWidths = {
     278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333, 278, 278,  //  !"#$%&'()*+,-./
@@ -30,24 +31,42 @@ constexpr std::array<std::uint16_t, 96> kLatin1Widths = {
     722, 722, 778, 778, 778, 778, 778, 584, 778, 722, 722, 722, 722, 667, 667, 611,  // D0 … DF
     556, 556, 556, 556, 556, 556, 889, 500, 556, 556, 556, 556, 278, 278, 278, 278,  // E0 … EF
     556, 556, 556, 556, 556, 556, 556, 549, 611, 556, 556, 556, 556, 500, 556, 500};  // F0 … FF
+// clang-format on
 
 // A few further characters the program prints (Greek letters, dashes, quotes).
 double otherWidth(char32_t c) {
   switch (c) {
-    case U'\u2013': return 556;  // en dash
-    case U'\u2014': return 1000;
-    case U'\u2018': case U'\u2019': return 222;
-    case U'\u201C': case U'\u201D': case U'\u201E': return 333;
-    case U'\u2022': return 350;
-    case U'\u20AC': return 556;
-    case U'\u03B1': return 578;  // alpha
-    case U'\u03B2': return 575;
-    case U'\u03B3': return 500;
-    case U'\u03B4': return 557;
-    case U'\u03C6': return 648;  // phi
-    case U'\u03C9': return 781;  // omega
-    case U'\u03C0': return 690;  // pi
-    default: return 556;
+    case U'\u2013':
+      return 556;  // en dash
+    case U'\u2014':
+      return 1000;
+    case U'\u2018':
+    case U'\u2019':
+      return 222;
+    case U'\u201C':
+    case U'\u201D':
+    case U'\u201E':
+      return 333;
+    case U'\u2022':
+      return 350;
+    case U'\u20AC':
+      return 556;
+    case U'\u03B1':
+      return 578;  // alpha
+    case U'\u03B2':
+      return 575;
+    case U'\u03B3':
+      return 500;
+    case U'\u03B4':
+      return 557;
+    case U'\u03C6':
+      return 648;  // phi
+    case U'\u03C9':
+      return 781;  // omega
+    case U'\u03C0':
+      return 690;  // pi
+    default:
+      return 556;
   }
 }
 

@@ -7,10 +7,10 @@ namespace pm {
 namespace {
 
 constexpr std::array<Rgb, kFixedColourCount> kFixed = {
-    rgb(0, 0, 0),       rgb(0, 0, 128),     rgb(0, 128, 0),   rgb(0, 128, 128),
-    rgb(128, 0, 0),     rgb(128, 0, 128),   rgb(128, 128, 0), rgb(192, 192, 192),
-    rgb(128, 128, 128), rgb(0, 0, 255),     rgb(0, 255, 0),   rgb(0, 255, 255),
-    rgb(255, 0, 0),     rgb(255, 0, 255),   rgb(255, 255, 0), rgb(255, 255, 255)};
+    rgb(0, 0, 0),       rgb(0, 0, 128),   rgb(0, 128, 0),   rgb(0, 128, 128),
+    rgb(128, 0, 0),     rgb(128, 0, 128), rgb(128, 128, 0), rgb(192, 192, 192),
+    rgb(128, 128, 128), rgb(0, 0, 255),   rgb(0, 255, 0),   rgb(0, 255, 255),
+    rgb(255, 0, 0),     rgb(255, 0, 255), rgb(255, 255, 0), rgb(255, 255, 255)};
 
 // Clamps an intensity field; a field that is not a number counts as 0.
 double clampLevel(double v, double hi) {

@@ -19,13 +19,13 @@ struct Primitive {
   // edgeStart/edgeEnd draw the radius lines; both set make a closed sector.
   double start = 0, end = 0;
   bool edgeStart = false, edgeEnd = false;
-  Rgb colour;            // outline or text colour
-  double width = 1;      // line width in drawing units
-  int fillStyle = 1;     // 0 … 7 (circles, sectors)
+  Rgb colour;         // outline or text colour
+  double width = 1;   // line width in drawing units
+  int fillStyle = 1;  // 0 … 7 (circles, sectors)
   Rgb fillColour;
-  std::u32string text;   // Text
-  std::string font;      // Text: font name ("Arial", "Areal")
-  double size = 0;       // Text: point size (96 dpi of the user scale)
+  std::u32string text;  // Text
+  std::string font;     // Text: font name ("Arial", "Areal")
+  double size = 0;      // Text: point size (96 dpi of the user scale)
 };
 
 using DisplayList = std::vector<Primitive>;

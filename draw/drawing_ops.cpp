@@ -78,11 +78,17 @@ struct OperandRange {
 
 OperandRange operandsOf(int operation, int length) {
   switch (operation) {
-    case 1: return {kFirstOperand, length == 10 ? 10 : 9};
-    case 3: case 6: return {kDigit, length};
-    case 7: return {kDigit, kFirstOperand};
-    case 8: return {kFirstOperand, 8};
-    default: return {kFirstOperand, length};
+    case 1:
+      return {kFirstOperand, length == 10 ? 10 : 9};
+    case 3:
+    case 6:
+      return {kDigit, length};
+    case 7:
+      return {kDigit, kFirstOperand};
+    case 8:
+      return {kFirstOperand, 8};
+    default:
+      return {kFirstOperand, length};
   }
 }
 
@@ -101,19 +107,38 @@ const char* DrawingOps::drawCommand(int operation, const int* codes, int length,
   // would draw the same figure again. One figure is drawn, since overdrawing an
   // antialiased figure would darken its edges.
   switch (operation) {
-    case 1: angleArc(cmd); return nullptr;
-    case 7: arrow(cmd); return nullptr;
-    case 8: tickMark(cmd); return nullptr;
-    default: break;
+    case 1:
+      angleArc(cmd);
+      return nullptr;
+    case 7:
+      arrow(cmd);
+      return nullptr;
+    case 8:
+      tickMark(cmd);
+      return nullptr;
+    default:
+      break;
   }
   for (int i = kFirstOperand; i <= length; ++i) {
     switch (operation) {
-      case 2: jointCircle(cmd, i); break;
-      case 3: framePivot(cmd, i); break;
-      case 4: trace(cmd, i); break;
-      case 5: pointCircle(cmd, i); break;
-      case 6: polylineSegment(cmd, i); break;
-      case 9: labelledCircle(cmd, i); break;
+      case 2:
+        jointCircle(cmd, i);
+        break;
+      case 3:
+        framePivot(cmd, i);
+        break;
+      case 4:
+        trace(cmd, i);
+        break;
+      case 5:
+        pointCircle(cmd, i);
+        break;
+      case 6:
+        polylineSegment(cmd, i);
+        break;
+      case 9:
+        labelledCircle(cmd, i);
+        break;
     }
   }
   return nullptr;
@@ -177,7 +202,7 @@ void DrawingOps::jointCircle(const Command& cmd, int i) {
   } else {
     canvas_.setFillStyle(kFillSolid);
     canvas_.setFillColour(mode == code(U'°') ? settings.cb
-                                              : paletteColour(palette, mode - code(U'a')));
+                                             : paletteColour(palette, mode - code(U'a')));
   }
   const double r = cmd.digit() * settings.qbr;
   double width = cmd.width();

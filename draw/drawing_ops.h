@@ -16,11 +16,11 @@ namespace pm {
 // The few state fields the drawing operations read, refreshed by the command
 // handler before every script run.
 struct DrawSettings {
-  double qbr = 2;    // symbol scale
-  int qsc = 0;       // joint letters shown
-  int qßß = 0;       // point letters of the small point circles shown
-  int qer = 0;       // key-overview flag: lifts the length limit of polylines
-  int mn1 = 1;       // topic group and topic select the label table
+  double qbr = 2;  // symbol scale
+  int qsc = 0;     // joint letters shown
+  int qßß = 0;     // point letters of the small point circles shown
+  int qer = 0;     // key-overview flag: lifts the length limit of polylines
+  int mn1 = 1;     // topic group and topic select the label table
   int mn2 = 0;
   Rgb cb = rgb(256, 256, 256);
   int traceCounter = 0;  // counter of the presentation's curve-tracing loop

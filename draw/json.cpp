@@ -41,7 +41,8 @@ bool kindFromName(const std::string& name, Primitive::Kind& kind) {
 std::string readPrimitive(const json& o, Primitive& p) {
   if (!o.is_object()) return "not an object";
   auto kindIt = o.find("kind");
-  if (kindIt == o.end() || !kindIt->is_string() || !kindFromName(kindIt->get<std::string>(), p.kind))
+  if (kindIt == o.end() || !kindIt->is_string() ||
+      !kindFromName(kindIt->get<std::string>(), p.kind))
     return "missing or unknown kind";
   if (!colour(o, "color", p.colour)) return "missing or malformed color";
   if (o.contains("width") && !number(o, "width", p.width)) return "malformed width";
@@ -124,8 +125,11 @@ std::u32string fromUtf8(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
     const auto b = static_cast<unsigned char>(text[i]);
-    const int extra =
-        b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
+    const int extra = b < 0x80           ? 0
+                      : (b >> 5) == 0x6  ? 1
+                      : (b >> 4) == 0xE  ? 2
+                      : (b >> 3) == 0x1E ? 3
+                                         : -1;
     if (extra < 0) {  // stray continuation byte or invalid lead byte
       out += kReplacement;
       ++i;
@@ -164,13 +168,18 @@ bool parseHexColour(const std::string& text, Rgb& out) {
   int v[6];
   for (int i = 0; i < 6; ++i) {
     const char c = s[i];
-    if (c >= '0' && c <= '9') v[i] = c - '0';
-    else if (c >= 'a' && c <= 'f') v[i] = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') v[i] = c - 'A' + 10;
-    else return false;
+    if (c >= '0' && c <= '9')
+      v[i] = c - '0';
+    else if (c >= 'a' && c <= 'f')
+      v[i] = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+      v[i] = c - 'A' + 10;
+    else
+      return false;
   }
-  out = Rgb{static_cast<std::uint8_t>(v[0] * 16 + v[1]), static_cast<std::uint8_t>(v[2] * 16 + v[3]),
-            static_cast<std::uint8_t>(v[4] * 16 + v[5])};
+  out =
+      Rgb{static_cast<std::uint8_t>(v[0] * 16 + v[1]), static_cast<std::uint8_t>(v[2] * 16 + v[3]),
+          static_cast<std::uint8_t>(v[4] * 16 + v[5])};
   return true;
 }
 

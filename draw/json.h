@@ -5,9 +5,8 @@
 //   {"kind": "text", "x": 5, "y": 45, "text": "A", "font": "Areal", "size": 14, "color": "#000000"}
 #pragma once
 
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "draw/display_list.h"
 

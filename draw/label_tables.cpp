@@ -16,15 +16,15 @@ struct Label {
 constexpr Label kPoles[] = {{U'A', U"Pab"}, {U'B', U"Pbc"}, {U'D', U"Pac"},
                             {U'P', U"Pbd"}, {U'X', U"Pad"}, {U'Y', U"Pbd"}};
 
-constexpr Label kPositions[] = {
-    {U'A', U"I=A1"}, {U'B', U"J=A2"}, {U'C', U"K=A3"}, {U'D', U"L=A4"}, {U'E', U"M=B1"},
-    {U'F', U"N=B2"}, {U'G', U"O=B3"}, {U'H', U"R=B4"}, {U'M', U"P12"},  {U'N', U"P23"},
-    {U'O', U"P34"},  {U'P', U"P41"},  {U'o', U"P31"},  {U'p', U"P42"}};
+constexpr Label kPositions[] = {{U'A', U"I=A1"}, {U'B', U"J=A2"}, {U'C', U"K=A3"}, {U'D', U"L=A4"},
+                                {U'E', U"M=B1"}, {U'F', U"N=B2"}, {U'G', U"O=B3"}, {U'H', U"R=B4"},
+                                {U'M', U"P12"},  {U'N', U"P23"},  {U'O', U"P34"},  {U'P', U"P41"},
+                                {U'o', U"P31"},  {U'p', U"P42"}};
 
-constexpr Label kConstruction[] = {
-    {U'O', U"P'"},  {U'Q', U"Q''"}, {U'U', U"Q"},   {U'W', U"Wp"},     {U'9', U"A''"},
-    {U'6', U"B''"}, {U'8', U"C''"}, {U'j', U"A'"},  {U'k', U"B'"},     {U'l', U"C'"},
-    {U'J', U"Co"},  {U'V', U"Rpo"}, {U'Æ', U"P''"}, {U'L', U"(B)'"},   {U'S', U"(B)''"}};
+constexpr Label kConstruction[] = {{U'O', U"P'"},  {U'Q', U"Q''"},  {U'U', U"Q"},    {U'W', U"Wp"},
+                                   {U'9', U"A''"}, {U'6', U"B''"},  {U'8', U"C''"},  {U'j', U"A'"},
+                                   {U'k', U"B'"},  {U'l', U"C'"},   {U'J', U"Co"},   {U'V', U"Rpo"},
+                                   {U'Æ', U"P''"}, {U'L', U"(B)'"}, {U'S', U"(B)''"}};
 
 template <std::size_t N>
 std::u32string lookUp(const Label (&table)[N], int operand) {

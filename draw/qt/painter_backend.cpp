@@ -8,7 +8,6 @@
 #include <QtGui/QPainterPath>
 #include <QtGui/QPen>
 #include <QtSvg/QSvgGenerator>
-
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -35,11 +34,16 @@ bool drawable(const Primitive& p) {
   switch (p.kind) {
     case K::Line:
     case K::Box:
-    case K::FilledBox: return drawable(p.x2) && drawable(p.y2);
-    case K::Circle: return drawable(p.r);
-    case K::Arc: return drawable(p.r) && std::isfinite(p.start) && std::isfinite(p.end);
-    case K::Text: return std::isfinite(p.size) && p.size > 0;
-    case K::Point: return true;
+    case K::FilledBox:
+      return drawable(p.x2) && drawable(p.y2);
+    case K::Circle:
+      return drawable(p.r);
+    case K::Arc:
+      return drawable(p.r) && std::isfinite(p.start) && std::isfinite(p.end);
+    case K::Text:
+      return std::isfinite(p.size) && p.size > 0;
+    case K::Point:
+      return true;
   }
   return false;
 }
@@ -48,14 +52,22 @@ bool drawable(const Primitive& p) {
 QBrush fillBrush(int style, Rgb colour) {
   const QColor c = toQColor(colour);
   switch (style) {
-    case kFillSolid: return QBrush(c, Qt::SolidPattern);
-    case kFillHorizontal: return QBrush(c, Qt::HorPattern);
-    case kFillVertical: return QBrush(c, Qt::VerPattern);
-    case kFillUpDiagonal: return QBrush(c, Qt::BDiagPattern);    // "/"
-    case kFillDownDiagonal: return QBrush(c, Qt::FDiagPattern);  // "\"
-    case kFillCross: return QBrush(c, Qt::CrossPattern);
-    case kFillDiagonalCross: return QBrush(c, Qt::DiagCrossPattern);
-    default: return QBrush(Qt::NoBrush);
+    case kFillSolid:
+      return QBrush(c, Qt::SolidPattern);
+    case kFillHorizontal:
+      return QBrush(c, Qt::HorPattern);
+    case kFillVertical:
+      return QBrush(c, Qt::VerPattern);
+    case kFillUpDiagonal:
+      return QBrush(c, Qt::BDiagPattern);  // "/"
+    case kFillDownDiagonal:
+      return QBrush(c, Qt::FDiagPattern);  // "\"
+    case kFillCross:
+      return QBrush(c, Qt::CrossPattern);
+    case kFillDiagonalCross:
+      return QBrush(c, Qt::DiagCrossPattern);
+    default:
+      return QBrush(Qt::NoBrush);
   }
 }
 
@@ -138,7 +150,9 @@ void paintPrimitive(QPainter& painter, const Primitive& p) {
     case K::Point:
       painter.fillRect(QRectF(p.x1 - 0.5, p.y1 - 0.5, 1, 1), toQColor(p.colour));
       break;
-    case K::Line: paintLine(painter, p); break;
+    case K::Line:
+      paintLine(painter, p);
+      break;
     case K::Box:
     case K::FilledBox:
       painter.setPen(outlinePen(p));
@@ -150,8 +164,12 @@ void paintPrimitive(QPainter& painter, const Primitive& p) {
       painter.setBrush(fillBrush(p.fillStyle, p.fillColour));
       painter.drawEllipse(QPointF(p.x1, p.y1), std::fabs(p.r), std::fabs(p.r));
       break;
-    case K::Arc: paintArc(painter, p); break;
-    case K::Text: paintText(painter, p); break;
+    case K::Arc:
+      paintArc(painter, p);
+      break;
+    case K::Text:
+      paintText(painter, p);
+      break;
   }
 }
 
@@ -200,8 +218,7 @@ void paintWhole(QPainter& painter, const DisplayList& list, const QImage* backgr
 }
 
 bool usableSize(QSize size) {
-  return size.width() > 0 && size.height() > 0 && size.width() <= 20000 &&
-         size.height() <= 20000;
+  return size.width() > 0 && size.height() > 0 && size.width() <= 20000 && size.height() <= 20000;
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <QtCore/QStringList>
 #include <QtGui/QFontInfo>
 #include <QtGui/QFontMetricsF>
-
 #include <cmath>
 #include <mutex>
 

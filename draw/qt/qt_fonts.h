@@ -4,9 +4,8 @@
 // user scale, independent of the paint device's resolution.
 #pragma once
 
-#include <string_view>
-
 #include <QtGui/QFont>
+#include <string_view>
 
 #include "draw/recording_canvas.h"
 

@@ -233,8 +233,10 @@ TEST(DisplayListJson, MalformedEntriesAreSkippedAndReported) {
 
 TEST(DisplayListJson, Utf8ConversionReplacesWhatCannotBeEncoded) {
   EXPECT_EQ(toUtf8(std::u32string(1, char32_t(0xD800))), "\xEF\xBF\xBD");
-  EXPECT_EQ(fromUtf8("a\xFF" "b"), U"a\uFFFDb");
-  EXPECT_EQ(fromUtf8("\xC3"), U"\uFFFD");        // truncated sequence
+  EXPECT_EQ(fromUtf8("a\xFF"
+                     "b"),
+            U"a\uFFFDb");
+  EXPECT_EQ(fromUtf8("\xC3"), U"\uFFFD");            // truncated sequence
   EXPECT_EQ(fromUtf8("\xC0\x80"), U"\uFFFD\uFFFD");  // overlong form
   EXPECT_EQ(fromUtf8(toUtf8(U"Ößü°€")), U"Ößü°€");
 }

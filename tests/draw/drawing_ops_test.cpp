@@ -1,12 +1,13 @@
 // The drawing operations as scripts run them: recorded primitives, colours,
 // widths, label texts, trace state and operand faults.
+#include "draw/drawing_ops.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 
 #include "draw/colour_tables.h"
-#include "draw/drawing_ops.h"
 #include "draw/recording_canvas.h"
 #include "script/engine.h"
 
@@ -429,9 +430,9 @@ TEST_F(DrawingOpsTest, OperandOutsideThePointBankAbandonsTheScriptUndrawn) {
 TEST_F(DrawingOpsTest, ColourLettersOutsideTheirTableDrawBlack) {
   at(U'A', 100, 100);
   at(U'B', 200, 100);
-  run(U"66-z1AB");   // fixed table ends at "p"
+  run(U"66-z1AB");       // fixed table ends at "p"
   run(U"66-\u00ff2AB");  // palette index far beyond 32
-  run(U"66-{2AB");   // palette 26 … 32 are black
+  run(U"66-{2AB");       // palette 26 … 32 are black
   ASSERT_EQ(list().size(), 3u);
   for (const Primitive& p : list()) EXPECT_EQ(p.colour, kBlack);
   EXPECT_TRUE(engine.errors().empty());

@@ -6,7 +6,6 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QTemporaryDir>
-
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -100,7 +99,8 @@ TEST(PainterBackend, ArcsRunCounterclockwiseThroughZero) {
   EXPECT_TRUE(near(at(image, 400, 400), kWhite)) << "not through angle pi";
   EXPECT_TRUE(near(at(image, 500, 300), kWhite)) << "not through the top";
   const double a = 0.25;  // screen angle: above the centre on the right
-  EXPECT_TRUE(near(at(image, 500 + 100 * std::cos(a), 400 - 100 * std::sin(a)), rgb(0, 0, 255), 60));
+  EXPECT_TRUE(
+      near(at(image, 500 + 100 * std::cos(a), 400 - 100 * std::sin(a)), rgb(0, 0, 255), 60));
 }
 
 TEST(PainterBackend, HatchFillsLeaveGapsAndUpwardDiagonalsRiseToTheRight) {
