@@ -116,22 +116,6 @@ TEST(MovingPlaneExample, LocusPointsHaveTheCurvatureOfThePathOfC) {
   EXPECT_GT(checked, 200);
 }
 
-TEST(MovingPlaneExample, LocusDistanceSolvesTheEqualCurvatureRelation) {
-  // ρ² − d·ρ − a·d·sin φ = 0 on both branches.
-  for (double phi : {0.3, 1.2, 2.0, 4.0, 5.5}) {
-    for (double sigma : {1.0, -1.0}) {
-      const double a = 140, d = 60;
-      const auto rho = equalCurvatureLocusDistance(sigma, phi, a, d);
-      if (1 + 4 * a * std::sin(phi) / d < 0) {
-        EXPECT_FALSE(rho) << phi;
-        continue;
-      }
-      ASSERT_TRUE(rho);
-      EXPECT_NEAR(*rho * *rho - d * *rho - a * d * std::sin(phi), 0, 1e-6);
-    }
-  }
-}
-
 TEST(MovingPlaneExample, LocusDegenerateDistances) {
   // a = 0: a circle of radius d about the pole, and the pole itself.
   for (double phi : {0.0, 1.0, 3.0, 5.0}) {

@@ -67,18 +67,6 @@ std::vector<double> fields(const std::string& s) {
   return v;
 }
 
-TEST(Synthesis, TaskPositionsOfTypeOne) {
-  testing::TestForm t;
-  showSynthesis(t, 1, 0);
-  const Task task = taskOf(t.form);
-  EXPECT_NEAR(task.first[0].real(), 300, 1e-9);
-  EXPECT_NEAR(task.first[0].imag(), 600, 1e-9);
-  // E = A + 100 at −150° in the screen sense (angles count toward smaller y).
-  EXPECT_NEAR(task.second[0].real(), 300 + 100 * std::cos(-150 * kDeg), 1e-9);
-  EXPECT_NEAR(task.second[0].imag(), 600 - 100 * std::sin(-150 * kDeg), 1e-9);
-  EXPECT_NEAR(std::abs(task.second[3] - task.first[3]), 100, 1e-9);
-}
-
 // Every centre point with its circle point: the circle point, carried with the
 // plane into the four positions, stays on one circle about the centre point.
 TEST(Synthesis, CirclePointsOfEveryPositionLieOnOneCircleAboutTheCentrePoint) {
@@ -101,23 +89,6 @@ TEST(Synthesis, CirclePointsOfEveryPositionLieOnOneCircleAboutTheCentrePoint) {
     }
   }
   EXPECT_GT(checked, 90);
-}
-
-// The centre points lie on the centre-point curve: the same condition holds for
-// the point of the curve that the traced loop leaves in V and W at its end, and
-// the circle-point curve of the second loop ends on the circle points of that
-// last pass.
-TEST(Synthesis, TracedCurveEndsOnABurmesterPair) {
-  testing::TestForm t;
-  showSynthesis(t, 5, 0);
-  const Task task = taskOf(t.form);
-  for (auto [centre, circle] : {std::pair{U'V', U'Ä'}, std::pair{U'W', U'Ö'}}) {
-    const Cx m = at(t.form, centre);
-    const Cx k = at(t.form, circle);
-    const double radius = std::abs(k - m);
-    for (int j = 1; j < 4; ++j)
-      EXPECT_NEAR(std::abs(task.carry(k, j) - m), radius, 1e-6 * (1 + radius));
-  }
 }
 
 // Two pairs chosen with T and W: the stored pivots are a four-bar whose moving

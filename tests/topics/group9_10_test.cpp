@@ -145,22 +145,6 @@ TEST(SynthesisGroup, ChosenPairsStayWhereTheyWereChosen) {
   EXPECT_FALSE(t.form.st.gg.empty());
 }
 
-TEST(SynthesisGroup, SubtopicFiveClearsTheChoiceAndSevenChoosesTheConstructionPoint) {
-  testing::TestForm t;
-  show(t, 10, 6);
-  t.keyChar('U');
-  t.keyChar('V');
-  show(t, 10, 5);
-  EXPECT_EQ(t.form.st.bz1, 0);
-  EXPECT_EQ(t.form.st.bz2, 0);
-  EXPECT_TRUE(t.form.st.gg.empty());
-  show(t, 10, 7);
-  EXPECT_EQ(t.form.st.bz1, 1);
-  EXPECT_EQ(t.form.st.bz2, 1);
-  EXPECT_EQ(pt(t, U'f'), pt(t, U'b'));  // first pair from V, second from W
-  EXPECT_EQ(pt(t, U'h'), pt(t, U'd'));
-}
-
 TEST(SynthesisGroup, PairKeysBeforeTheCurvesChooseTheOrigin) {
   testing::TestForm t;
   t.form.st.bxx = t.form.st.bya = 55;
@@ -288,18 +272,6 @@ TEST(MovingPlaneGroup, EverySubtopicShowsThePlaneAndTheScaleNote) {
   EXPECT_EQ(t.form.cmd.topicNames[5], U" Krümmngsmittelpunkt  ");
 }
 
-TEST(MovingPlaneGroup, BackwardStepReversesTheVelocities) {
-  testing::TestForm t;
-  show(t, 9, 3);
-  t.key(kKeySpace);
-  const Point x = pt(t, U'X'), a = pt(t, U'A'), va = pt(t, U'a');
-  const double forward = (a.x - x.x) * (va.y - a.y) - (a.y - x.y) * (va.x - a.x);
-  t.key(kKeyBackspace);
-  const Point x2 = pt(t, U'X'), a2 = pt(t, U'A'), va2 = pt(t, U'a');
-  const double backward = (a2.x - x2.x) * (va2.y - a2.y) - (a2.y - x2.y) * (va2.x - a2.x);
-  EXPECT_LT(forward * backward, 0);
-}
-
 TEST(MovingPlaneGroup, LocusTracesAtMost92PointsPerBranch) {
   testing::TestForm t;
   for (int step = 0; step < 6; ++step) {
@@ -307,19 +279,6 @@ TEST(MovingPlaneGroup, LocusTracesAtMost92PointsPerBranch) {
     EXPECT_LE(count(t.picture(), Primitive::Kind::Line, rgb(255, 255, 255), 2), 2 * 91);
     EXPECT_EQ(t.form.cmd.traceCounter, 91);
     for (int k = 0; k < 15; ++k) t.key(kKeySpace);
-  }
-}
-
-// An empty mechanism (type 11, all lengths 0) still builds every example.
-TEST(MovingPlaneGroup, EmptyMechanismDoesNotBreakTheProgram) {
-  testing::TestForm t;
-  t.form.st.mn0 = 11;
-  for (int topic = 1; topic <= 7; ++topic) {
-    show(t, 9, topic);
-    for (const Primitive& p : t.picture())
-      ASSERT_TRUE(std::isfinite(p.x1) && std::isfinite(p.y1) && std::isfinite(p.x2) &&
-                  std::isfinite(p.y2))
-          << "subtopic " << topic;
   }
 }
 
