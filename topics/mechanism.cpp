@@ -151,6 +151,9 @@ void revolutionFrames(Form1& f, const std::function<bool()>& stop) {
     }
     f.host.processEvents();
     if (f.ending || stop()) return;
+    // A key handled meanwhile ran as a command with its own register file;
+    // the run goes on with the parameters as they are now (zoom, type, ...).
+    loadParameters(f);
     f.canvas.setTextColour(fixedColour(0));
     if (f.st.mn1 != 8) {
       f.canvas.clear();

@@ -146,8 +146,12 @@ void moveCrank(Form1& f, bool keepLength) {
   f.st.wxx = r.valOf(U'c') * kDeg - r.angOf(U'a');
   if (keepLength) {
     // Only the direction follows the cursor: the crank keeps the length it was
-    // loaded with, and its offset stays.
+    // loaded with, and its offset stays. The assembly script starts with an
+    // empty command, which repeats the previous command of this key event; a
+    // command that changes nothing goes first, so that ":28a=KX" is not
+    // repeated over the kept length.
     r.lenOf(U'a') = oldLength;
+    f.run(U"32");
   } else {
     offsets.apply();
   }

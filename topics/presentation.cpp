@@ -6,9 +6,11 @@
 #include <string>
 
 #include "draw/colour_tables.h"
+#include "draw/json.h"
 #include "shell/form1.h"
 #include "topics/catalogue.h"
 #include "topics/mechanism_detail.h"
+#include "topics/parameter_strings.h"
 #include "topics/placement_detail.h"
 #include "topics/topics.h"
 
@@ -46,7 +48,12 @@ bool stepRule(Form1& f, double from1, double from2, double to1, double to2) {
 }
 
 // Rebuilds the whole picture from the state record, as a menu command does.
-void rebuild(Form1& f) { f.Form_KeyDown(kKeyRebuild, 0); }
+// The nested command works on a register file of its own; the sequence then
+// goes on with the parameters of the type and topic that the rebuild reached.
+void rebuild(Form1& f) {
+  f.Form_KeyDown(kKeyRebuild, 0);
+  if (!f.ending) loadParameters(f);
+}
 
 // Runs one full-revolution run of the demonstration; false when the sequence
 // has to end (the program is ending, or the user switched the demonstration off).
@@ -100,7 +107,11 @@ void demonstrationToExamples(Form1& f) {
 }
 
 // The two preset strings of the current type, one line each from (0, 650).
-void presetStrings(Form1& f) { f.setPosition(0, 650); }
+void presetStrings(Form1& f) {
+  f.setPosition(0, 650);
+  f.print(fromUtf8(presetLengthString(f.st, f.st.mn0)), true);
+  f.print(fromUtf8(presetNumberString(f.st, f.st.mn0)), true);
+}
 
 }  // namespace
 

@@ -1,0 +1,244 @@
+// The mechanism types: case numbers and titles, the drive step with its
+// reversal at dead positions, and the full-revolution run.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "script/vector.h"
+#include "support/test_form.h"
+#include "topics/mechanism_detail.h"
+#include "topics/motion_support.h"
+#include "topics/topics.h"
+
+namespace pm::testing {
+namespace {
+
+// A started program showing mechanism type `type`, group 1 topic 1.
+struct Mechanism : TestForm {
+  explicit Mechanism(double type, double topic = 1) {
+    form.st.mn0 = type;
+    form.st.mn2 = topic;
+    key(kKeyRebuild);
+  }
+  Registers& reg() { return form.reg(); }
+  Point point(char32_t c) { return form.reg().point(c); }
+};
+
+TEST(MechanismCase, PresetsOfTypesOneToFourAndTheirTurnClasses) {
+  const int expectedCase[] = {0, 3, 4, 6};
+  const int expectedClass[] = {0, 1, 3, 3};
+  for (int type = 1; type <= 4; ++type) {
+    Mechanism m(type);
+    EXPECT_EQ(m.form.cmd.loopCase, expectedCase[type - 1]) << "type " << type;
+    EXPECT_EQ(m.form.cmd.turnClass, expectedClass[type - 1]) << "type " << type;
+  }
+}
+
+TEST(MechanismCase, TitleLineIsNumberItemThenTitle) {
+  Mechanism m(1);
+  const std::u32string text = allText(m.picture());
+  EXPECT_NE(text.find(U" 0  Kurbelschwinge"), std::u32string::npos);
+  Mechanism two(2);
+  EXPECT_NE(allText(two.picture()).find(U" 3  Doppelkurbel"), std::u32string::npos);
+}
+
+TEST(MechanismCase, SliderTypesPrintTheirOwnTitleWithCaseEight) {
+  Mechanism m(6);
+  EXPECT_EQ(m.form.cmd.loopCase, 8);
+  EXPECT_EQ(m.form.cmd.turnClass, 0);
+  const std::u32string text = allText(m.picture());
+  EXPECT_NE(text.find(U" 8 Kurbelschleife"), std::u32string::npos);
+  EXPECT_EQ(text.find(U" Kurbelschwinge"), std::u32string::npos);
+  EXPECT_NE(allText(Mechanism(7).picture()).find(U" 8 Schubschleife"), std::u32string::npos);
+  EXPECT_NE(allText(Mechanism(8).picture()).find(U" 8 Schubkurbel"), std::u32string::npos);
+}
+
+TEST(MechanismCase, StrictComparisonsAndSignsIgnored) {
+  TestForm t;
+  Registers& r = t.form.reg();
+  r.lenOf(U'a') = r.lenOf(U'b') = r.lenOf(U'd') = 100;
+  r.lenOf(U'c') = -100;
+  EXPECT_EQ(classifyLoop(t.form).loopCase, 0);  // equal sums add nothing
+  r.lenOf(U'a') = 101;                          // a + b > c + d, a + c > b + d, a + d > b + c
+  EXPECT_EQ(classifyLoop(t.form).loopCase, 7);
+  EXPECT_EQ(classifyLoop(t.form).turnClass, 3);
+  r.lenOf(U'a') = 10;
+  r.lenOf(U'b') = 300;  // only a + b > c + d
+  EXPECT_EQ(classifyLoop(t.form).loopCase, 1);
+  EXPECT_EQ(classifyLoop(t.form).turnClass, 2);
+}
+
+TEST(MechanismCase, TypeNineBeforeAnySynthesisCollapsesOntoX) {
+  Mechanism m(9);
+  EXPECT_EQ(m.form.cmd.loopCase, 0);
+  EXPECT_EQ(m.point(U'A'), m.point(U'X'));
+}
+
+TEST(DriveStep, StandingRequestKeepsThePosition) {
+  Mechanism m(1);
+  m.key(kKeySpace);
+  const double drive = m.form.st.wxx;
+  const Point a = m.point(U'A');
+  m.form.st.qgw = 0;
+  m.key(kKeyRebuild);
+  m.key(kKeyRebuild);
+  EXPECT_EQ(m.form.st.wxx, drive);
+  EXPECT_EQ(m.point(U'A'), a);
+}
+
+TEST(DriveStep, RequestPersistsFromCommandToCommand) {
+  Mechanism m(2);
+  m.key(kKeySpace);
+  const double afterSpace = m.form.st.wxx;
+  m.key(kKeyRebuild);  // a menu rebuild steps on: qgw is still +1
+  EXPECT_EQ(m.form.st.qgw, 1);
+  EXPECT_NEAR(m.form.st.wxx - afterSpace, 4 * kDeg, 1e-12);
+}
+
+TEST(DriveStep, CrankAngleIsNormalisedWhateverTheDriveAngle) {
+  for (double drive : {0.0, 1000.3, -1000.3, 1e12, -7e15, 2 * kPi}) {
+    Mechanism m(2);
+    m.form.st.qgw = 0;
+    m.form.st.wxx = drive;
+    m.key(kKeyRebuild);
+    const double a = m.reg().angOf(U'a');
+    EXPECT_GE(a, 0) << drive;
+    EXPECT_LE(a, 2 * kPi) << drive;
+  }
+  EXPECT_EQ(normalisedCrankAngle(std::nan("")), 0);
+  EXPECT_EQ(normalisedCrankAngle(INFINITY), 0);
+}
+
+TEST(DriveStep, DoubleRockerReversesAtTheEndOfItsRangeOnTheSameBranch) {
+  Mechanism m(3);
+  auto side = [&m] {
+    const Point a = m.point(U'A'), b = m.point(U'B'), y = m.point(U'Y');
+    return (y.x - a.x) * (b.y - a.y) - (y.y - a.y) * (b.x - a.x) > 0;
+  };
+  const bool branch = side();
+  const double direction = m.form.st.qzw;
+  int reversals = 0;
+  for (int i = 0; i < 200; ++i) {
+    const double before = m.form.st.qzw;
+    m.key(kKeySpace);
+    if (m.form.st.qzw != before) ++reversals;
+    ASSERT_EQ(m.form.scratch().kks, 0) << "step " << i;  // the picture always closes
+    EXPECT_EQ(side(), branch) << "step " << i;
+  }
+  EXPECT_GE(reversals, 2);
+  EXPECT_TRUE(m.form.st.qzw == direction || m.form.st.qzw == -direction);
+}
+
+TEST(DriveStep, ShortFormStopsAfterTheReversal) {
+  Mechanism m(1);
+  Registers& r = m.reg();
+  r.setPoint(U'C', {-1, -1});
+  r.setPoint(U'P', {-2, -2});
+  m.form.st.qgw = 1;
+  EXPECT_TRUE(driveStep(m.form, true));
+  EXPECT_EQ(r.point(U'C'), (Point{-1, -1}));  // no coupler point
+  EXPECT_EQ(r.point(U'P'), (Point{-2, -2}));  // no instantaneous centre
+  EXPECT_TRUE(driveStep(m.form));
+  EXPECT_NE(r.point(U'C'), (Point{-1, -1}));
+}
+
+TEST(DriveStep, LoopThatNeverClosesShowsItsStatus) {
+  Mechanism m(1);
+  m.form.st.qb = -140;  // coupler of 10: the loop cannot close at any angle
+  m.key(kKeyRebuild);
+  EXPECT_NE(m.form.scratch().kks, 0);
+  bool status = false;
+  for (const Primitive* p : texts(m.picture()))
+    status |= p->y1 == 600 && p->x1 == 20 && p->text.find(U'1') != std::u32string::npos;
+  EXPECT_TRUE(status);
+  EXPECT_EQ(countKind(m.picture(), Primitive::Kind::Circle), 0);  // no joints drawn
+}
+
+TEST(FullRevolution, KeyOneBringsEveryJointBackAndShowsEachFrame) {
+  Mechanism m(1);
+  const Point a = m.point(U'A'), b = m.point(U'B'), c = m.point(U'C');
+  const double crank = m.reg().angOf(U'a');
+  const int framesBefore = m.host.frames;
+  m.keyChar('1');
+  EXPECT_EQ(m.host.frames - framesBefore, kRevolutionFrames + 1);  // frames and the end
+  EXPECT_NEAR(std::remainder(m.reg().angOf(U'a') - crank, 2 * kPi), 0, 1e-9);
+  EXPECT_LT(distance(m.point(U'A'), a), 1e-6);
+  EXPECT_LT(distance(m.point(U'B'), b), 1e-6);
+  EXPECT_LT(distance(m.point(U'C'), c), 1e-6);
+  EXPECT_EQ(m.form.st.qgw, 1);
+}
+
+TEST(FullRevolution, KeyTwoTurnsTheOtherWay) {
+  Mechanism m(2);
+  const double drive = m.form.st.wxx;
+  m.keyChar('2');
+  EXPECT_NEAR(m.form.st.wxx - drive, -2 * kPi, 1e-9);
+  EXPECT_EQ(m.form.st.qgw, -1);
+}
+
+TEST(FullRevolution, RockersDoNotRun) {
+  Mechanism m(3);
+  const double drive = m.form.st.wxx;
+  const int framesBefore = m.host.frames;
+  m.keyChar('1');
+  EXPECT_EQ(m.host.frames - framesBefore, 1);
+  EXPECT_EQ(m.form.st.wxx, drive);
+}
+
+TEST(FullRevolution, EveryFrameIsACompletePictureWithTheEmblem) {
+  Mechanism m(1);
+  int frames = 0;
+  bool complete = true;
+  m.host.onProcessEvents = [&] {
+    // The canvas still holds the previous frame while events are processed.
+    if (frames++ > 0) {
+      const std::u32string text = allText(m.picture());
+      complete &= text.find(U"Werklehre") != std::u32string::npos;
+      complete &= countKind(m.picture(), Primitive::Kind::Circle) > 0;
+    }
+  };
+  m.keyChar('1');
+  EXPECT_EQ(frames, kRevolutionFrames);
+  EXPECT_TRUE(complete);
+}
+
+TEST(FullRevolution, EscDuringARunEndsAtOnce) {
+  Mechanism m(1);
+  int events = 0;
+  m.host.onProcessEvents = [&] {
+    if (++events == 5) m.key(kKeyEsc);
+  };
+  const int framesBefore = m.host.frames;
+  m.keyChar('1');
+  EXPECT_TRUE(m.form.ending);
+  EXPECT_TRUE(m.host.quitCalled);
+  EXPECT_EQ(events, 5);
+  EXPECT_EQ(m.host.frames - framesBefore, 4);
+}
+
+TEST(FullRevolution, KeyDuringARunIsANestedCommand) {
+  Mechanism m(1);
+  int events = 0;
+  m.host.onProcessEvents = [&] {
+    if (++events == 10) m.key(kKeyF1 + 5);  // F6: data read-out on
+  };
+  m.keyChar('1');
+  EXPECT_EQ(m.form.st.qse, 1);
+  EXPECT_EQ(m.form.depth, 0);
+  EXPECT_EQ(events, kRevolutionFrames);
+}
+
+TEST(FullRevolution, SixBarGroupRebuildsThroughTheHandler) {
+  Mechanism m(1);
+  m.form.st.mn1 = 8;
+  m.form.st.mn2 = 1;
+  m.key(kKeyRebuild);
+  const double drive = m.form.st.wxx;
+  m.keyChar('1');
+  EXPECT_FALSE(m.form.ending);
+  EXPECT_EQ(m.form.st.mn1, 8);
+  EXPECT_NE(m.form.st.wxx, drive);
+}
+
+}  // namespace
+}  // namespace pm::testing

@@ -1,0 +1,119 @@
+// planimove-render: starts the program as the window does, applies a sequence
+// of key and menu events, and writes the last picture (PNG, SVG) and the state
+// (JSON) without a display.
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QtGui/QGuiApplication>
+#include <QtGui/QImage>
+
+#include "draw/qt/painter_backend.h"
+#include "draw/qt/qt_fonts.h"
+#include "draw/recording_canvas.h"
+#include "render_host.h"
+#include "render_options.h"
+#include "shell/form1.h"
+#include "shell/pictures.h"
+#include "state_json.h"
+
+namespace {
+
+using pm::render::Event;
+using pm::render::Options;
+
+std::vector<std::filesystem::path> pictureFolders(const Options& o) {
+  std::vector<std::filesystem::path> folders;
+  if (!o.pictures.empty()) folders.emplace_back(o.pictures);
+  for (const auto& f : pm::pictureFolders()) folders.push_back(f);
+  return folders;
+}
+
+// Whether an event may start the demonstration, which only a key stops.
+bool mayStartDemonstration(const Event& e, const pm::Edition& edition) {
+  if (e.kind != Event::Kind::Key) return true;  // a menu item may send any key
+  if (e.keyCode == '5') return true;
+  if (e.keyCode >= pm::kKeyF1 && e.keyCode < pm::kKeyF1 + 9) {
+    const auto& table = e.shift == 0 ? edition.functionKeys : edition.shiftFunctionKeys;
+    return table[static_cast<std::size_t>(e.keyCode - pm::kKeyF1)] ==
+           pm::FunctionKeyAction::Demonstration;
+  }
+  return false;
+}
+
+bool writeJson(const nlohmann::json& doc, const std::string& file) {
+  const std::string text = doc.dump(1) + "\n";
+  if (file == "-") {
+    std::cout << text;
+    return static_cast<bool>(std::cout.flush());
+  }
+  std::ofstream out(file, std::ios::binary);
+  out << text;
+  if (!out.flush()) {
+    std::cerr << "planimove-render: cannot write " << file << "\n";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  std::string error;
+  const auto options = pm::render::parseOptions(args, error);
+  if (!options) {
+    std::cerr << "planimove-render: " << error << "\n" << pm::render::usage();
+    return 2;
+  }
+  const Options& o = *options;
+
+  // Never needs a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int qtArgc = 1;
+  QGuiApplication app(qtArgc, argv);
+  pm::installFontSubstitutions();
+
+  pm::RecordingCanvas canvas(pm::qtFontMetrics());
+  pm::render::RenderHost host(pictureFolders(o), o.maxFrames);
+  auto form = std::make_unique<pm::Form1>(canvas, host, *o.edition);
+  host.attach(*form);
+
+  // The last complete picture: a command that ends the program (Esc, End)
+  // clears the canvas first, so its predecessor's picture is kept.
+  pm::DisplayList picture;
+  host.beforeEnding = [&] { picture = canvas.list(); };
+  host.beginEvent(false);
+  form->Form_Activate();
+  if (!form->ending) picture = canvas.list();
+  for (const Event& e : o.events) {
+    if (form->ending) break;
+    if (e.cursorX) host.setCursor(*e.cursorX, *e.cursorY);
+    host.beginEvent(mayStartDemonstration(e, *o.edition));
+    if (e.kind == Event::Kind::Menu) {
+      form->menuCommand(e.menu);
+    } else {
+      form->Form_KeyDown(e.keyCode, e.shift);
+    }
+    if (!form->ending) picture = canvas.list();
+  }
+
+  bool ok = true;
+  if (!o.png.empty() || !o.svg.empty()) {
+    QImage background;
+    const bool haveBackground =
+        !host.backgroundPath().empty() && background.load(QString::fromStdString(host.backgroundPath()));
+    const QImage* shown = haveBackground ? &background : nullptr;
+    if (!o.png.empty())
+      ok &= pm::writePng(picture, shown, QString::fromStdString(o.png),
+                         QSize(pm::kPictureWidth, pm::kPictureHeight), form->st.cb);
+    if (!o.svg.empty())
+      ok &= pm::writeSvg(picture, shown, QString::fromStdString(o.svg),
+                         QSize(pm::kPictureWidth, pm::kPictureHeight), form->st.cb);
+  }
+  if (!o.json.empty()) ok &= writeJson(pm::render::stateJson(*form, picture), o.json);
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,200 @@
+#include "render_options.h"
+
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <utility>
+
+#include "shell/form1.h"
+#include "shell/menu_table.h"
+
+namespace pm::render {
+
+namespace {
+
+struct NamedKey {
+  std::string_view name;
+  int code;
+};
+
+constexpr NamedKey kNamedKeys[] = {
+    {"Space", kKeySpace}, {"Backspace", kKeyBackspace}, {"Esc", kKeyEsc},
+    {"PgUp", kKeyPgUp},   {"PgDn", kKeyPgDn},           {"End", kKeyEnd},
+    {"Home", kKeyHome},   {"Left", kKeyLeft},           {"Up", kKeyUp},
+    {"Right", kKeyRight}, {"Down", kKeyDown},           {"Rebuild", kKeyRebuild},
+};
+
+std::optional<int> keyCodeOf(std::string_view name) {
+  if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
+    return static_cast<unsigned char>(name[0]);
+  if (name.size() == 2 && name[0] == 'F' && name[1] >= '1' && name[1] <= '9')
+    return kKeyF1 + (name[1] - '1');
+  for (const NamedKey& k : kNamedKeys)
+    if (k.name == name) return k.code;
+  return std::nullopt;
+}
+
+// A finite number written completely, as in "@120.5,-3".
+std::optional<double> number(std::string_view text) {
+  double v = 0;
+  const char* end = text.data() + text.size();
+  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+  const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+  if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+std::optional<Event> parseCursor(Event e, std::string_view at) {
+  const std::size_t comma = at.find(',');
+  if (comma == std::string_view::npos) return std::nullopt;
+  const auto x = number(at.substr(0, comma));
+  const auto y = number(at.substr(comma + 1));
+  if (!x || !y) return std::nullopt;
+  e.cursorX = x;
+  e.cursorY = y;
+  return e;
+}
+
+}  // namespace
+
+std::optional<Event> parseKey(std::string_view text) {
+  Event e;
+  e.text = std::string(text);
+  std::string_view rest = text;
+  std::string_view at;
+  if (const std::size_t p = rest.find('@'); p != std::string_view::npos) {
+    at = rest.substr(p + 1);
+    rest = rest.substr(0, p);
+  }
+  static constexpr std::pair<std::string_view, int> kModifiers[] = {
+      {"Shift+", kShift}, {"Ctrl+", kCtrl}, {"Alt+", kAlt}};
+  // The modifiers in their fixed order, each at most once.
+  for (const auto& [prefix, bit] : kModifiers) {
+    if (rest.starts_with(prefix)) {
+      e.shift |= bit;
+      rest.remove_prefix(prefix.size());
+    }
+  }
+  const auto code = keyCodeOf(rest);
+  if (!code) return std::nullopt;
+  e.keyCode = *code;
+  if (text.find('@') != std::string_view::npos) return parseCursor(std::move(e), at);
+  return e;
+}
+
+std::optional<std::vector<Event>> parseEvents(std::string_view events, const Edition& edition,
+                                              std::string& error) {
+  std::vector<Event> out;
+  std::size_t pos = 0;
+  int index = 0;
+  while (pos < events.size()) {
+    if (events[pos] == ' ') {
+      ++pos;
+      continue;
+    }
+    const std::size_t end = std::min(events.find(' ', pos), events.size());
+    const std::string_view token = events.substr(pos, end - pos);
+    ++index;
+    const std::string where = "event " + std::to_string(index) + " (character " +
+                              std::to_string(pos + 1) + ") \"" + std::string(token) + "\": ";
+    if (token.starts_with("menu:")) {
+      const std::string name(token.substr(5));
+      if (findMenuEntry(menuTree(edition), name) == nullptr) {
+        error = where + "no menu item of that name in " + edition.name;
+        return std::nullopt;
+      }
+      Event e;
+      e.kind = Event::Kind::Menu;
+      e.menu = name;
+      e.text = std::string(token);
+      out.push_back(std::move(e));
+    } else if (auto key = parseKey(token)) {
+      out.push_back(std::move(*key));
+    } else {
+      error = where + "not a key ([Shift+][Ctrl+][Alt+]NAME[@X,Y]) or menu:NAME";
+      return std::nullopt;
+    }
+    pos = end;
+  }
+  return out;
+}
+
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
+  Options o;
+  std::string keys;
+  bool haveKeys = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const std::string where = "argument " + std::to_string(i + 1) + " \"" + a + "\": ";
+    const bool takesValue = a == "--edition" || a == "--pictures" || a == "--keys" ||
+                            a == "--png" || a == "--svg" || a == "--json" || a == "--max-frames";
+    if (!takesValue) {
+      error = where + "unknown option";
+      return std::nullopt;
+    }
+    if (i + 1 >= args.size()) {
+      error = where + "needs a value";
+      return std::nullopt;
+    }
+    const std::string& v = args[++i];
+    if (a == "--edition") {
+      if (v == "planimove") {
+        o.edition = &planimoveEdition();
+      } else if (v == "rautenwerk") {
+        o.edition = &rautenwerkEdition();
+      } else {
+        error = where + "the edition is planimove or rautenwerk, not \"" + v + "\"";
+        return std::nullopt;
+      }
+    } else if (a == "--pictures") {
+      std::error_code ec;
+      if (v.empty() || !std::filesystem::is_directory(v, ec)) {
+        error = where + "\"" + v + "\" is not a folder";
+        return std::nullopt;
+      }
+      o.pictures = v;
+    } else if (a == "--keys") {
+      keys = v;
+      haveKeys = true;
+    } else if (a == "--max-frames") {
+      long n = 0;
+      const auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+      if (v.empty() || ec != std::errc() || ptr != v.data() + v.size() || n < 1) {
+        error = where + "the frame limit is a whole number of at least 1, not \"" + v + "\"";
+        return std::nullopt;
+      }
+      o.maxFrames = n;
+    } else if (v.empty()) {
+      error = where + "the file name is empty";
+      return std::nullopt;
+    } else if (a == "--png") {
+      o.png = v;
+    } else if (a == "--svg") {
+      o.svg = v;
+    } else {
+      o.json = v;
+    }
+  }
+  // Events are checked against the menu tree of the edition chosen anywhere on the line.
+  if (haveKeys) {
+    std::string eventError;
+    auto events = parseEvents(keys, *o.edition, eventError);
+    if (!events) {
+      error = "--keys: " + eventError;
+      return std::nullopt;
+    }
+    o.events = std::move(*events);
+  }
+  return o;
+}
+
+std::string_view usage() {
+  return "usage: planimove-render [--edition planimove|rautenwerk] [--pictures DIR]\n"
+         "                        [--keys \"EVENTS\"] [--png FILE] [--svg FILE] [--json FILE|-]\n"
+         "                        [--max-frames N]\n"
+         "EVENTS: keys [Shift+][Ctrl+][Alt+]NAME[@X,Y] (NAME A-Z, 0-9, Space, Backspace, Esc,\n"
+         "        PgUp, PgDn, End, Home, Left, Up, Right, Down, F1-F9, Rebuild) and menu:NAME,\n"
+         "        separated by blanks\n";
+}
+
+}  // namespace pm::render

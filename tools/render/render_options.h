@@ -1,0 +1,47 @@
+// Command line of planimove-render: the edition, the picture folder, the
+// events to apply and the files to write. Everything is checked before the
+// program starts, so that a bad argument changes nothing.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/edition.h"
+
+namespace pm::render {
+
+struct Event {
+  enum class Kind { Key, Menu };
+  Kind kind = Kind::Key;
+  int keyCode = 0;
+  int shift = 0;
+  std::optional<double> cursorX, cursorY;  // "@X,Y": the cursor from this key on
+  std::string menu;                        // Kind::Menu: control name
+  std::string text;                        // the event as written
+};
+
+struct Options {
+  const Edition* edition = &planimoveEdition();
+  std::string pictures;  // folder searched first for picture files ("" none)
+  std::vector<Event> events;
+  std::string png, svg, json;  // "" writes no such file; json "-" is stdout
+  long maxFrames = 5000;
+};
+
+// The key code and Shift bits of "[Shift+][Ctrl+][Alt+]NAME"; nothing when the
+// text is no key.
+std::optional<Event> parseKey(std::string_view text);
+
+// Splits EVENTS at blanks and parses each; a bad event gives its position
+// (1-based) and text in `error`.
+std::optional<std::vector<Event>> parseEvents(std::string_view events, const Edition& edition,
+                                              std::string& error);
+
+// The whole command line (argv[1] …); nothing and a message on a bad argument.
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error);
+
+std::string_view usage();
+
+}  // namespace pm::render

@@ -1,0 +1,67 @@
+#include "state_json.h"
+
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "draw/json.h"
+#include "script/codes.h"
+
+namespace pm::render {
+
+namespace {
+
+// Not-a-number and infinities have no JSON number; they are written as null.
+nlohmann::json number(double v) { return std::isfinite(v) ? nlohmann::json(v) : nlohmann::json(); }
+
+template <std::size_t N>
+nlohmann::json bank(const std::array<double, N>& values) {
+  nlohmann::json out = nlohmann::json::object();
+  for (std::size_t k = 0; k < N; ++k)
+    if (values[k] != 0) out[registerName(static_cast<int>(k))] = number(values[k]);
+  return out;
+}
+
+}  // namespace
+
+std::string registerName(int index) { return toUtf8(std::u32string(1, charOfCode(index))); }
+
+nlohmann::json stateJson(const Form1& form, const DisplayList& picture) {
+  nlohmann::json state = nlohmann::json::object();
+  form.st.forEachNumeric([&](std::string_view name, const double& v) {
+    state[std::string(name)] = number(v);
+  });
+  state["cb"] = hexColour(form.st.cb);
+  state["cf"] = hexColour(form.st.cf);
+  state["ff"] = form.st.ff;
+  state["gg"] = form.st.gg;
+  state["hg"] = form.st.hg;
+  state["gx"] = form.st.gx;
+  state["hs"] = form.st.hs;
+
+  const Registers& r = form.engine.reg;
+  nlohmann::json points = nlohmann::json::object();
+  for (int k = 0; k < Registers::kPointCount; ++k)
+    if (r.px[k] != 0 || r.py[k] != 0)
+      points[registerName(k)] = nlohmann::json::array({number(r.px[k]), number(r.py[k])});
+
+  nlohmann::json errors = nlohmann::json::array();
+  for (const ScriptError& e : form.cmd.errors)
+    errors.push_back({{"command", toUtf8(e.command)}, {"reason", e.reason}});
+
+  nlohmann::json doc;
+  doc["edition"] = form.edition.name;
+  doc["state"] = std::move(state);
+  doc["loopCase"] = form.cmd.loopCase;
+  doc["turnClass"] = form.cmd.turnClass;
+  doc["kks"] = form.engine.s.kks;
+  doc["points"] = std::move(points);
+  doc["len"] = bank(r.len);
+  doc["ang"] = bank(r.ang);
+  doc["val"] = bank(r.val);
+  doc["picture"] = toJson(picture);
+  doc["errors"] = std::move(errors);
+  return doc;
+}
+
+}  // namespace pm::render
