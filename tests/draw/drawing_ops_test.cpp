@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
+#include <limits>
 #include <numbers>
 
 #include "draw/colour_tables.h"
@@ -453,6 +455,43 @@ TEST_F(DrawingOpsTest, CoordinatesAreLimitedAndNonNumbersNeverRecorded) {
     EXPECT_TRUE(std::isfinite(p.x1) && std::isfinite(p.y1) && std::isfinite(p.x2) &&
                 std::isfinite(p.y2) && std::isfinite(p.r) && std::isfinite(p.start) &&
                 std::isfinite(p.end))
+        << kindName(p.kind);
+  }
+}
+
+TEST_F(DrawingOpsTest, ArbitraryCommandsAndRegisterValuesNeverRecordNonNumbers) {
+  const double values[] = {
+      0,   100.5, -3e6, 1e300, -1e300, std::nan(""), std::numeric_limits<double>::infinity(),
+      640, 41};
+  const char32_t pool[] = {U'a', U'z', U'A',      U'Z',      U'0',      U'9',      U'(', U')', U'!',
+                           U'|', U'~', U'\u00b0', U'\u00c6', U'\u00ff', U'\u0600', U'{', U' '};
+  unsigned seed = 2024;
+  auto next = [&seed](unsigned n) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % n;
+  };
+  for (int k = 0; k < Registers::kPointCount; k += 7) {
+    engine.reg.px[k] = values[next(9)];
+    engine.reg.py[k] = values[next(9)];
+  }
+  const double scales[] = {2, 0, -1, 1e300, std::nan("")};
+  for (int n = 0; n < 3000; ++n) {
+    ops.settings.qbr = scales[next(5)];
+    ops.settings.qsc = static_cast<int>(next(2));
+    ops.settings.qßß = static_cast<int>(next(2));
+    ops.settings.traceCounter = static_cast<int>(next(3));
+    std::u32string command = U"6";
+    command += static_cast<char32_t>(U'0' + next(10));
+    const unsigned length = next(12);
+    for (unsigned i = 0; i < length; ++i) command += pool[next(std::size(pool))];
+    run(command);
+    engine.clearErrors();
+  }
+  ASSERT_FALSE(list().empty());
+  for (const Primitive& p : list()) {
+    ASSERT_TRUE(std::isfinite(p.x1) && std::isfinite(p.y1) && std::isfinite(p.x2) &&
+                std::isfinite(p.y2) && std::isfinite(p.r) && std::isfinite(p.start) &&
+                std::isfinite(p.end) && std::isfinite(p.width))
         << kindName(p.kind);
   }
 }
