@@ -13,7 +13,7 @@ start_app "$1"
 # Colours of the pictures at the start values of the palette (lo 128,
 # mid 196, hi 256 counting as 255) and of the fixed colour table.
 CRANK="rgb(255,128,128)"      # palette m: crank X-A and the fill of joint A
-JOINT_B="255,128,255"        # palette n: fill of joint B (also the rocker)
+JOINT_B="255,128,255"         # palette n: fill of joint B (also the rocker)
 RAY_BLUE="rgb(0,0,255)"       # fixed j: the pole rays through the velocity tips
 LISTING="rgb(100,100,100)"    # text colour of the data read-out
 
