@@ -21,6 +21,8 @@ LISTING="rgb(100,100,100)"    # text colour of the data read-out
 AREA="1280x990+0+30"
 # Right-hand strip of the drawing area, where the data read-out is printed.
 READOUT="260x330+1020+180"
+# Bottom-left line with the case number and the name of the mechanism type.
+TITLE="500x30+0+900"
 
 start=$(settled_shot start "$AREA")
 
@@ -42,6 +44,8 @@ moved=$(pixels_changed "$E2E_DIR/crank-before.png" "$E2E_DIR/crank-after.png")
 note "PgUp chooses the next mechanism type"
 press Prior
 next_type=$(wait_for_picture "$turned" "$AREA" 500 pgup)
+title=$(pixels_changed "$turned" "$next_type" "$TITLE")
+((title > 100)) || fail "the title of the mechanism type did not change on PgUp ($title pixels)"
 (($(count_colour "$next_type" "$RAY_BLUE") == 0)) || fail "pole rays drawn before they were chosen"
 
 note "menu Analyse > Geschwindigkeit > Polstrahlen"
