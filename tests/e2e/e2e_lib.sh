@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers of the end-to-end tests: a private X server, the program under test,
 # key and mouse input through xdotool, and screenshots read with ImageMagick.
 # Sourced by the test scripts (bash). Every helper that waits polls with a
@@ -78,7 +79,8 @@ start_xvfb() {
     ((SECONDS < deadline)) || fail "Xvfb gave no display number"
     sleep 0.1
   done
-  export DISPLAY=":$(head -n 1 "$fdfile")"
+  DISPLAY=":$(head -n 1 "$fdfile")"
+  export DISPLAY
   note "Xvfb on $DISPLAY"
 }
 
@@ -87,7 +89,7 @@ start_xvfb() {
 start_app() {
   local program=$1
   [[ -x "$program" ]] || fail "program not found: $program"
-  (cd "$E2E_DIR" && exec env -u QT_QPA_PLATFORM QT_QPA_PLATFORM=xcb "$program") \
+  (cd "$E2E_DIR" && exec env QT_QPA_PLATFORM=xcb "$program") \
     >"$E2E_DIR/app.log" 2>&1 &
   APP_PID=$!
   WID=$(timeout "$(limit 30)" xdotool search --sync --onlyvisible --name '^Form1$' 2>/dev/null |
@@ -108,7 +110,8 @@ press() {
 # Writes a screenshot of the whole screen (the window fills it: no window
 # manager) to a new file and prints the file name.
 shot() {
-  local file="$E2E_DIR/shot-$(date +%s%N)-$1.png"
+  local file
+  file="$E2E_DIR/shot-$(date +%s%N)-$1.png"
   import -window root "png24:$file" 2>>"$E2E_DIR/import.log" || fail "screenshot failed"
   echo "$file"
 }
