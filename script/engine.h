@@ -59,9 +59,7 @@ class Engine {
 
   // Code of one character for the command codes. Values beyond Unicode (which
   // cannot come from real text) map to a code no bank accepts.
-  static constexpr int codeOf(char32_t c) {
-    return c > 0x10FFFF ? 0x10FFFF + 1 - 48 : code(c);
-  }
+  static constexpr int codeOf(char32_t c) { return c > 0x10FFFF ? 0x10FFFF + 1 - 48 : code(c); }
 
   // Operation 37: prints the letter of every vector register 1 … 64 whose label
   // position is set; also called directly by the link-letter display option.

@@ -21,8 +21,7 @@ constexpr OperandLayout layout(Operand a, Operand b, Operand c, Operand d) {
 constexpr OperandLayout layout(Operand a, Operand b, Operand c, Operand d, Operand e) {
   return {5, {a, b, c, d, e}};
 }
-constexpr OperandLayout layout(Operand a, Operand b, Operand c, Operand d, Operand e,
-                               Operand f) {
+constexpr OperandLayout layout(Operand a, Operand b, Operand c, Operand d, Operand e, Operand f) {
   return {6, {a, b, c, d, e, f}};
 }
 
@@ -40,26 +39,26 @@ constexpr OperandLayout kLayouts[3][9] = {
         layout(V(3), N(6)),                            // 29 angle from degrees
     },
     {
-        layout(),                          // 31 label with index (text operands)
-        layout(),                          // 32
-        layout(),                          // 33
-        layout(),                          // 34
-        layout(),                          // 35
-        layout(P(3), P(5)),                // 36 copy a point
-        layout(),                          // 37 vector letters
-        layout(V(3), V(5), V(7)),          // 38 sum of absolute lengths
-        layout(P(3), V(5), P(7), P(8)),    // 39 length along a ray
+        layout(),                        // 31 label with index (text operands)
+        layout(),                        // 32
+        layout(),                        // 33
+        layout(),                        // 34
+        layout(),                        // 35
+        layout(P(3), P(5)),              // 36 copy a point
+        layout(),                        // 37 vector letters
+        layout(V(3), V(5), V(7)),        // 38 sum of absolute lengths
+        layout(P(3), V(5), P(7), P(8)),  // 39 length along a ray
     },
     {
-        layout(P(3), P(5), P(6), P(8), P(9)),        // 41 two lines
-        layout(P(4), L(6), P(8), P(9), L(11)),       // 42 two circles, one branch
+        layout(P(3), P(5), P(6), P(8), P(9)),         // 41 two lines
+        layout(P(4), L(6), P(8), P(9), L(11)),        // 42 two circles, one branch
         layout(P(3), P(4), P(6), P(8), P(9), P(11)),  // 43 two circles, both points
         layout(P(3), P(4), P(6), P(7), P(9), P(10)),  // 44 line and circle
-        layout(P(3), P(5), P(6), P(7)),              // 45 angle bisector
-        layout(P(3), P(4), P(5), P(7), P(8), P(9)),  // 46 similar triangle
-        layout(P(3), P(5), P(6), P(7)),              // 47 length onto a ray
-        layout(V(3), V(5)),                          // 48 copy an angle
-        layout(P(3), P(4), P(7)),                    // 49 midpoint
+        layout(P(3), P(5), P(6), P(7)),               // 45 angle bisector
+        layout(P(3), P(4), P(5), P(7), P(8), P(9)),   // 46 similar triangle
+        layout(P(3), P(5), P(6), P(7)),               // 47 length onto a ray
+        layout(V(3), V(5)),                           // 48 copy an angle
+        layout(P(3), P(4), P(7)),                     // 49 midpoint
     },
 };
 

@@ -58,9 +58,9 @@ struct Context {
   std::u32string_view text;
 };
 
-void pointCommand(int op, Context& c);    // operations 21 … 29
-void scalarCommand(int op, Context& c);   // operations 31 … 39 (without 37)
-void construction(int op, Context& c);    // operations 41 … 49
+void pointCommand(int op, Context& c);   // operations 21 … 29
+void scalarCommand(int op, Context& c);  // operations 31 … 39 (without 37)
+void construction(int op, Context& c);   // operations 41 … 49
 
 // Operation 37: the letter of every vector register 1 … 64 at its label position.
 void labelVectors(const Registers& r, TextOutput* out);

@@ -173,9 +173,9 @@ TEST_F(Constructions, SimilarTriangle) {
   point(U'B', 4, -2);
   point(U'D', 7, 1);
   e.run(U"46TPA~BPD");
-  const double ux = 3, uy = -2;    // P4 − P5
-  const double vx = 2, vy = -5;    // P7 − P8
-  const double wx = -5, wy = 2;    // P8 − P9
+  const double ux = 3, uy = -2;  // P4 − P5
+  const double vx = 2, vy = -5;  // P7 − P8
+  const double wx = -5, wy = 2;  // P8 − P9
   const double nx = ux * vx - uy * vy, ny = ux * vy + uy * vx;
   const double den = wx * wx + wy * wy;
   EXPECT_POINT_NEAR(at(U'T'), 2 + (nx * wx + ny * wy) / den, 3 + (ny * wx - nx * wy) / den);

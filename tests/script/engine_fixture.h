@@ -67,11 +67,11 @@ class EngineTest : public ::testing::Test {
   Point at(char32_t c) const { return e.reg.point(c); }
 };
 
-#define EXPECT_POINT_NEAR(p, ex, ey)   \
-  do {                                 \
-    const ::pm::Point pp_ = (p);       \
-    EXPECT_NEAR(pp_.x, (ex), 1e-9);    \
-    EXPECT_NEAR(pp_.y, (ey), 1e-9);    \
+#define EXPECT_POINT_NEAR(p, ex, ey) \
+  do {                               \
+    const ::pm::Point pp_ = (p);     \
+    EXPECT_NEAR(pp_.x, (ex), 1e-9);  \
+    EXPECT_NEAR(pp_.y, (ey), 1e-9);  \
   } while (0)
 
 }  // namespace pm::testing

@@ -36,16 +36,16 @@ class Faults : public EngineTest {
 };
 
 TEST_F(Faults, OperandOutsideItsBank) {
-  expectFault(U"21-=A+AA");                 // result from notation "-" (code −3)
-  expectFault(U"21K=(+AA");                 // base "(" (code −8)
-  expectFault(U"25X(',b)");                 // value register "'" (−9)
-  expectFault(U"29d=(\u0200)");             // value register 464
-  expectFault(U"36S=\u0600");               // point register 1488 > 1296
-  expectFault(U"22Y=X+\u00F0");             // label index 192 + 80 > 256
-  expectFault(U"42SB=b+AY+\u00F0");         // label of the second radius
-  expectFault(U"42SB=\u00F0+AY+c");         // label of the first radius
-  expectFault(U"38\u0150=a+d");             // vector register 288
-  expectFault(U"48x=\U0001F600");           // far beyond every bank
+  expectFault(U"21-=A+AA");          // result from notation "-" (code −3)
+  expectFault(U"21K=(+AA");          // base "(" (code −8)
+  expectFault(U"25X(',b)");          // value register "'" (−9)
+  expectFault(U"29d=(\u0200)");      // value register 464
+  expectFault(U"36S=\u0600");        // point register 1488 > 1296
+  expectFault(U"22Y=X+\u00F0");      // label index 192 + 80 > 256
+  expectFault(U"42SB=b+AY+\u00F0");  // label of the second radius
+  expectFault(U"42SB=\u00F0+AY+c");  // label of the first radius
+  expectFault(U"38\u0150=a+d");      // vector register 288
+  expectFault(U"48x=\U0001F600");    // far beyond every bank
   expectFault(std::u32string(1, U'2') + U"1" + std::u32string(1, char32_t(0xFFFFFFFFu)) + U"=A+AA");
 }
 

@@ -34,14 +34,14 @@ TEST_F(PointCommands, AngleFromDegreesAndVectorAddition) {
   e.run(U"29d=(d):22Y=X+d");
   EXPECT_DOUBLE_EQ(e.reg.angOf(U'd'), kPi / 2);
   EXPECT_DOUBLE_EQ(e.reg.lenOf(U'd'), 500);  // 29 leaves the length alone
-  EXPECT_POINT_NEAR(at(U'Y'), 350, 0);        // 90° points to smaller y
+  EXPECT_POINT_NEAR(at(U'Y'), 350, 0);       // 90° points to smaller y
   EXPECT_NEAR(e.reg.len[code(U'd') + 80], 350, 1e-9);
   EXPECT_NEAR(e.reg.ang[code(U'd') + 80], 250, 1e-9);
 }
 
 TEST_F(PointCommands, VectorFromTwoPointsReproducesThePoint) {
-  const Point cases[][2] = {{{3, 4}, {0, 0}},     {{-7, 2}, {5, 5}},   {{5, 5}, {5, 5}},
-                            {{0, -9}, {0, 1}},    {{-1, -1}, {2, -3}}, {{1e4, 0}, {-1e4, 0}}};
+  const Point cases[][2] = {{{3, 4}, {0, 0}},  {{-7, 2}, {5, 5}},   {{5, 5}, {5, 5}},
+                            {{0, -9}, {0, 1}}, {{-1, -1}, {2, -3}}, {{1e4, 0}, {-1e4, 0}}};
   for (const auto& c : cases) {
     e.reg.setPoint(U'K', c[0]);
     e.reg.setPoint(U'X', c[1]);

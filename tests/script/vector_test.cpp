@@ -1,10 +1,10 @@
 // The polar conversions, their inverse and the line intersection with its
 // sentinels for vertical and parallel lines.
+#include "script/vector.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "script/vector.h"
 
 namespace pm {
 namespace {
