@@ -136,7 +136,9 @@ bool standardPicture(Form1& f) {
   return true;
 }
 
-void fullRevolutionRun(Form1& f) { revolutionFrames(f, [] { return false; }); }
+void fullRevolutionRun(Form1& f) {
+  revolutionFrames(f, [] { return false; });
+}
 
 void revolutionFrames(Form1& f, const std::function<bool()>& stop) {
   // The class is taken from the lengths as they are now, so that a run started

@@ -45,13 +45,20 @@ Field offsetField(const std::array<Field, 26>& table, char32_t letter) {
 // The factor the loader multiplies a length by besides the zoom (its sign factor).
 double lengthSign(const StateRecord& st, char32_t letter) {
   switch (letter) {
-    case U'c': return st.qcc;
-    case U'f': return st.qff;
-    case U'h': return st.qhh;
-    case U'n': return st.qnn;
-    case U'p': return st.qpp;
-    case U'x': return st.qxx;
-    default: return 1;
+    case U'c':
+      return st.qcc;
+    case U'f':
+      return st.qff;
+    case U'h':
+      return st.qhh;
+    case U'n':
+      return st.qnn;
+    case U'p':
+      return st.qpp;
+    case U'x':
+      return st.qxx;
+    default:
+      return 1;
   }
 }
 
@@ -106,9 +113,15 @@ constexpr std::u32string_view kSixBarOuterPoints = U":42SF=m+IH+n:42SG=o+FH+p:";
 
 // Points I and H of the six-bar chain shown by topic mn2 of group 8.
 void sixBarPrefix(Form1& f) {
-  static constexpr std::array<std::u32string_view, 9> kPrefix = {
-      U"",           U":36I=Z:36H=E", U":36I=C:36H=D", U":36I=D:36H=C", U":36I=C:36H=E",
-      U":36I=E:36H=C", U":36I=D:36H=E", U":36I=E:36H=D", U":36I=Z:36H=C"};
+  static constexpr std::array<std::u32string_view, 9> kPrefix = {U"",
+                                                                 U":36I=Z:36H=E",
+                                                                 U":36I=C:36H=D",
+                                                                 U":36I=D:36H=C",
+                                                                 U":36I=C:36H=E",
+                                                                 U":36I=E:36H=C",
+                                                                 U":36I=D:36H=E",
+                                                                 U":36I=E:36H=D",
+                                                                 U":36I=Z:36H=C"};
   const double topic = f.st.mn2;
   if (topic >= 1 && topic <= 8 && topic == std::trunc(topic))
     f.run(kPrefix[static_cast<std::size_t>(topic)]);
@@ -232,7 +245,8 @@ Point cursorPoint(Form1& f) {
   // Without a usable spacing there is no grid to snap to.
   if (f.st.qsr == 1 && spacing > 0) {
     auto snap = [&](double v) {
-      const auto n = static_cast<std::int64_t>(std::nearbyint(v + f.st.rtt / 2));
+      const auto n =
+          static_cast<std::int64_t>(std::nearbyint(v + static_cast<double>(spacing) / 2));
       return static_cast<double>(n / spacing * spacing);
     };
     x = snap(x);
@@ -247,31 +261,74 @@ void mousePlacement(Form1& f, char32_t key) {
   if (!known) return;
   f.st.qgw = 0;
   switch (key) {
-    case U'A': moveCrank(f, false); break;
-    case U'H': moveCrank(f, true); break;
-    case U'B': moveDyadJoint(f, U":28b=AK:28c=YK:42SB=b+AY+c:28s=BK", U'b', U'c', false, false); break;
-    case U'C': moveDyadJoint(f, U":28e=AK:28f=BK:42SC=e+AB+f:28s=CK", U'e', U'f', false, false); break;
-    case U'D': moveDyadJoint(f, U":28g=XK:28h=AK:42SD=g+XA+h:28s=DK", U'g', U'h', false, false); break;
-    case U'E': moveDyadJoint(f, U":28i=BK:28j=YK:42SE=i+BY+j:28s=EK", U'i', U'j', true, false); break;
-    case U'F': moveDyadJoint(f, U":28m=IK:28n=HK:42SF=m+IH+n:28s=FK", U'm', U'n', true, true); break;
+    case U'A':
+      moveCrank(f, false);
+      break;
+    case U'H':
+      moveCrank(f, true);
+      break;
+    case U'B':
+      moveDyadJoint(f, U":28b=AK:28c=YK:42SB=b+AY+c:28s=BK", U'b', U'c', false, false);
+      break;
+    case U'C':
+      moveDyadJoint(f, U":28e=AK:28f=BK:42SC=e+AB+f:28s=CK", U'e', U'f', false, false);
+      break;
+    case U'D':
+      moveDyadJoint(f, U":28g=XK:28h=AK:42SD=g+XA+h:28s=DK", U'g', U'h', false, false);
+      break;
+    case U'E':
+      moveDyadJoint(f, U":28i=BK:28j=YK:42SE=i+BY+j:28s=EK", U'i', U'j', true, false);
+      break;
+    case U'F':
+      moveDyadJoint(f, U":28m=IK:28n=HK:42SF=m+IH+n:28s=FK", U'm', U'n', true, true);
+      break;
     case U'G':
       moveDyadJoint(f, U":42SF=m+IH+n:28o=FK:28p=HK:42SG=o+FH+p:28s=GK", U'o', U'p', true, true);
       break;
-    case U'I': movePointValues(f, U'o', U'p'); break;
-    case U'J': movePointValues(f, U'q', U'r'); break;
-    case U'K': movePointValues(f, U's', U't'); break;
-    case U'L': movePointValues(f, U'u', U'v'); break;
-    case U'P': movePointValues(f, U'e', U'f'); break;
-    case U'Q': movePointValues(f, U'g', U'h'); break;
-    case U'M': moveDirection(f, U'w', U'o', U'p'); break;
-    case U'N': moveDirection(f, U'x', U'q', U'r'); break;
-    case U'O': moveDirection(f, U'y', U's', U't'); break;
-    case U'R': moveDirection(f, U'z', U'u', U'v'); break;
-    case U'S': moveDistance(f); break;
-    case U'X': movePointValues(f, U'a', U'b'); break;
-    case U'Y': moveFramePivot(f); break;
-    case U'Z': moveSixBarPivot(f); break;
-    default: break;
+    case U'I':
+      movePointValues(f, U'o', U'p');
+      break;
+    case U'J':
+      movePointValues(f, U'q', U'r');
+      break;
+    case U'K':
+      movePointValues(f, U's', U't');
+      break;
+    case U'L':
+      movePointValues(f, U'u', U'v');
+      break;
+    case U'P':
+      movePointValues(f, U'e', U'f');
+      break;
+    case U'Q':
+      movePointValues(f, U'g', U'h');
+      break;
+    case U'M':
+      moveDirection(f, U'w', U'o', U'p');
+      break;
+    case U'N':
+      moveDirection(f, U'x', U'q', U'r');
+      break;
+    case U'O':
+      moveDirection(f, U'y', U's', U't');
+      break;
+    case U'R':
+      moveDirection(f, U'z', U'u', U'v');
+      break;
+    case U'S':
+      moveDistance(f);
+      break;
+    case U'X':
+      movePointValues(f, U'a', U'b');
+      break;
+    case U'Y':
+      moveFramePivot(f);
+      break;
+    case U'Z':
+      moveSixBarPivot(f);
+      break;
+    default:
+      break;
   }
 }
 

@@ -166,17 +166,38 @@ void topicHeader(Form1& f) {
 void runGroup(Form1& f, int group) {
   writeCatalogueNames(f, group);
   switch (group) {
-    case 1: group1(f); break;
-    case 2: group2(f); break;
-    case 3: group3(f); break;
-    case 4: group4(f); break;
-    case 5: group5(f); break;
-    case 6: group6(f); break;
-    case 7: group7(f); break;
-    case 8: group8(f); break;
-    case 9: group9(f); break;
-    case 10: group10(f); break;
-    default: break;
+    case 1:
+      group1(f);
+      break;
+    case 2:
+      group2(f);
+      break;
+    case 3:
+      group3(f);
+      break;
+    case 4:
+      group4(f);
+      break;
+    case 5:
+      group5(f);
+      break;
+    case 6:
+      group6(f);
+      break;
+    case 7:
+      group7(f);
+      break;
+    case 8:
+      group8(f);
+      break;
+    case 9:
+      group9(f);
+      break;
+    case 10:
+      group10(f);
+      break;
+    default:
+      break;
   }
 }
 

@@ -115,7 +115,7 @@ TEST(Pictures, HelpPictureHidesTheTopic) {
   EXPECT_NE(text.find(U"Kurbelschwinge"), std::u32string::npos);  // the title stays
   EXPECT_NE(text.find(U"Werklehre"), std::u32string::npos);       // and the emblem
   EXPECT_EQ(text.find(U" Getriebe"), std::u32string::npos);       // no header
-  t.key(kKeyF1 + 7);  // F8: key overview
+  t.key(kKeyF1 + 7);                                              // F8: key overview
   EXPECT_EQ(t.host.background, "BildF8.gif");
 }
 

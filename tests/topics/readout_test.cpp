@@ -29,9 +29,9 @@ std::vector<std::u32string> readout(const DisplayList& list) {
 TEST(Readout, PresetsOfTypeOne) {
   TestForm t;
   t.key(kKeyF1 + 5);
-  const std::vector<std::u32string> expected = {
-      U"a| 80 ",  U"b| 150 ",   U"c|-120 ",   U"d| 180 ",  U"e| 150 ",
-      U"f|-120 ", U" xAo | 300 ", U" yAo | 560 ", U" <)d | 0 "};
+  const std::vector<std::u32string> expected = {U"a| 80 ",      U"b| 150 ",     U"c|-120 ",
+                                                U"d| 180 ",     U"e| 150 ",     U"f|-120 ",
+                                                U" xAo | 300 ", U" yAo | 560 ", U" <)d | 0 "};
   const auto got = readout(t.picture());
   ASSERT_EQ(got.size(), expected.size() + 1);
   for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(got[i], expected[i]) << i;

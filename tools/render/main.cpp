@@ -1,15 +1,14 @@
 // planimove-render: starts the program as the window does, applies a sequence
 // of key and menu events, and writes the last picture (PNG, SVG) and the state
 // (JSON) without a display.
+#include <QtGui/QGuiApplication>
+#include <QtGui/QImage>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <QtGui/QGuiApplication>
-#include <QtGui/QImage>
 
 #include "draw/qt/painter_backend.h"
 #include "draw/qt/qt_fonts.h"
@@ -104,8 +103,8 @@ int main(int argc, char** argv) {
   bool ok = true;
   if (!o.png.empty() || !o.svg.empty()) {
     QImage background;
-    const bool haveBackground =
-        !host.backgroundPath().empty() && background.load(QString::fromStdString(host.backgroundPath()));
+    const bool haveBackground = !host.backgroundPath().empty() &&
+                                background.load(QString::fromStdString(host.backgroundPath()));
     const QImage* shown = haveBackground ? &background : nullptr;
     if (!o.png.empty())
       ok &= pm::writePng(picture, shown, QString::fromStdString(o.png),

@@ -25,7 +25,8 @@ constexpr NamedKey kNamedKeys[] = {
 };
 
 std::optional<int> keyCodeOf(std::string_view name) {
-  if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
+  if (name.size() == 1 &&
+      ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
     return static_cast<unsigned char>(name[0]);
   if (name.size() == 2 && name[0] == 'F' && name[1] >= '1' && name[1] <= '9')
     return kKeyF1 + (name[1] - '1');

@@ -28,9 +28,8 @@ std::string registerName(int index) { return toUtf8(std::u32string(1, charOfCode
 
 nlohmann::json stateJson(const Form1& form, const DisplayList& picture) {
   nlohmann::json state = nlohmann::json::object();
-  form.st.forEachNumeric([&](std::string_view name, const double& v) {
-    state[std::string(name)] = number(v);
-  });
+  form.st.forEachNumeric(
+      [&](std::string_view name, const double& v) { state[std::string(name)] = number(v); });
   state["cb"] = hexColour(form.st.cb);
   state["cf"] = hexColour(form.st.cf);
   state["ff"] = form.st.ff;
