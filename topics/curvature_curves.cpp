@@ -11,16 +11,20 @@ namespace pm {
 namespace {
 
 struct FamilyStyle {
-  char32_t vector;          // vector register that carries the point
+  char32_t vector;             // vector register that carries the point
   std::u32string_view script;  // places R = P + that vector and traces to it
 };
 
 FamilyStyle styleOf(CurvatureFamily family) {
   switch (family) {
-    case CurvatureFamily::G1: return {U'h', U":22R=P+h:64~j1-R"};
-    case CurvatureFamily::G2: return {U'g', U":22R=P+g:64~j1-R"};
-    case CurvatureFamily::G3: return {U'h', U":22R=P+h:64~g1-R"};
-    case CurvatureFamily::G4: return {U'g', U":22R=P+g:64~g1-R"};
+    case CurvatureFamily::G1:
+      return {U'h', U":22R=P+h:64~j1-R"};
+    case CurvatureFamily::G2:
+      return {U'g', U":22R=P+g:64~j1-R"};
+    case CurvatureFamily::G3:
+      return {U'h', U":22R=P+h:64~g1-R"};
+    case CurvatureFamily::G4:
+      return {U'g', U":22R=P+g:64~g1-R"};
   }
   return {U'h', U":22R=P+h:64~j1-R"};
 }
@@ -36,10 +40,14 @@ std::optional<double> equalCurvatureDistance(CurvatureFamily family, double rho,
   if (!(w >= 0) || !std::isfinite(w)) return std::nullopt;
   const double root = std::sqrt(w);
   switch (family) {
-    case CurvatureFamily::G1: return (root - 1) * rho / 2;
-    case CurvatureFamily::G2: return (-root - 1) * rho / 2;
-    case CurvatureFamily::G3: return (root + 1) * rho / 2;
-    case CurvatureFamily::G4: return (1 - root) * rho / 2;
+    case CurvatureFamily::G1:
+      return (root - 1) * rho / 2;
+    case CurvatureFamily::G2:
+      return (-root - 1) * rho / 2;
+    case CurvatureFamily::G3:
+      return (root + 1) * rho / 2;
+    case CurvatureFamily::G4:
+      return (1 - root) * rho / 2;
   }
   return std::nullopt;
 }

@@ -4,8 +4,8 @@
 #include <numbers>
 
 #include "topics/topic_rows.h"
-#include "topics/trace_loops.h"
 #include "topics/topics.h"
+#include "topics/trace_loops.h"
 
 namespace pm {
 
@@ -94,8 +94,7 @@ void couplerCurve(Form1& f) {
     // The other assembly branch, in its own colours.
     double& rocker = f.reg().lenOf(U'c');
     rocker = -rocker;
-    couplerBranch(f, kAssembly, U":42SC=e+AB+f:64~j1-C:65.j12C",
-                  U":42SC=e+AB+f:65.g12C:64~o1-C");
+    couplerBranch(f, kAssembly, U":42SC=e+AB+f:64~j1-C:65.j12C", U":42SC=e+AB+f:65.g12C:64~o1-C");
     rocker = -rocker;
   }
   f.st.wxx = drive;

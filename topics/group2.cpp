@@ -4,8 +4,8 @@
 #include <array>
 
 #include "topics/topic_rows.h"
-#include "topics/velocity_scripts.h"
 #include "topics/topics.h"
+#include "topics/velocity_scripts.h"
 
 namespace pm {
 

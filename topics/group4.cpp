@@ -73,8 +73,8 @@ void equalCurvatureCurves(Form1& f) {
 
 // The four families of one radius ρ, with lastK = 90 (one turn) or 91.
 void curvesOfOneRadius(Form1& f, double rho, double d, double gamma, int lastK) {
-  for (CurvatureFamily family : {CurvatureFamily::G1, CurvatureFamily::G2, CurvatureFamily::G3,
-                                 CurvatureFamily::G4})
+  for (CurvatureFamily family :
+       {CurvatureFamily::G1, CurvatureFamily::G2, CurvatureFamily::G3, CurvatureFamily::G4})
     traceEqualCurvature(f, family, rho, d, gamma, lastK);
 }
 

@@ -53,9 +53,7 @@ class FourBarModel {
   Vec frameX() const { return x_; }
   Vec frameY() const { return y_; }
 
-  Vec crankPin(double theta) const {
-    return x_ + crank_ * Vec(std::cos(theta), -std::sin(theta));
-  }
+  Vec crankPin(double theta) const { return x_ + crank_ * Vec(std::cos(theta), -std::sin(theta)); }
 
   // B at the crank angle θ on the branch of the program's picture; nothing
   // when the loop does not close there.

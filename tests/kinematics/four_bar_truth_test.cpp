@@ -52,8 +52,8 @@ Snapshot rebuild(TestForm& t, int type, int group, int topic, double wxx, int qg
 
 void expectNear(Vec got, Vec expected, const std::string& what) {
   EXPECT_LE(std::abs(got - expected), tolerance(expected))
-      << what << ": got (" << got.real() << ", " << got.imag() << "), expected ("
-      << expected.real() << ", " << expected.imag() << ")";
+      << what << ": got (" << got.real() << ", " << got.imag() << "), expected (" << expected.real()
+      << ", " << expected.imag() << ")";
 }
 
 class FourBarTruth : public ::testing::TestWithParam<int> {};

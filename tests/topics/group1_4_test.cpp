@@ -46,8 +46,7 @@ void show(TestForm& t, int type, int group, int topic, double wxx = 0) {
 std::vector<Primitive> lines(const DisplayList& list, Rgb colour, double width) {
   std::vector<Primitive> out;
   for (const Primitive& p : list)
-    if (p.kind == Primitive::Kind::Line && p.colour == colour && p.width == width)
-      out.push_back(p);
+    if (p.kind == Primitive::Kind::Line && p.colour == colour && p.width == width) out.push_back(p);
   return out;
 }
 
@@ -70,7 +69,8 @@ void expectChordsOfCouplerCurve(TestForm& t, const std::vector<Primitive>& segme
     bool found = false;
     for (const FourBarModel& m : branches)
       for (int k = 1; k <= 90 && !found; ++k) {
-        const auto from = m.couplerPlanePoint((zero + 4 * (k - 1)) * kDegree, m.couplerPointRatio());
+        const auto from =
+            m.couplerPlanePoint((zero + 4 * (k - 1)) * kDegree, m.couplerPointRatio());
         const auto to = m.couplerPlanePoint((zero + 4 * k) * kDegree, m.couplerPointRatio());
         found = from && to && std::abs(*from - Vec(s.x1, s.y1)) < 1e-6 &&
                 std::abs(*to - Vec(s.x2, s.y2)) < 1e-6;
@@ -192,8 +192,8 @@ TEST(CurvatureCurves, DirectionsWithoutRealPoint) {
     EXPECT_NEAR(*equalCurvatureDistance(CurvatureFamily::G1, 1e9, d, theta * kDegree),
                 d * std::sin(theta * kDegree), 1e-3);
   // Not-a-number input gives no point.
-  EXPECT_FALSE(equalCurvatureDistance(CurvatureFamily::G2, 50,
-                                      std::numeric_limits<double>::quiet_NaN(), 1));
+  EXPECT_FALSE(
+      equalCurvatureDistance(CurvatureFamily::G2, 50, std::numeric_limits<double>::quiet_NaN(), 1));
 }
 
 TEST(CurvatureCurves, GapStartsANewPiece) {
@@ -214,9 +214,8 @@ void expectCurvatureRadiusOnCurves(int type, int topic, double wxx) {
   TestForm t;
   show(t, type, 4, topic, wxx);
   Registers& r = t.form.reg();
-  const double radius =
-      topic == 6 ? std::abs(r.lenOf(U'a'))
-                 : std::abs(kinematics::at(r, U'C') - kinematics::at(r, U'J'));
+  const double radius = topic == 6 ? std::abs(r.lenOf(U'a'))
+                                   : std::abs(kinematics::at(r, U'C') - kinematics::at(r, U'J'));
   const FourBarModel model = FourBarModel::fromRegisters(r);
   const std::vector<Primitive> curve = lines(t.picture(), kColourG, 1);
   ASSERT_GE(curve.size(), 20u);
