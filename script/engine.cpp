@@ -74,6 +74,18 @@ void Engine::run(std::u32string_view script) {
   keepLastCommand();
 }
 
+void Engine::saveCommand(CommandMemory& memory) const {
+  memory.reg = reg;
+  memory.lastLength = last_.size();
+  std::copy(last_.begin(), last_.end(), memory.lastText.begin());
+}
+
+void Engine::restoreCommand(const CommandMemory& memory) {
+  reg = memory.reg;
+  std::copy(memory.lastText.begin(), memory.lastText.begin() + memory.lastLength, lastText_.begin());
+  last_ = std::u32string_view(lastText_.data(), memory.lastLength);
+}
+
 void Engine::keepLastCommand() {
   if (last_.empty() || last_.data() == lastText_.data()) return;
   std::copy(last_.begin(), last_.end(), lastText_.begin());

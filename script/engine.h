@@ -65,6 +65,18 @@ class Engine {
   // position is set; also called directly by the link-letter display option.
   void labelVectors();
 
+  // Everything a key event owns in the engine: the register file and the
+  // command that an empty command repeats. A nested key event (a key pressed
+  // during a run) saves it on entry and restores it on exit, so the outer
+  // event goes on as if it had run alone.
+  struct CommandMemory {
+    Registers reg;
+    std::array<char32_t, kMaxCommandLength> lastText{};
+    std::size_t lastLength = 0;
+  };
+  void saveCommand(CommandMemory& memory) const;
+  void restoreCommand(const CommandMemory& memory);
+
   void setDrawingHook(DrawingHook* hook) { drawing_ = hook; }
   void setTextOutput(TextOutput* text) { text_ = text; }
 

@@ -170,13 +170,17 @@ void Form1::Form_KeyDown(int keyCode, int shift) {
 
   // A command started while another runs (a run or the demonstration lets
   // events through) gets its own register file; the outer one continues with
-  // its registers and command state as they were.
+  // its registers, the command its empty commands repeat, and its command
+  // state as they were.
   struct Saved {
-    Registers reg;
+    Engine::CommandMemory engine;
     CommandState cmd;
   };
   std::unique_ptr<Saved> saved;
-  if (depth > 0) saved.reset(new Saved{engine.reg, cmd});
+  if (depth > 0) {
+    saved.reset(new Saved{{}, cmd});
+    engine.saveCommand(saved->engine);
+  }
   ++depth;
   struct Leave {
     Form1& f;
@@ -184,7 +188,7 @@ void Form1::Form_KeyDown(int keyCode, int shift) {
     ~Leave() {
       --f.depth;
       if (saved) {
-        f.engine.reg = saved->reg;
+        f.engine.restoreCommand(saved->engine);
         f.cmd = std::move(saved->cmd);
       }
       if (f.depth == 0 && !f.ending) f.host.frameReady();

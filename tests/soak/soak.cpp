@@ -62,6 +62,13 @@ std::string keyName(int keyCode, int shift) {
 }
 
 std::string checkInvariants(const Form1& f, const DisplayList& picture) {
+  // Every script of the program is well formed: a fault means a register was
+  // addressed outside its bank by the program itself.
+  if (!f.cmd.errors.empty()) {
+    std::string command;
+    for (char32_t c : f.cmd.errors.front().command) command += c < 128 ? char(c) : '?';
+    return "script fault in \"" + command + "\": " + f.cmd.errors.front().reason;
+  }
   if (!(f.st.mn0 >= 1)) return "mn0 below 1";
   if (!(f.st.mn1 >= 1)) return "mn1 below 1";
   if (!(f.st.mn5 >= 0)) return "mn5 below 0";
