@@ -128,7 +128,9 @@ void topicStepping(Form1& f) {
   stepRule(f, 4, 8, 5, 1);
   stepRule(f, 4, 0, 3, 9);
   stepRule(f, 5, 0, 6, 8);
-  stepRule(f, 5, 7, 6, 1);
+  // Group 5 has seven topics, the last being the step-by-step construction:
+  // stepping on past it (not onto it) leads to group 6.
+  stepRule(f, 5, 8, 6, 1);
   stepRule(f, 6, 0, 5, 6);
   stepRule(f, 6, 8, 7, 1);
   stepRule(f, 7, 0, 6, 7);

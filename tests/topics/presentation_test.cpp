@@ -44,6 +44,18 @@ TEST(TopicStepping, GroupBoundariesInBothDirections) {
   expectStep({1, 3, 4}, {1, 3, 4});  // inside the catalogue nothing changes
 }
 
+TEST(TopicStepping, StepByStepConstructionOfGroupFiveIsReachable) {
+  expectStep({1, 5, 7}, {1, 5, 7});
+  expectStep({1, 5, 8}, {1, 6, 1});
+  // Chosen from the menu, the construction is shown under its own name.
+  pm::testing::TestForm t;
+  ASSERT_TRUE(t.form.menuCommand("mnu25"));
+  ASSERT_TRUE(t.form.menuCommand("mnu257"));
+  EXPECT_EQ(t.form.st.mn1, 5);
+  EXPECT_EQ(t.form.st.mn2, 7);
+  EXPECT_EQ(t.form.cmd.topicNames[7], U" Konstruktion       ");
+}
+
 TEST(TopicStepping, RulesFireInSequence) {
   expectStep({1, 5, 0}, {1, 7, 1});  // (6, 8) of the first rule moves on at once
   expectStep({1, 8, 0}, {1, 7, 7});
