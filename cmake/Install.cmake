@@ -34,6 +34,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
 # Beyond the shared libraries: the metric-compatible font for "Arial".
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 include(CPack)

@@ -21,7 +21,14 @@ root=$(mktemp -d)
 dpkg -x "$deb" "$root"
 out=$(mktemp -d)
 # F1 shows the help picture, which the installed program must find by itself.
-(cd "$out" && "$root/usr/bin/planimove-render" --keys "F1" --png help.png --json state.json)
+# Run from an empty folder, so only the installed picture folder can supply it.
+(cd "$out" && "$root/usr/bin/planimove-render" --keys "F1" --png help.png --json state.json \
+   && "$root/usr/bin/planimove-render" --keys "Rebuild" --png plain.png)
 test -s "$out/help.png"
-grep -q '"BildF1.gif"' "$out/state.json"
-echo "package checked: contents complete, installed planimove-render drew $(stat -c %s "$out/help.png") bytes"
+grep -q '"mn0"' "$out/state.json"
+dark() { convert "$1" -colorspace Gray -threshold 50% -negate -format "%[fx:mean*w*h]" info:; }
+help_dark=$(dark "$out/help.png"); plain_dark=$(dark "$out/plain.png")
+echo "dark pixels: with the help picture $help_dark, without $plain_dark"
+awk -v a="$help_dark" -v b="$plain_dark" 'BEGIN { exit !(a > b + 5000) }' \
+  || { echo "the installed renderer did not find its help picture"; exit 1; }
+echo "package checked: contents complete, installed planimove-render shows the help picture"
