@@ -1,0 +1,85 @@
+// Rebuild time of every topic: key code 5 to a finished display list
+// ("Rebuild/type/group/topic"), and the same plus rastering the picture into a
+// 1022 x 691 antialiased image ("RebuildRaster/type/group/topic").
+//   planimove_bench --benchmark_filter='^Rebuild'
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <string>
+
+#include "draw/qt/painter_backend.h"
+#include "draw/qt/qt_fonts.h"
+#include "draw/recording_canvas.h"
+#include "shell/form1.h"
+#include "shell/host.h"
+
+namespace {
+
+void ensureApplication() {
+  static int argc = 1;
+  static char name[] = "planimove_bench";
+  static char* argv[] = {name, nullptr};
+  if (QGuiApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  new QGuiApplication(argc, argv);
+  pm::installFontSubstitutions();
+}
+
+class QuietHost : public pm::Host {
+ public:
+  double cursorX() override { return 500; }
+  double cursorY() override { return 400; }
+  void processEvents() override {}
+  void frameReady() override {}
+  void setBackgroundPicture(const std::string&) override {}
+  void quit() override {}
+};
+
+// Topics of each group 1 … 10 (group 3 includes its common part as topic 9).
+constexpr int kTopics[] = {0, 6, 6, 9, 7, 7, 7, 8, 8, 7, 8};
+
+struct Program {
+  pm::RecordingCanvas canvas{pm::qtFontMetrics()};
+  QuietHost host;
+  pm::Form1 form{canvas, host, pm::planimoveEdition()};
+  Program(int type, int group, int topic) {
+    form.Form_Activate();
+    form.st.qtx = 0;  // no explanatory pictures: the construction alone
+    form.st.mn0 = type;
+    form.st.mn1 = group;
+    form.st.mn2 = topic;
+    form.Form_KeyDown(pm::kKeyRebuild, 0);
+  }
+};
+
+void rebuild(benchmark::State& state, int type, int group, int topic, bool raster) {
+  ensureApplication();
+  Program p(type, group, topic);
+  for (auto _ : state) {
+    p.form.Form_KeyDown(pm::kKeyRebuild, 0);
+    if (raster) {
+      QImage image = pm::renderImage(p.canvas.list(), nullptr);
+      benchmark::DoNotOptimize(image.constBits());
+    }
+    benchmark::DoNotOptimize(p.canvas.list().data());
+  }
+  state.counters["primitives"] = static_cast<double>(p.canvas.list().size());
+}
+
+const bool registered = [] {
+  for (int type = 1; type <= 8; ++type)
+    for (int group = 1; group <= 10; ++group)
+      for (int topic = 1; topic <= kTopics[group]; ++topic) {
+        const std::string id = "/" + std::to_string(type) + "/" + std::to_string(group) + "/" +
+                               std::to_string(topic);
+        benchmark::RegisterBenchmark(("Rebuild" + id).c_str(), rebuild, type, group, topic, false)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(0.05);
+        benchmark::RegisterBenchmark(("RebuildRaster" + id).c_str(), rebuild, type, group, topic, true)
+            ->Unit(benchmark::kMillisecond)
+            ->MinTime(0.05);
+      }
+  return true;
+}();
+
+}  // namespace
