@@ -107,9 +107,24 @@ void paintLine(QPainter& painter, const Primitive& p) {
   if (b != a) painter.drawEllipse(b, r, r);
 }
 
+// A circle so large that the whole user scale lies inside it (the slider
+// presets give links of 99999 units) shows nothing of its curve: inside the
+// picture only its radius lines and its fill can appear. Drawing it with a
+// radius just beyond the farthest corner of the picture shows exactly the
+// same, without flattening a curve hundreds of pictures long.
+double visibleRadius(const Primitive& p) {
+  const double r = std::fabs(p.r);
+  double farthest = 0;
+  for (const double x : {kScaleLeft, kScaleRight})
+    for (const double y : {kScaleTop, kScaleBottom})
+      farthest = std::max(farthest, std::hypot(x - p.x1, y - p.y1));
+  const double margin = p.width + 16;
+  return farthest + margin < r ? farthest + margin : r;
+}
+
 void paintArc(QPainter& painter, const Primitive& p) {
   const QPointF c(p.x1, p.y1);
-  const double r = std::fabs(p.r);
+  const double r = visibleRadius(p);
   const double start = reduced(p.start);
   const double sweep = arcSweep(p);  // through 0 when end < start
   const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
@@ -162,7 +177,7 @@ void paintPrimitive(QPainter& painter, const Primitive& p) {
     case K::Circle:
       painter.setPen(outlinePen(p));
       painter.setBrush(fillBrush(p.fillStyle, p.fillColour));
-      painter.drawEllipse(QPointF(p.x1, p.y1), std::fabs(p.r), std::fabs(p.r));
+      painter.drawEllipse(QPointF(p.x1, p.y1), visibleRadius(p), visibleRadius(p));
       break;
     case K::Arc:
       paintArc(painter, p);
