@@ -9,6 +9,7 @@
 #include <string>
 
 #include "draw/display_list.h"
+#include "script/utf8.h"
 
 namespace pm {
 
@@ -21,9 +22,5 @@ DisplayList displayListFromJson(const nlohmann::json& json, std::string* problem
 
 // "#rrggbb" (also "rrggbb"); false for anything else.
 bool parseHexColour(const std::string& text, Rgb& out);
-
-// UTF-32 text to UTF-8 and back; invalid code points become U+FFFD.
-std::string toUtf8(std::u32string_view text);
-std::u32string fromUtf8(std::string_view text);
 
 }  // namespace pm

@@ -6,34 +6,12 @@
 #include <cstdio>
 
 #include "script/operations.h"
+#include "script/utf8.h"
 
 namespace pm {
 
 namespace {
 
-std::string toUtf8(std::u32string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char32_t c : text) {
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;  // not encodable
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 // Checks every operand of a computing operation against its bank.
 bool operandsValid(const Registers& r, const ops::OperandLayout& layout, std::string& reason) {

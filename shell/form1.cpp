@@ -34,28 +34,6 @@ int asInt(double v) {
   return static_cast<int>(v);
 }
 
-std::string utf8(std::u32string_view text) {
-  std::string out;
-  for (char32_t c : text) {
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = U'?';
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 // One three-character part of the emblem position: blanks, an optional sign
 // and digits; anything else ends the number, no number gives 0.
@@ -476,10 +454,9 @@ void Form1::run(std::u32string_view script) {
 
   engine.clearErrors();
   engine.run(script);
-  for (const ScriptError& e : engine.errors()) {
-    std::cerr << "Skriptfehler in \"" << utf8(e.command) << "\": " << e.reason << '\n';
-    cmd.errors.push_back(e);
-  }
+  // The engine has reported each fault on stderr; the command keeps them for
+  // the window and the tools.
+  for (const ScriptError& e : engine.errors()) cmd.errors.push_back(e);
   engine.clearErrors();
 }
 
