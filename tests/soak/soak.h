@@ -12,7 +12,7 @@ struct Options {
   long events = 100000;
   std::uint64_t seed = 1;
   int maxFrames = 400;        // frames a run or demonstration may take before it is stopped
-  bool checkTime = true;      // commands other than runs must finish within 50 ms
+  bool checkTime = true;      // commands other than runs must take under 50 ms of CPU time
   double timeLimitMs = 50;
 };
 
