@@ -100,10 +100,7 @@ void couplerCurve(Form1& f) {
   f.st.wxx = drive;
 }
 
-struct Topic {
-  std::u32string_view name;
-  void (*draw)(Form1&);
-};
+using Topic = topic_rows::FunctionTopic;
 
 constexpr std::array<Topic, 6> kTopics = {{
     {U" Getriebe             ", mechanism},
@@ -117,9 +114,7 @@ constexpr std::array<Topic, 6> kTopics = {{
 }  // namespace
 
 void group1(Form1& f) {
-  std::array<std::u32string_view, kTopics.size()> names;
-  for (std::size_t i = 0; i < kTopics.size(); ++i) names[i] = kTopics[i].name;
-  topic_rows::writeNames(f, 1, U" Rautenwerk           ", names);
+  topic_rows::writeTopicNames(f, 1, U" Rautenwerk           ", kTopics);
 
   const int topic = topic_rows::topicNumber(f.st.mn2);
   if (topic >= 1 && topic <= static_cast<int>(kTopics.size())) kTopics[topic - 1].draw(f);

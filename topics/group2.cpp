@@ -30,9 +30,7 @@ const std::array<Topic, 6> kTopics = {{
 }  // namespace
 
 void group2(Form1& f) {
-  std::array<std::u32string_view, kTopics.size()> names;
-  for (std::size_t i = 0; i < kTopics.size(); ++i) names[i] = kTopics[i].name;
-  topic_rows::writeNames(f, 2, U" Geschwindigkeiten    ", names);
+  topic_rows::writeTopicNames(f, 2, U" Geschwindigkeiten    ", kTopics);
 
   standardPicture(f);
   velocityBase(f);

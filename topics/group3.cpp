@@ -87,9 +87,7 @@ const std::array<Topic, 8> kTopics = {{
 // Topic 9 is reached only by stepping back from the curvature group and shows
 // the common part alone, with an empty topic name.
 void group3(Form1& f) {
-  std::array<std::u32string_view, kTopics.size()> names;
-  for (std::size_t i = 0; i < kTopics.size(); ++i) names[i] = kTopics[i].name;
-  topic_rows::writeNames(f, 3, U" Beschleunigungen     ", names);
+  topic_rows::writeTopicNames(f, 3, U" Beschleunigungen     ", kTopics);
 
   standardPicture(f);
   velocityBase(f);

@@ -99,10 +99,7 @@ void curvesOfCouplerRadius(Form1& f) {
   f.run(U":66-m1JC:65.m15C:69om15J");
 }
 
-struct Topic {
-  std::u32string_view name;
-  void (*draw)(Form1&);
-};
+using Topic = topic_rows::FunctionTopic;
 
 constexpr std::array<Topic, 7> kTopics = {{
     {U" Satz von Bobellier   ", bobillier},
@@ -117,9 +114,7 @@ constexpr std::array<Topic, 7> kTopics = {{
 }  // namespace
 
 void group4(Form1& f) {
-  std::array<std::u32string_view, kTopics.size()> names;
-  for (std::size_t i = 0; i < kTopics.size(); ++i) names[i] = kTopics[i].name;
-  topic_rows::writeNames(f, 4, U" Krümmungen           ", names);
+  topic_rows::writeTopicNames(f, 4, U" Krümmungen           ", kTopics);
 
   standardPicture(f);
   velocityBase(f);

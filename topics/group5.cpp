@@ -164,10 +164,7 @@ void stepByStep(Form1& f) {
   if (page > 14) f.st.qgw = 1;
 }
 
-struct Topic {
-  std::u32string_view name;
-  void (*draw)(Form1&);
-};
+using Topic = topic_rows::FunctionTopic;
 
 constexpr std::array<Topic, 7> kTopics = {{
     {U" Koppelkurve        ", couplerCurveTopic},
@@ -182,9 +179,7 @@ constexpr std::array<Topic, 7> kTopics = {{
 }  // namespace
 
 void group5(Form1& f) {
-  std::array<std::u32string_view, kTopics.size()> names;
-  for (std::size_t i = 0; i < kTopics.size(); ++i) names[i] = kTopics[i].name;
-  topic_rows::writeNames(f, 5, U" Koppelkurve        ", names);
+  topic_rows::writeTopicNames(f, 5, U" Koppelkurve        ", kTopics);
 
   const int topic = topic_rows::topicNumber(f.st.mn2);
   if (topic >= 1 && topic <= static_cast<int>(kTopics.size())) kTopics[topic - 1].draw(f);

@@ -144,10 +144,7 @@ void poleAccelerationTopic(Form1& f) {
   poleChangeArrow(f);
 }
 
-struct Topic {
-  std::u32string_view name;
-  void (*draw)(Form1&);
-};
+using Topic = topic_rows::FunctionTopic;
 
 constexpr std::array<Topic, 7> kTopics = {{
     {U" Kümmungsmittelpunkt  ", centreOfCurvature},
@@ -162,9 +159,7 @@ constexpr std::array<Topic, 7> kTopics = {{
 }  // namespace
 
 void group6(Form1& f) {
-  std::array<std::u32string_view, kTopics.size()> names;
-  for (std::size_t i = 0; i < kTopics.size(); ++i) names[i] = kTopics[i].name;
-  topic_rows::writeNames(f, 6, U" Polwechselgeschwindigkeit", names);
+  topic_rows::writeTopicNames(f, 6, U" Polwechselgeschwindigkeit", kTopics);
 
   // Common part: the mechanism, its velocities and accelerations and the
   // centre of curvature J of C. Without a mechanism there is nothing to build on.

@@ -95,9 +95,7 @@ const std::array<Topic, 8> kTopics = {{
 }  // namespace
 
 void group7(Form1& f) {
-  std::array<std::u32string_view, kTopics.size()> names;
-  for (std::size_t i = 0; i < kTopics.size(); ++i) names[i] = kTopics[i].name;
-  topic_rows::writeNames(f, 7, U" Relativbewegung        ", names);
+  topic_rows::writeTopicNames(f, 7, U" Relativbewegung        ", kTopics);
 
   // Without an assembled mechanism there is no motion of B to show.
   if (driveStep(f)) {

@@ -142,9 +142,7 @@ void traceCouplerPoint(Form1& f, const SixBarChain& chain) {
 }  // namespace
 
 void group8(Form1& f) {
-  std::array<std::u32string_view, kChains.size()> names;
-  for (std::size_t i = 0; i < kChains.size(); ++i) names[i] = kChains[i].name;
-  topic_rows::writeNames(f, 8, U" Siebengelenke         ", names);
+  topic_rows::writeTopicNames(f, 8, U" Siebengelenke         ", kChains);
 
   const int topic = topic_rows::topicNumber(f.st.mn2);
   if (topic >= 1 && topic <= static_cast<int>(kChains.size())) {

@@ -20,14 +20,21 @@ inline int topicNumber(double mn2) {
   return static_cast<int>(mn2);
 }
 
-// Writes the group's name at its own index of the group list and the topic
-// names at 1, 2, … of the topic list (the header prints the current pair).
-inline void writeNames(Form1& f, int group, std::u32string_view groupName,
-                       std::span<const std::u32string_view> topicNames) {
+// Writes the group's name at its own index of the group list and the names of
+// a topic table (rows with `.name`) at 1, 2, … of the topic list; the header
+// prints the current pair.
+template <typename Table>
+void writeTopicNames(Form1& f, int group, std::u32string_view groupName, const Table& topics) {
   f.cmd.groupNames[group] = std::u32string(groupName);
-  for (std::size_t i = 0; i < topicNames.size() && i + 1 < f.cmd.topicNames.size(); ++i)
-    f.cmd.topicNames[i + 1] = std::u32string(topicNames[i]);
+  for (std::size_t i = 0; i < topics.size() && i + 1 < f.cmd.topicNames.size(); ++i)
+    f.cmd.topicNames[i + 1] = std::u32string(topics[i].name);
 }
+
+// A topic drawn by one function of its group.
+struct FunctionTopic {
+  std::u32string_view name;
+  void (*draw)(Form1&);
+};
 
 inline void runScripts(Form1& f, Scripts scripts) {
   for (std::u32string_view s : scripts) f.run(s);
