@@ -5,6 +5,7 @@
 #include <QtGui/QBrush>
 #include <QtGui/QFontMetricsF>
 #include <QtGui/QPainter>
+#include <QtGui/QPaintEngine>
 #include <QtGui/QPainterPath>
 #include <QtGui/QPen>
 #include <QtSvg/QSvgGenerator>
@@ -13,6 +14,8 @@
 #include <numbers>
 
 #include "draw/canvas.h"
+#include "draw/qt/dot_stamps.h"
+#include "draw/qt/primitive_style.h"
 #include "draw/qt/qt_fonts.h"
 
 namespace pm {
@@ -23,8 +26,6 @@ constexpr double kRadToDeg = 180 / std::numbers::pi;
 // Coordinates beyond this are not drawable in any useful way; such primitives
 // (possible only in lists read from elsewhere) are skipped.
 constexpr double kMaxCoordinate = 1e7;
-
-QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 
 bool drawable(double v) { return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate; }
 
@@ -46,34 +47,6 @@ bool drawable(const Primitive& p) {
       return true;
   }
   return false;
-}
-
-// Hatch fills in the fill colour; the gaps stay transparent.
-QBrush fillBrush(int style, Rgb colour) {
-  const QColor c = toQColor(colour);
-  switch (style) {
-    case kFillSolid:
-      return QBrush(c, Qt::SolidPattern);
-    case kFillHorizontal:
-      return QBrush(c, Qt::HorPattern);
-    case kFillVertical:
-      return QBrush(c, Qt::VerPattern);
-    case kFillUpDiagonal:
-      return QBrush(c, Qt::BDiagPattern);  // "/"
-    case kFillDownDiagonal:
-      return QBrush(c, Qt::FDiagPattern);  // "\"
-    case kFillCross:
-      return QBrush(c, Qt::CrossPattern);
-    case kFillDiagonalCross:
-      return QBrush(c, Qt::DiagCrossPattern);
-    default:
-      return QBrush(Qt::NoBrush);
-  }
-}
-
-QPen outlinePen(const Primitive& p) {
-  const double w = std::clamp(p.width, 1.0, 1000.0);
-  return QPen(toQColor(p.colour), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
 double reduced(double angle) {
@@ -146,15 +119,14 @@ void paintArc(QPainter& painter, const Primitive& p) {
 }
 
 void paintText(QPainter& painter, const Primitive& p) {
-  const QFont font = pictureFont(p.font, p.size);
-  const QFontMetricsF metrics(font);
+  const PictureFont& font = cachedPictureFont(p.font, p.size);
   const double units = fontUnitScale(p.size);
   painter.save();
   painter.translate(p.x1, p.y1);
   painter.scale(units, units);
-  painter.setFont(font);
+  painter.setFont(font.font);
   painter.setPen(toQColor(p.colour));
-  painter.drawText(QPointF(0, metrics.ascent()),
+  painter.drawText(QPointF(0, font.metrics.ascent()),
                    QString::fromUcs4(p.text.data(), static_cast<qsizetype>(p.text.size())));
   painter.restore();
 }
@@ -175,9 +147,7 @@ void paintPrimitive(QPainter& painter, const Primitive& p) {
       painter.drawRect(QRectF(QPointF(p.x1, p.y1), QPointF(p.x2, p.y2)).normalized());
       break;
     case K::Circle:
-      painter.setPen(outlinePen(p));
-      painter.setBrush(fillBrush(p.fillStyle, p.fillColour));
-      painter.drawEllipse(QPointF(p.x1, p.y1), visibleRadius(p), visibleRadius(p));
+      paintCircle(painter, p, visibleRadius(p));
       break;
     case K::Arc:
       paintArc(painter, p);
@@ -208,8 +178,28 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-  for (const Primitive& p : list)
-    if (drawable(p)) paintPrimitive(painter, p);
+  // Small circles come from stamps where the painter rasters; the stamps are
+  // placed in device pixels, so the world transform is identity meanwhile.
+  const bool raster = painter.paintEngine() != nullptr &&
+                      painter.paintEngine()->type() == QPaintEngine::Raster;
+  const QTransform user = painter.worldTransform();
+  const QTransform device = painter.deviceTransform();
+  const double dpr = painter.device() != nullptr ? painter.device()->devicePixelRatio() : 1.0;
+  thread_local DotStamps stamps;
+  bool inDevicePixels = false;
+  for (const Primitive& p : list) {
+    if (!drawable(p)) continue;
+    const bool stamped = raster && DotStamps::suits(p, device);
+    if (stamped != inDevicePixels) {
+      painter.setWorldTransform(stamped ? QTransform() : user);
+      inDevicePixels = stamped;
+    }
+    if (stamped) {
+      stamps.draw(painter, p, device, dpr);
+    } else {
+      paintPrimitive(painter, p);
+    }
+  }
   painter.restore();
 }
 

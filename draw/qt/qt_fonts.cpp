@@ -7,6 +7,8 @@
 #include <QtGui/QFontMetricsF>
 #include <cmath>
 #include <mutex>
+#include <string>
+#include <vector>
 
 #include "draw/text_metrics.h"
 
@@ -54,19 +56,37 @@ QFont pictureFont(std::string_view name, double pointSize) {
   return font;
 }
 
+const PictureFont& cachedPictureFont(std::string_view name, double pointSize) {
+  struct Entry {
+    std::string name;
+    double pointSize;
+    PictureFont font;
+  };
+  // A picture uses a handful of fonts; a short list searched from the front
+  // is faster than hashing, and bounded.
+  constexpr std::size_t kKept = 16;
+  thread_local std::vector<Entry> entries;
+  for (const Entry& e : entries)
+    if (e.pointSize == pointSize && e.name == name) return e.font;
+  if (entries.size() >= kKept) entries.erase(entries.begin());
+  QFont font = pictureFont(name, pointSize);
+  entries.push_back({std::string(name), pointSize, PictureFont{font, QFontMetricsF(font)}});
+  return entries.back().font;
+}
+
 double QtFontMetrics::width(std::string_view font, double pointSize,
                             std::u32string_view text) const {
-  const QFontMetricsF m(pictureFont(font, pointSize));
+  const QFontMetricsF& m = cachedPictureFont(font, pointSize).metrics;
   return m.horizontalAdvance(toQString(text)) * fontUnitScale(pointSize);
 }
 
 double QtFontMetrics::lineHeight(std::string_view font, double pointSize) const {
-  const QFontMetricsF m(pictureFont(font, pointSize));
+  const QFontMetricsF& m = cachedPictureFont(font, pointSize).metrics;
   return m.height() * fontUnitScale(pointSize);
 }
 
 double QtFontMetrics::ascent(std::string_view font, double pointSize) const {
-  const QFontMetricsF m(pictureFont(font, pointSize));
+  const QFontMetricsF& m = cachedPictureFont(font, pointSize).metrics;
   return m.ascent() * fontUnitScale(pointSize);
 }
 

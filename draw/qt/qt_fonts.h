@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QtGui/QFont>
+#include <QtGui/QFontMetricsF>
 #include <string_view>
 
 #include "draw/recording_canvas.h"
@@ -18,6 +19,14 @@ void installFontSubstitutions();
 // sub-unit precision: draw it under a scale of 1 / kFontOversampling.
 inline constexpr double kFontOversampling = 64;
 QFont pictureFont(std::string_view name, double pointSize);
+
+// pictureFont with its metrics, kept for the fonts last used: building a QFont
+// and resolving its metrics costs more than laying out a short label.
+struct PictureFont {
+  QFont font;
+  QFontMetricsF metrics;
+};
+const PictureFont& cachedPictureFont(std::string_view name, double pointSize);
 // Drawing units per pixel of pictureFont(…, pointSize).
 double fontUnitScale(double pointSize);
 
