@@ -30,8 +30,9 @@ inline void difference(Context& c, int a, int b) {
 // Where two circles about points 8 and 9 meet: the foot p along the centre
 // line (standard angle a) and the half chord h. Sets kks; false when the
 // circles do not meet.
+// The centre line's direction is kept as its cosine and sine.
 struct CircleCut {
-  double a = 0, p = 0, h = 0, side = 1;
+  double cosA = 0, sinA = 1, p = 0, h = 0, side = 1;
 };
 
 bool cutCircles(Context& c, double r1, double r2, CircleCut& cut) {
@@ -39,7 +40,14 @@ bool cutCircles(Context& c, double r1, double r2, CircleCut& cut) {
   difference(c, 9, 8);
   polarStd(s);
   double d = s.curLen;
-  cut.a = s.curAng;
+  if (d > 0) {
+    // cos and sin of the standard angle, without evaluating the angle.
+    cut.cosA = s.X / d;
+    cut.sinA = s.Y / d;
+  } else {
+    cut.cosA = std::cos(s.curAng);  // the zero vector's sentinel angle
+    cut.sinA = std::sin(s.curAng);
+  }
   s.kks = 0;
   if (d == 0) d = kMinCentreDistance;
   // The second radius keeps its sign (it selects the branch) but is never 0.
@@ -88,7 +96,7 @@ void construction(int op, Context& c) {
     case 2: {  // circle about 8 radius len 6 with circle about 9 radius len 11 → point 4
       CircleCut cut;
       if (!cutCircles(c, r.len[at(c, 6)], r.len[at(c, 11)], cut)) break;
-      const double ca = std::cos(cut.a), sa = std::sin(cut.a);
+      const double ca = cut.cosA, sa = cut.sinA;
       const double x8 = px(c, 8), y8 = py(c, 8);
       setPoint(c, 4, x8 + cut.p * ca - cut.side * cut.h * sa,
                y8 + cut.p * sa + cut.side * cut.h * ca);
@@ -105,7 +113,7 @@ void construction(int op, Context& c) {
       const double r2 = distance(c, 9, 11);
       CircleCut cut;
       if (!cutCircles(c, r1, r2, cut)) break;
-      const double ca = std::cos(cut.a), sa = std::sin(cut.a);
+      const double ca = cut.cosA, sa = cut.sinA;
       const double x8 = px(c, 8), y8 = py(c, 8);
       const double fx = x8 + cut.p * ca, fy = y8 + cut.p * sa;
       setPoint(c, 3, fx - cut.h * sa, fy + cut.h * ca);
@@ -149,19 +157,24 @@ void construction(int op, Context& c) {
       break;
     }
     case 6: {  // triangle 3-4-5 similar to triangle 7-8-9
+      // The vector 4→3 is vector 5→4 turned by the angle from 9→8 to 8→7 and
+      // scaled by |8→7| / |9→8|: angles add and lengths multiply, which is the
+      // product of the three vectors as complex numbers (screen y negated),
+      // (v3 · v2 / v1). Without a vector 9→8 the current vector stays 5→4.
       difference(c, 8, 9);
-      polarScreen(s);
-      const double r1 = s.curLen, a1 = s.curAng;
+      const double x1 = s.X, y1 = -s.Y;
       difference(c, 7, 8);
-      polarScreen(s);
-      const double r2 = s.curLen, a2 = s.curAng;
+      const double x2 = s.X, y2 = -s.Y;
       difference(c, 4, 5);
-      polarScreen(s);
-      const double r3 = s.curLen, a3 = s.curAng;
-      s.curAng = a3 - a1 + a2;
-      if (r1 != 0) {
-        s.curLen = r3 / r1 * r2;
-        vectorFromPolar(s);
+      const double x3 = s.X, y3 = -s.Y;
+      const double n1 = x1 * x1 + y1 * y1;
+      if (n1 != 0) {
+        // v3 · v2 · conj(v1) / |v1|²
+        const double px32 = x3 * x2 - y3 * y2, py32 = x3 * y2 + y3 * x2;
+        const double x = (px32 * x1 + py32 * y1) / n1;
+        const double y = (py32 * x1 - px32 * y1) / n1;
+        s.X = x;
+        s.Y = -y;
       }
       setPoint(c, 3, px(c, 4) + s.X, py(c, 4) + s.Y);
       break;
