@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "script/operations.h"
 #include "script/utf8.h"
@@ -13,11 +14,12 @@ namespace pm {
 namespace {
 
 
-// Checks every operand of a computing operation against its bank.
-bool operandsValid(const Registers& r, const ops::OperandLayout& layout, std::string& reason) {
+// Checks every operand of a computing operation against its bank; codes[i]
+// is position i of the command.
+bool operandsValid(const int* codes, const ops::OperandLayout& layout, std::string& reason) {
   for (int i = 0; i < layout.count; ++i) {
     const ops::Operand& operand = layout.items[i];
-    const int index = r.cmdCode[operand.position];
+    const int index = codes[operand.position];
     const int limit = ops::bankLimit(operand.bank);
     if (index >= 0 && index <= limit) continue;
     reason = std::string(ops::bankName(operand.bank)) + " operand at position " +
@@ -26,6 +28,27 @@ bool operandsValid(const Registers& r, const ops::OperandLayout& layout, std::st
     return false;
   }
   return true;
+}
+
+// True when a command of these codes can run without checking its operands
+// again: it is no computing operation, or all the operands it reads lie
+// within the command and are valid. Operands beyond the command read the
+// codes earlier commands left, so those are checked when the command runs.
+bool checkedOnce(const int* codes, std::size_t length) {
+  if (length == 0) return false;
+  const int category = codes[1];
+  const int op = length >= 2 ? codes[2] : 0;
+  if (category < 2 || category > 4 || op < 1 || op > 9) return length >= 2;
+  const ops::OperandLayout& layout = ops::operandLayout(category, op);
+  for (int i = 0; i < layout.count; ++i)
+    if (layout.items[i].position > length) return false;
+  std::string reason;
+  return operandsValid(codes, layout, reason);
+}
+
+// Equal texts of equal length; memcmp, as char32_t's compare goes character by character.
+bool sameText(const std::u32string& a, std::u32string_view b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), b.size() * sizeof(char32_t)) == 0;
 }
 
 }  // namespace
@@ -40,16 +63,50 @@ void Engine::run(std::u32string_view script) {
   // The script behaves as if ":" were appended: every piece between colons is
   // a command, and a script without text runs nothing.
   if (script.empty()) return;
+  const CompiledScript& program = compiled(script);
+  for (const CompiledCommand& command : program.commands)
+    if (!executeCompiled(program, command)) break;
+  keepLastCommand();
+}
+
+const Engine::CompiledScript& Engine::compiled(std::u32string_view script) {
+  const ScriptKey key{script.data(), script.size()};
+  if (auto found = compiled_.find(key); found != compiled_.end() && sameText(found->second.text, script))
+    return found->second;
+  if (compiled_.size() >= kMaxCompiledScripts) compiled_.clear();
+
+  CompiledScript program;
+  program.text = std::u32string(script);
   std::size_t start = 0;
   for (;;) {
     const std::size_t colon = script.find(U':', start);
-    const std::u32string_view command = colon == std::u32string_view::npos
-                                            ? script.substr(start)
-                                            : script.substr(start, colon - start);
-    if (!execute(command) || colon == std::u32string_view::npos) break;
+    const std::size_t end = colon == std::u32string_view::npos ? script.size() : colon;
+    CompiledCommand command{start, end - start, program.codes.size(), false};
+    if (command.length <= kMaxCommandLength) {
+      // Position 0 is unused, as in reg.cmdCode.
+      program.codes.push_back(0);
+      for (std::size_t i = start; i < end; ++i) program.codes.push_back(codeOf(script[i]));
+      command.checked = checkedOnce(program.codes.data() + command.firstCode, command.length);
+    }
+    program.commands.push_back(command);
+    if (colon == std::u32string_view::npos) break;
     start = colon + 1;
   }
-  keepLastCommand();
+  return compiled_.insert_or_assign(key, std::move(program)).first->second;
+}
+
+bool Engine::executeCompiled(const CompiledScript& script, const CompiledCommand& command) {
+  const std::u32string_view text(script.text.data() + command.start, command.length);
+  if (command.length == 0 || command.length > kMaxCommandLength) return execute(text);
+  // Codes beyond the command keep what earlier commands left, as when the
+  // command is read character by character.
+  std::copy_n(script.codes.data() + command.firstCode + 1, command.length, reg.cmdCode.data() + 1);
+  last_ = text;
+  std::string reason;
+  if (dispatch(text, static_cast<int>(command.length), command.checked, reason)) return true;
+  fault(text, std::move(reason));
+  forgetCommand();
+  return false;
 }
 
 void Engine::saveCommand(CommandMemory& memory) const {
@@ -88,7 +145,7 @@ bool Engine::execute(std::u32string_view command) {
   const int length = static_cast<int>(text.size());
 
   std::string reason;
-  if (dispatch(text, length, reason)) return true;
+  if (dispatch(text, length, false, reason)) return true;
   fault(text, std::move(reason));
   forgetCommand();
   return false;
@@ -102,7 +159,7 @@ void Engine::forgetCommand() {
   last_ = {};
 }
 
-bool Engine::dispatch(std::u32string_view text, int length, std::string& reason) {
+bool Engine::dispatch(std::u32string_view text, int length, bool checked, std::string& reason) {
   const int category = reg.cmdCode[1];
   const int op = reg.cmdCode[2];
   if (category < 0 || op < 0) {
@@ -114,7 +171,8 @@ bool Engine::dispatch(std::u32string_view text, int length, std::string& reason)
     case 3:
     case 4: {
       if (op < 1 || op > 9) return true;
-      if (!operandsValid(reg, ops::operandLayout(category, op), reason)) return false;
+      if (!checked && !operandsValid(reg.cmdCode.data(), ops::operandLayout(category, op), reason))
+        return false;
       ops::Context context{reg, s, text_, text};
       if (category == 2) {
         ops::pointCommand(op, context);

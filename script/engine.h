@@ -13,6 +13,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "script/registers.h"
@@ -84,8 +85,38 @@ class Engine {
   void clearErrors() { errors_.clear(); }
 
  private:
-  bool execute(std::u32string_view command);  // false: fault recorded, abandon script
-  bool dispatch(std::u32string_view text, int length, std::string& reason);  // false: fault
+  // Scripts are mostly literals run again and again (a curve loop runs its
+  // scripts 361 times a picture). Each is split into commands and turned into
+  // codes once, with the operands of its computing operations checked, and
+  // kept under the address and length of its text (checked against a copy).
+  struct CompiledCommand {
+    std::size_t start = 0, length = 0;  // of the command in the script
+    std::size_t firstCode = 0;          // its codes in CompiledScript::codes
+    bool checked = false;               // operands known to be valid
+  };
+  struct CompiledScript {
+    std::u32string text;
+    std::vector<CompiledCommand> commands;
+    std::vector<int> codes;
+  };
+  struct ScriptKey {
+    const char32_t* data;
+    std::size_t size;
+    bool operator==(const ScriptKey&) const = default;
+  };
+  struct ScriptKeyHash {
+    std::size_t operator()(const ScriptKey& k) const {
+      return std::hash<const void*>()(k.data) ^ (k.size * 0x9e3779b97f4a7c15ULL);
+    }
+  };
+  static constexpr std::size_t kMaxCompiledScripts = 1024;
+  const CompiledScript& compiled(std::u32string_view script);
+  std::unordered_map<ScriptKey, CompiledScript, ScriptKeyHash> compiled_;
+
+  // false: fault recorded, abandon script
+  bool execute(std::u32string_view command);
+  bool executeCompiled(const CompiledScript& script, const CompiledCommand& command);
+  bool dispatch(std::u32string_view text, int length, bool checked, std::string& reason);
   void fault(std::u32string_view command, std::string reason);
   void forgetCommand();
 

@@ -197,3 +197,42 @@ TEST_F(Interpreter, VectorLettersAtStoredLabelPositions) {
 
 }  // namespace
 }  // namespace pm::testing
+
+namespace pm::testing {
+
+// Scripts are compiled once and kept under the address of their text: a text
+// changed in place, or a new text at a freed address, must run as written.
+TEST_F(Interpreter, ScriptChangedInPlaceRunsAsWritten) {
+  point(U'A', 3, 4);
+  point(U'B', 10, 20);
+  std::u32string script = U"36S=A";
+  e.run(script);
+  EXPECT_POINT_NEAR(at(U'S'), 3, 4);
+  script[4] = U'B';  // same address, same length
+  e.run(script);
+  EXPECT_POINT_NEAR(at(U'S'), 10, 20);
+  for (int i = 0; i < 3000; ++i) {  // more texts than are kept
+    const std::u32string other = U"25T(" + std::u32string(1, U'a' + i % 26) + U",b)";
+    e.reg.valOf(U'a' + i % 26) = i;
+    e.run(other);
+    ASSERT_EQ(e.reg.xOf(U'T'), i);
+  }
+}
+
+// A command shorter than its operation's operands reads the codes an earlier
+// command left there; those are checked every time it runs, not once.
+TEST_F(Interpreter, OperandsBeyondAShortCommandAreCheckedWhenItRuns) {
+  point(U'A', 1, 1);
+  point(U'B', 5, 1);
+  point(U'C', 1, 5);
+  point(U'D', 5, 5);
+  e.run(U"41S=ABxCD:41");  // the short command reuses A, B, C, D: valid
+  EXPECT_TRUE(e.errors().empty());
+  e.reg.cmdCode[5] = 100000;  // now a code beyond every bank stands at position 5
+  ::testing::internal::CaptureStderr();
+  e.run(U"41");
+  ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(e.errors().size(), 1u);
+}
+
+}  // namespace pm::testing
