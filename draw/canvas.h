@@ -55,6 +55,11 @@ class Canvas : public TextOutput {
   // Width of a text in drawing units in the current font (for tab columns).
   virtual double textWidth(std::u32string_view text) const = 0;
   virtual std::string fontName() const = 0;
+
+  // While recording is off, drawing changes the surface state and the current
+  // position as usual but leaves no primitive: a construction run only for the
+  // registers it computes draws nothing. clear() turns recording on again.
+  virtual void setRecording(bool on) = 0;
 };
 
 }  // namespace pm

@@ -30,6 +30,7 @@ RecordingCanvas::RecordingCanvas(const FontMetrics& metrics) : metrics_(metrics)
 
 void RecordingCanvas::clear() {
   list_.clear();
+  recording_ = true;
   width_ = 1;
   fillStyle_ = kFillTransparent;
   curX_ = 0;
@@ -61,7 +62,7 @@ void RecordingCanvas::point(double x, double y, Rgb c) {
   p.y1 = y;
   p.colour = c;
   p.width = 1;
-  list_.push_back(std::move(p));
+  record(std::move(p));
   curX_ = x;
   curY_ = y;
 }
@@ -76,7 +77,7 @@ void RecordingCanvas::line(double x1, double y1, double x2, double y2, Rgb c) {
   p.y2 = y2;
   p.colour = c;
   p.width = width_;
-  list_.push_back(std::move(p));
+  record(std::move(p));
   curX_ = x2;
   curY_ = y2;
 }
@@ -93,7 +94,7 @@ void RecordingCanvas::box(double x1, double y1, double x2, double y2, Rgb c, boo
   p.fillColour = c;
   p.width = width_;
   p.fillStyle = filled ? kFillSolid : kFillTransparent;
-  list_.push_back(std::move(p));
+  record(std::move(p));
   curX_ = x2;
   curY_ = y2;
 }
@@ -109,7 +110,7 @@ void RecordingCanvas::circle(double cx, double cy, double r, Rgb c) {
   p.width = width_;
   p.fillStyle = fillStyle_;
   p.fillColour = fill_;
-  list_.push_back(std::move(p));
+  record(std::move(p));
   curX_ = cx;
   curY_ = cy;
 }
@@ -129,7 +130,7 @@ void RecordingCanvas::arc(double cx, double cy, double r, Rgb c, double start, d
   p.width = width_;
   p.fillStyle = fillStyle_;
   p.fillColour = fill_;
-  list_.push_back(std::move(p));
+  record(std::move(p));
   curX_ = cx;
   curY_ = cy;
 }
@@ -161,7 +162,7 @@ void RecordingCanvas::print(std::u32string_view text, bool lineBreak) {
     p.text = std::u32string(text);
     p.font = font_;
     p.size = size_;
-    list_.push_back(std::move(p));
+    record(std::move(p));
   }
   if (lineBreak) {
     curX_ = 0;

@@ -44,6 +44,7 @@ class RecordingCanvas : public Canvas {
   void arc(double cx, double cy, double r, Rgb c, double start, double end) override;
   double textWidth(std::u32string_view text) const override;
   std::string fontName() const override;
+  void setRecording(bool on) override { recording_ = on; }
 
   void setTextPosition(double x, double y) override;
   void setFont(std::string_view name, double size) override;
@@ -54,7 +55,12 @@ class RecordingCanvas : public Canvas {
 
  private:
   const FontMetrics& metrics_;
+  void record(Primitive&& p) {
+    if (recording_) list_.push_back(std::move(p));
+  }
+
   DisplayList list_;
+  bool recording_ = true;
   Rgb background_ = rgb(255, 255, 255);
   Rgb text_ = rgb(100, 100, 100);
   double width_ = 1;

@@ -19,6 +19,7 @@
 
 #include "script/vector.h"
 #include "shell/form1.h"
+#include "topics/curve_loop.h"
 #include "topics/topics.h"
 
 namespace pm {
@@ -83,6 +84,9 @@ constexpr std::u32string_view kSecondPairFromW = U":36h=d:36i=e:66-n3hi:62°n13h
 
 int subtopic(const Form1& f) { return static_cast<int>(f.st.mn2); }
 
+// Whether the last dyad (command 42) closed.
+bool closed(Form1& f) { return f.scratch().kks == 0; }
+
 // Flags are stored as doubles in the state record; anything but 1 is "not chosen".
 bool chosen(double flag) { return flag == 1; }
 
@@ -121,16 +125,18 @@ void poles(Form1& f) {
 
 // The centre-point curve (S once around the circle about R, two branches as
 // dots), then the construction point at the drive angle.
-void centrePoints(Form1& f) {
+void centrePoints(Form1& f, bool computing) {
   Registers& r = f.reg();
   const int mn2 = subtopic(f);
   f.run(U":49MI=IN:23J=R+IM:49PK=KO:23L=R+KP");
-  for (int t = 0; t <= 360; ++t) {
+  runCurveLoop(f, computing, [&f, &r](int t) {
     r.angOf(U'v') = t * kDeg;
     f.run(U":22S=R+v:41T=SNxIJ:41U=SOxKL:28x=TN:28y=PU:42SV=x+TU+y:65.a11V");
+    const bool closedV = closed(f);
     r.lenOf(U'z') = -r.lenOf(U'y');
     f.run(U":42SW=x+TU+z:65.b11W");
-  }
+    return closedV && closed(f);
+  });
 
   // The drive moves the construction point by 4° per step.
   f.st.wxx += 4 * kDeg * f.st.qgw;
@@ -194,7 +200,7 @@ void storedPairs(Form1& f) {
 
 // Circle points of the construction point, the stored pairs and the
 // circle-point curve.
-void circlePoints(Form1& f) {
+void circlePoints(Form1& f, bool computing) {
   Registers& r = f.reg();
   const int mn2 = subtopic(f);
   f.run(kCirclePointOfV);
@@ -210,24 +216,30 @@ void circlePoints(Form1& f) {
   storedPairs(f);
 
   f.run(U":49Mä=äN:23ü=R+äM:49PK=KO:23L=R+KP:28v=NR");
-  for (int t = 0; t <= 360; ++t) {
+  runCurveLoop(f, computing, [&f, &r](int t) {
     r.angOf(U'v') = t * kDeg;
     f.run(U":22S=R+v:41T=SNxäü:41U=SOxKL:28x=TN:28y=PU:42SV=x+TU+y");
+    const bool closedV = closed(f);
     r.lenOf(U'z') = -r.lenOf(U'y');
     f.run(U":42SW=x+TU+z");
+    const bool closedW = closed(f);
     f.run(kCirclePointOfV);
     f.run(kCirclePointOfW);
     f.run(U":65.c11Ä:65.d11Ö");
-  }
+    return closedV && closedW;
+  });
 }
 
-// Everything a subtopic shows up to its own level.
-void synthesisPicture(Form1& f) {
+// Everything a subtopic shows up to its own level. A computing run records
+// nothing on the canvas and shortens its curve loops (see curve_loop.h).
+void synthesisPicture(Form1& f, bool computing = false) {
   const int mn2 = subtopic(f);
+  if (computing) f.canvas.setRecording(false);
   task(f);
   if (mn2 >= kPoleQuadrilateral) poles(f);
-  if (mn2 >= kConstruction) centrePoints(f);
-  if (mn2 >= kCirclePointCurve) circlePoints(f);
+  if (mn2 >= kConstruction) centrePoints(f, computing);
+  if (mn2 >= kCirclePointCurve) circlePoints(f, computing);
+  if (computing) f.canvas.setRecording(true);
 }
 
 void storeFirstPair(Form1& f) {
@@ -249,9 +261,11 @@ void storeSecondPair(Form1& f) {
 }
 
 // The four-bar of the two chosen pairs; without a choice the two pairs of the
-// construction point are taken.
+// construction point are taken. The first run of the picture only computes
+// those pairs: drawing it too would draw every figure twice, which darkens
+// antialiased edges and doubles the time of the heaviest picture.
 void fourBar(Form1& f) {
-  synthesisPicture(f);
+  synthesisPicture(f, true);
   if (!chosen(f.st.bz1) || !chosen(f.st.bz2)) {
     f.run(kFirstPairFromV);
     storeFirstPair(f);
