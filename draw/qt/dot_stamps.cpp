@@ -2,8 +2,8 @@
 
 #include <QtGui/QPainter>
 #include <algorithm>
+#include <bit>
 #include <cmath>
-#include <functional>
 
 #include "draw/canvas.h"
 #include "draw/qt/primitive_style.h"
@@ -12,8 +12,6 @@ namespace pm {
 namespace {
 
 std::uint32_t packed(Rgb c) { return (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b; }
-
-double outlineWidth(const Primitive& p) { return outlinePen(p).widthF(); }
 
 double deviceRadius(const Primitive& p, const QTransform& device) {
   const double scale = std::max(std::fabs(device.m11()), std::fabs(device.m22()));
@@ -39,50 +37,66 @@ bool DotStamps::suits(const Primitive& p, const QTransform& device) {
 }
 
 std::size_t DotStamps::KeyHash::operator()(const Key& k) const {
-  std::size_t h = std::hash<double>()(k.radius);
-  auto mix = [&h](std::size_t v) { h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2); };
-  mix(k.colour);
-  mix(k.fill);
-  mix(static_cast<std::size_t>(k.fillStyle));
-  mix(static_cast<std::size_t>(k.quarterX * 4 + k.quarterY));
-  mix(std::hash<double>()(k.width));
-  mix(std::hash<double>()(k.scaleX));
-  mix(std::hash<double>()(k.scaleY));
-  mix(std::hash<double>()(k.dpr));
-  return h;
+  std::uint64_t h = 0;
+  auto mix = [&h](std::uint64_t v) { h = (h ^ v) * 0x100000001b3ULL + (h >> 29); };
+  mix(k.style.colour);
+  mix(k.style.fill);
+  mix(static_cast<std::uint64_t>(k.style.fillStyle));
+  mix(static_cast<std::uint64_t>(k.quarters));
+  for (double d : {k.style.radius, k.style.width, k.style.scaleX, k.style.scaleY, k.style.dpr})
+    mix(std::bit_cast<std::uint64_t>(d));
+  return static_cast<std::size_t>(h);
 }
 
 const DotStamps::Stamp& DotStamps::stamp(const Key& key, const Primitive& p) {
   if (auto found = stamps_.find(key); found != stamps_.end()) return found->second;
-  if (stamps_.size() >= kMaxEntries) stamps_.clear();
+  if (stamps_.size() >= kMaxEntries) {
+    stamps_.clear();
+    lastStamps_.fill(nullptr);
+  }
 
-  // Room for the circle, its outline and a pixel of antialiasing on each side.
-  const int origin = static_cast<int>(std::ceil(kMaxRadius)) + 2;
+  // Room for the circle, its outline, the quarter-pixel offset and a pixel of
+  // antialiasing on each side; no more, as every pixel of a stamp is blended.
+  const double radius = std::max(std::fabs(key.style.scaleX), std::fabs(key.style.scaleY)) *
+                        (key.style.radius + key.style.width / 2);
+  const int origin = static_cast<int>(std::ceil(radius)) + 2;
   Stamp s{QImage(2 * origin + 1, 2 * origin + 1, QImage::Format_ARGB32_Premultiplied), origin};
   s.image.fill(Qt::transparent);
   QPainter painter(&s.image);
   painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.setTransform(QTransform(key.scaleX, 0, 0, key.scaleY, origin + key.quarterX / 4.0,
-                                  origin + key.quarterY / 4.0));
+  painter.setTransform(QTransform(key.style.scaleX, 0, 0, key.style.scaleY,
+                                  origin + (key.quarters / 4) / 4.0, origin + (key.quarters % 4) / 4.0));
   Primitive centred = p;
   centred.x1 = 0;
   centred.y1 = 0;
   paintCircle(painter, centred, std::fabs(p.r));
   painter.end();
-  s.image.setDevicePixelRatio(key.dpr);
+  s.image.setDevicePixelRatio(key.style.dpr);
   return stamps_.emplace(key, std::move(s)).first->second;
 }
 
 void DotStamps::draw(QPainter& painter, const Primitive& p, const QTransform& device, double dpr) {
-  const QPointF centre = device.map(QPointF(p.x1, p.y1));
-  int x = 0, y = 0;
-  Key key{packed(p.colour), packed(p.fillColour), p.fillStyle == kFillSolid ? kFillSolid : -1, 0, 0,
-          std::fabs(p.r), outlineWidth(p), device.m11(), device.m22(), dpr};
-  split(centre.x(), x, key.quarterX);
-  split(centre.y(), y, key.quarterY);
-  if (key.fillStyle != kFillSolid) key.fill = 0;  // no fill: its colour does not matter
-  const Stamp& s = stamp(key, p);
-  painter.drawImage(QPointF((x - s.origin) / dpr, (y - s.origin) / dpr), s.image);
+  const Style style{packed(p.colour),
+                    p.fillStyle == kFillSolid ? packed(p.fillColour) : 0,  // no fill: colour moot
+                    p.fillStyle == kFillSolid ? kFillSolid : -1,
+                    std::fabs(p.r),
+                    outlineWidth(p),
+                    device.m11(),
+                    device.m22(),
+                    dpr};
+  if (!(style == lastStyle_)) {
+    lastStyle_ = style;
+    lastStamps_.fill(nullptr);
+  }
+  // Scale and translation only (checked by suits).
+  const double cx = device.m11() * p.x1 + device.dx(), cy = device.m22() * p.y1 + device.dy();
+  int x = 0, y = 0, qx = 0, qy = 0;
+  split(cx, x, qx);
+  split(cy, y, qy);
+  const int quarters = 4 * qx + qy;
+  const Stamp* s = lastStamps_[quarters];
+  if (s == nullptr) s = lastStamps_[quarters] = &stamp(Key{style, quarters}, p);
+  painter.drawImage(QPointF((x - s->origin) / dpr, (y - s->origin) / dpr), s->image);
 }
 
 }  // namespace pm

@@ -8,6 +8,7 @@
 
 #include <QtGui/QImage>
 #include <QtGui/QTransform>
+#include <array>
 #include <cstdint>
 #include <unordered_map>
 
@@ -22,7 +23,7 @@ class DotStamps {
   // Device pixels of the largest stamp's radius (circle plus half its outline);
   // larger circles are drawn by QPainter itself.
   static constexpr double kMaxRadius = 8;
-  // Entries kept before the cache starts afresh (a resize or zoom makes new ones).
+  // Stamps kept before the cache starts afresh (a resize or zoom makes new ones).
   static constexpr std::size_t kMaxEntries = 4096;
 
   // True when p is a circle that a stamp draws exactly as paintPrimitive would:
@@ -37,10 +38,16 @@ class DotStamps {
   std::size_t size() const { return stamps_.size(); }
 
  private:
+  // Everything but the position that decides what a stamp looks like.
+  struct Style {
+    std::uint32_t colour = 0, fill = 0;
+    int fillStyle = 0;
+    double radius = 0, width = 0, scaleX = 0, scaleY = 0, dpr = 0;
+    bool operator==(const Style&) const = default;
+  };
   struct Key {
-    std::uint32_t colour, fill;
-    int fillStyle, quarterX, quarterY;
-    double radius, width, scaleX, scaleY, dpr;
+    Style style;
+    int quarters;  // 4 × quarter pixels in x + quarter pixels in y
     bool operator==(const Key&) const = default;
   };
   struct KeyHash {
@@ -53,6 +60,10 @@ class DotStamps {
   const Stamp& stamp(const Key& key, const Primitive& p);
 
   std::unordered_map<Key, Stamp, KeyHash> stamps_;
+  // The stamps of the style used last, by quarters: dots of one curve share
+  // their style, so most lookups end here.
+  Style lastStyle_;
+  std::array<const Stamp*, 16> lastStamps_{};
 };
 
 }  // namespace pm

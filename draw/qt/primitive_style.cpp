@@ -29,9 +29,10 @@ QBrush fillBrush(int style, Rgb colour) {
   }
 }
 
+double outlineWidth(const Primitive& p) { return std::clamp(p.width, 1.0, 1000.0); }
+
 QPen outlinePen(const Primitive& p) {
-  const double w = std::clamp(p.width, 1.0, 1000.0);
-  return QPen(toQColor(p.colour), w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  return QPen(toQColor(p.colour), outlineWidth(p), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
 void paintCircle(QPainter& painter, const Primitive& p, double radius) {

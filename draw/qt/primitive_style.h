@@ -19,8 +19,10 @@ inline QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
 // hatches and the solid fill draw no fill.
 QBrush fillBrush(int style, Rgb colour);
 
-// The outline of a primitive: its colour, its width (1 … 1000 drawing units),
-// round ends and joins.
+// Width of a primitive's outline in drawing units: 1 … 1000.
+double outlineWidth(const Primitive& p);
+
+// The outline of a primitive: its colour, its width, round ends and joins.
 QPen outlinePen(const Primitive& p);
 
 // A circle of the given radius about the primitive's centre, outlined and
