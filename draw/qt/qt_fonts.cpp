@@ -8,6 +8,7 @@
 #include <cmath>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "draw/text_metrics.h"
@@ -76,8 +77,29 @@ const PictureFont& cachedPictureFont(std::string_view name, double pointSize) {
 
 double QtFontMetrics::width(std::string_view font, double pointSize,
                             std::u32string_view text) const {
+  // Pictures print the same few labels and numbers in every frame; shaping a
+  // text costs far more than looking its width up.
+  struct Key {
+    std::string font;
+    double pointSize;
+    std::u32string text;
+    bool operator==(const Key&) const = default;
+  };
+  struct KeyHash {
+    std::size_t operator()(const Key& k) const {
+      return std::hash<std::u32string>()(k.text) ^ std::hash<std::string>()(k.font) ^
+             std::hash<double>()(k.pointSize);
+    }
+  };
+  constexpr std::size_t kKept = 4096;
+  thread_local std::unordered_map<Key, double, KeyHash> widths;
+  Key key{std::string(font), pointSize, std::u32string(text)};
+  if (auto found = widths.find(key); found != widths.end()) return found->second;
+  if (widths.size() >= kKept) widths.clear();
   const QFontMetricsF& m = cachedPictureFont(font, pointSize).metrics;
-  return m.horizontalAdvance(toQString(text)) * fontUnitScale(pointSize);
+  const double w = m.horizontalAdvance(toQString(text)) * fontUnitScale(pointSize);
+  widths.emplace(std::move(key), w);
+  return w;
 }
 
 double QtFontMetrics::lineHeight(std::string_view font, double pointSize) const {
