@@ -56,20 +56,19 @@ void RecordingCanvas::setFillColour(Rgb c) { fill_ = c; }
 
 void RecordingCanvas::point(double x, double y, Rgb c) {
   if (!finite(x, y)) return;
-  Primitive p;
+  Primitive& p = add();
   p.kind = Primitive::Kind::Point;
   p.x1 = x;
   p.y1 = y;
   p.colour = c;
   p.width = 1;
-  record(std::move(p));
   curX_ = x;
   curY_ = y;
 }
 
 void RecordingCanvas::line(double x1, double y1, double x2, double y2, Rgb c) {
   if (!finite(x1, y1) || !finite(x2, y2)) return;
-  Primitive p;
+  Primitive& p = add();
   p.kind = Primitive::Kind::Line;
   p.x1 = x1;
   p.y1 = y1;
@@ -77,14 +76,13 @@ void RecordingCanvas::line(double x1, double y1, double x2, double y2, Rgb c) {
   p.y2 = y2;
   p.colour = c;
   p.width = width_;
-  record(std::move(p));
   curX_ = x2;
   curY_ = y2;
 }
 
 void RecordingCanvas::box(double x1, double y1, double x2, double y2, Rgb c, bool filled) {
   if (!finite(x1, y1) || !finite(x2, y2)) return;
-  Primitive p;
+  Primitive& p = add();
   p.kind = filled ? Primitive::Kind::FilledBox : Primitive::Kind::Box;
   p.x1 = x1;
   p.y1 = y1;
@@ -94,14 +92,13 @@ void RecordingCanvas::box(double x1, double y1, double x2, double y2, Rgb c, boo
   p.fillColour = c;
   p.width = width_;
   p.fillStyle = filled ? kFillSolid : kFillTransparent;
-  record(std::move(p));
   curX_ = x2;
   curY_ = y2;
 }
 
 void RecordingCanvas::circle(double cx, double cy, double r, Rgb c) {
   if (!finite(cx, cy) || !finite(r)) return;
-  Primitive p;
+  Primitive& p = add();
   p.kind = Primitive::Kind::Circle;
   p.x1 = cx;
   p.y1 = cy;
@@ -110,14 +107,13 @@ void RecordingCanvas::circle(double cx, double cy, double r, Rgb c) {
   p.width = width_;
   p.fillStyle = fillStyle_;
   p.fillColour = fill_;
-  record(std::move(p));
   curX_ = cx;
   curY_ = cy;
 }
 
 void RecordingCanvas::arc(double cx, double cy, double r, Rgb c, double start, double end) {
   if (!finite(cx, cy) || !finite(r) || !finite(start, end)) return;
-  Primitive p;
+  Primitive& p = add();
   p.kind = Primitive::Kind::Arc;
   p.x1 = cx;
   p.y1 = cy;
@@ -130,7 +126,6 @@ void RecordingCanvas::arc(double cx, double cy, double r, Rgb c, double start, d
   p.width = width_;
   p.fillStyle = fillStyle_;
   p.fillColour = fill_;
-  record(std::move(p));
   curX_ = cx;
   curY_ = cy;
 }
@@ -154,7 +149,7 @@ double RecordingCanvas::textY() const { return curY_; }
 
 void RecordingCanvas::print(std::u32string_view text, bool lineBreak) {
   if (!text.empty()) {
-    Primitive p;
+    Primitive& p = add();
     p.kind = Primitive::Kind::Text;
     p.x1 = curX_;
     p.y1 = curY_;
@@ -162,8 +157,7 @@ void RecordingCanvas::print(std::u32string_view text, bool lineBreak) {
     p.text = std::u32string(text);
     p.font = font_;
     p.size = size_;
-    record(std::move(p));
-  }
+    }
   if (lineBreak) {
     curX_ = 0;
     curY_ += metrics_.lineHeight(font_, size_);

@@ -55,12 +55,16 @@ class RecordingCanvas : public Canvas {
 
  private:
   const FontMetrics& metrics_;
-  void record(Primitive&& p) {
-    if (recording_) list_.push_back(std::move(p));
+  // The primitive to fill in: a new one at the end of the list, or, while
+  // recording is off, one that is thrown away. Every field is reset.
+  Primitive& add() {
+    if (!recording_) return discarded_ = Primitive{};
+    return list_.emplace_back();
   }
 
   DisplayList list_;
   bool recording_ = true;
+  Primitive discarded_;
   Rgb background_ = rgb(255, 255, 255);
   Rgb text_ = rgb(100, 100, 100);
   double width_ = 1;

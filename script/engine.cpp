@@ -102,9 +102,8 @@ bool Engine::executeCompiled(const CompiledScript& script, const CompiledCommand
   // command is read character by character.
   std::copy_n(script.codes.data() + command.firstCode + 1, command.length, reg.cmdCode.data() + 1);
   last_ = text;
-  std::string reason;
-  if (dispatch(text, static_cast<int>(command.length), command.checked, reason)) return true;
-  fault(text, std::move(reason));
+  if (dispatch(text, static_cast<int>(command.length), command.checked, faultReason_)) return true;
+  fault(text, std::move(faultReason_));
   forgetCommand();
   return false;
 }
@@ -144,9 +143,8 @@ bool Engine::execute(std::u32string_view command) {
   const std::u32string_view text = last_;
   const int length = static_cast<int>(text.size());
 
-  std::string reason;
-  if (dispatch(text, length, false, reason)) return true;
-  fault(text, std::move(reason));
+  if (dispatch(text, length, false, faultReason_)) return true;
+  fault(text, std::move(faultReason_));
   forgetCommand();
   return false;
 }

@@ -117,6 +117,7 @@ class Engine {
   bool execute(std::u32string_view command);
   bool executeCompiled(const CompiledScript& script, const CompiledCommand& command);
   bool dispatch(std::u32string_view text, int length, bool checked, std::string& reason);
+  std::string faultReason_;  // filled by dispatch only when a command is a fault
   void fault(std::u32string_view command, std::string reason);
   void forgetCommand();
 

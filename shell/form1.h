@@ -84,6 +84,13 @@ class Form1 {
   // Runs a script with the drawing settings refreshed from the state record;
   // faults are collected in cmd.errors (and reported on stderr).
   void run(std::u32string_view script);
+  // A script literal: its length is known here, so the text is not scanned
+  // for its end on every run (curve loops run the same literals hundreds of
+  // times a picture).
+  template <std::size_t N>
+  void run(const char32_t (&literal)[N]) {
+    run(std::u32string_view(literal, N - 1));
+  }
   // Sets the current text position by painting a point in the background colour.
   void setPosition(double x, double y);
   // A number item: blank or "-", the digits, one trailing blank.
