@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Summarises the topic benchmarks for docs/PERFORMANCE.md.
 
-    build/bench/planimove_bench --benchmark_filter='^Rebuild' --benchmark_format=json > topics.json
+    build/bench/planimove_bench --benchmark_filter='^Rebuild' --benchmark_repetitions=3 \
+        --benchmark_format=json > topics.json
     tools/perf-table.py topics.json
 """
 import json
@@ -15,11 +16,20 @@ GROUPS = {1: "Pole", 2: "Geschwindigkeit", 3: "Beschleunigung", 4: "Krümmung",
 
 def main(path):
     runs = json.load(open(path))["benchmarks"]
-    rebuild, raster = {}, {}
+    # With --benchmark_repetitions=N every benchmark has N runs (and aggregate
+    # rows, skipped here); a topic's figure is the median of its runs, which
+    # keeps a run disturbed by the rest of the machine from deciding it.
+    samples = {}
     for b in runs:
+        if b.get("run_type", "iteration") != "iteration":
+            continue
         name = b["name"].split("/min_time")[0].split("/")
-        key = tuple(int(x) for x in name[1:4])
-        (rebuild if name[0] == "Rebuild" else raster)[key] = (b["cpu_time"], int(b.get("primitives", 0)))
+        key = (name[0], tuple(int(x) for x in name[1:4]))
+        samples.setdefault(key, []).append((b["cpu_time"], int(b.get("primitives", 0))))
+    rebuild, raster = {}, {}
+    for (kind, key), values in samples.items():
+        (rebuild if kind == "Rebuild" else raster)[key] = (
+            statistics.median(v[0] for v in values), values[0][1])
     print("| group | topic | primitives (max) | rebuild median / slowest ms | + raster median / slowest ms |")
     print("|---|---|---|---|---|")
     topics = sorted({(g, t) for (_, g, t) in rebuild})
