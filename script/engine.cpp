@@ -86,7 +86,12 @@ const Engine::CompiledScript& Engine::compiled(std::u32string_view script) {
       // Position 0 is unused, as in reg.cmdCode.
       program.codes.push_back(0);
       for (std::size_t i = start; i < end; ++i) program.codes.push_back(codeOf(script[i]));
-      command.checked = checkedOnce(program.codes.data() + command.firstCode, command.length);
+      const int* codes = program.codes.data() + command.firstCode;
+      command.checked = checkedOnce(codes, command.length);
+      if (command.checked && codes[1] >= 2 && codes[1] <= 4 && codes[2] >= 1 && codes[2] <= 9) {
+        command.computing = static_cast<std::int8_t>(codes[1]);
+        command.op = static_cast<std::int8_t>(codes[2]);
+      }
     }
     program.commands.push_back(command);
     if (colon == std::u32string_view::npos) break;
@@ -102,6 +107,17 @@ bool Engine::executeCompiled(const CompiledScript& script, const CompiledCommand
   // command is read character by character.
   std::copy_n(script.codes.data() + command.firstCode + 1, command.length, reg.cmdCode.data() + 1);
   last_ = text;
+  if (command.computing != 0) {
+    ops::Context context{reg, s, text_, text};
+    if (command.computing == 2) {
+      ops::pointCommand(command.op, context);
+    } else if (command.computing == 3) {
+      ops::scalarCommand(command.op, context);
+    } else {
+      ops::construction(command.op, context);
+    }
+    return true;
+  }
   if (dispatch(text, static_cast<int>(command.length), command.checked, faultReason_)) return true;
   fault(text, std::move(faultReason_));
   forgetCommand();

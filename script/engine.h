@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -93,6 +94,9 @@ class Engine {
     std::size_t start = 0, length = 0;  // of the command in the script
     std::size_t firstCode = 0;          // its codes in CompiledScript::codes
     bool checked = false;               // operands known to be valid
+    // A checked computing operation runs straight away: its category (2, 3
+    // or 4; 0 for every other command) and operation.
+    std::int8_t computing = 0, op = 0;
   };
   struct CompiledScript {
     std::u32string text;
