@@ -84,6 +84,10 @@ std::string floorText(double v) {
   if (!std::isfinite(v)) return "0";
   char buf[400];
   const double whole = std::floor(v) + 0.0;  // + 0.0 turns -0 into 0
+  if (std::fabs(whole) < 1e18) {  // exactly an integer of 64 bits: no formatting needed
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(whole));
+    if (ec == std::errc()) return std::string(buf, end);
+  }
   const int n = std::snprintf(buf, sizeof buf, "%.0f", whole);
   return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : "0";
 }
