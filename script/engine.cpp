@@ -66,13 +66,15 @@ void Engine::run(std::u32string_view script) {
   const CompiledScript& program = compiled(script);
   for (const CompiledCommand& command : program.commands)
     if (!executeCompiled(program, command)) break;
-  keepLastCommand();
+  // last_ may view the compiled text, which stays until the cache changes;
+  // compiled() keeps a copy before it does.
 }
 
 const Engine::CompiledScript& Engine::compiled(std::u32string_view script) {
   const ScriptKey key{script.data(), script.size()};
   if (auto found = compiled_.find(key); found != compiled_.end() && sameText(found->second.text, script))
     return found->second;
+  keepLastCommand();  // the entry last_ views may go now
   if (compiled_.size() >= kMaxCompiledScripts) compiled_.clear();
 
   CompiledScript program;
