@@ -64,8 +64,13 @@ void Engine::run(std::u32string_view script) {
   // a command, and a script without text runs nothing.
   if (script.empty()) return;
   const CompiledScript& program = compiled(script);
-  for (const CompiledCommand& command : program.commands)
+  for (const CompiledCommand& command : program.commands) {
+    if (command.computing != 0) {  // the common case, kept in the loop
+      runComputing(program, command);
+      continue;
+    }
     if (!executeCompiled(program, command)) break;
+  }
   // last_ may view the compiled text, which stays until the cache changes;
   // compiled() keeps a copy before it does.
 }
@@ -102,6 +107,20 @@ const Engine::CompiledScript& Engine::compiled(std::u32string_view script) {
   return compiled_.insert_or_assign(key, std::move(program)).first->second;
 }
 
+inline void Engine::runComputing(const CompiledScript& script, const CompiledCommand& command) {
+  const std::u32string_view text(script.text.data() + command.start, command.length);
+  std::copy_n(script.codes.data() + command.firstCode + 1, command.length, reg.cmdCode.data() + 1);
+  last_ = text;
+  ops::Context context{reg, s, text_, text};
+  if (command.computing == 2) {
+    ops::pointCommand(command.op, context);
+  } else if (command.computing == 3) {
+    ops::scalarCommand(command.op, context);
+  } else {
+    ops::construction(command.op, context);
+  }
+}
+
 bool Engine::executeCompiled(const CompiledScript& script, const CompiledCommand& command) {
   const std::u32string_view text(script.text.data() + command.start, command.length);
   if (command.length == 0 || command.length > kMaxCommandLength) return execute(text);
@@ -109,17 +128,6 @@ bool Engine::executeCompiled(const CompiledScript& script, const CompiledCommand
   // command is read character by character.
   std::copy_n(script.codes.data() + command.firstCode + 1, command.length, reg.cmdCode.data() + 1);
   last_ = text;
-  if (command.computing != 0) {
-    ops::Context context{reg, s, text_, text};
-    if (command.computing == 2) {
-      ops::pointCommand(command.op, context);
-    } else if (command.computing == 3) {
-      ops::scalarCommand(command.op, context);
-    } else {
-      ops::construction(command.op, context);
-    }
-    return true;
-  }
   if (dispatch(text, static_cast<int>(command.length), command.checked, faultReason_)) return true;
   fault(text, std::move(faultReason_));
   forgetCommand();

@@ -120,6 +120,8 @@ class Engine {
   // false: fault recorded, abandon script
   bool execute(std::u32string_view command);
   bool executeCompiled(const CompiledScript& script, const CompiledCommand& command);
+  // A checked computing operation: codes in, operation called; it cannot fault.
+  void runComputing(const CompiledScript& script, const CompiledCommand& command);
   bool dispatch(std::u32string_view text, int length, bool checked, std::string& reason);
   std::string faultReason_;  // filled by dispatch only when a command is a fault
   void fault(std::u32string_view command, std::string reason);
