@@ -185,7 +185,7 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
   const QTransform user = painter.worldTransform();
   const QTransform device = painter.deviceTransform();
   const double dpr = painter.device() != nullptr ? painter.device()->devicePixelRatio() : 1.0;
-  thread_local DotStamps stamps;
+  static DotStamps stamps;  // pictures are painted on the GUI thread only
   bool inDevicePixels = false;
   for (const Primitive& p : list) {
     if (!drawable(p)) continue;

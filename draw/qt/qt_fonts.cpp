@@ -65,8 +65,10 @@ const PictureFont& cachedPictureFont(std::string_view name, double pointSize) {
   };
   // A picture uses a handful of fonts; a short list searched from the front
   // is faster than hashing, and bounded.
+  // Pictures are painted on the GUI thread only. The list is never destroyed:
+  // fonts must not outlive the application object, which goes first at exit.
   constexpr std::size_t kKept = 16;
-  thread_local std::vector<Entry> entries;
+  static auto& entries = *new std::vector<Entry>();
   for (const Entry& e : entries)
     if (e.pointSize == pointSize && e.name == name) return e.font;
   if (entries.size() >= kKept) entries.erase(entries.begin());
@@ -92,7 +94,7 @@ double QtFontMetrics::width(std::string_view font, double pointSize,
     }
   };
   constexpr std::size_t kKept = 4096;
-  thread_local std::unordered_map<Key, double, KeyHash> widths;
+  static std::unordered_map<Key, double, KeyHash> widths;
   Key key{std::string(font), pointSize, std::u32string(text)};
   if (auto found = widths.find(key); found != widths.end()) return found->second;
   if (widths.size() >= kKept) widths.clear();
