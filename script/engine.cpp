@@ -107,11 +107,16 @@ const Engine::CompiledScript& Engine::compiled(std::u32string_view script) {
   return compiled_.insert_or_assign(key, std::move(program)).first->second;
 }
 
-inline void Engine::runComputing(const CompiledScript& script, const CompiledCommand& command) {
-  const std::u32string_view text(script.text.data() + command.start, command.length);
+inline std::u32string_view Engine::load(const CompiledScript& script, const CompiledCommand& command) {
+  // Codes beyond the command keep what earlier commands left, as when the
+  // command is read character by character.
   std::copy_n(script.codes.data() + command.firstCode + 1, command.length, reg.cmdCode.data() + 1);
-  last_ = text;
-  ops::Context context{reg, s, text_, text};
+  last_ = std::u32string_view(script.text.data() + command.start, command.length);
+  return last_;
+}
+
+inline void Engine::runComputing(const CompiledScript& script, const CompiledCommand& command) {
+  ops::Context context{reg, s, text_, load(script, command)};
   if (command.computing == 2) {
     ops::pointCommand(command.op, context);
   } else if (command.computing == 3) {
@@ -122,12 +127,9 @@ inline void Engine::runComputing(const CompiledScript& script, const CompiledCom
 }
 
 bool Engine::executeCompiled(const CompiledScript& script, const CompiledCommand& command) {
-  const std::u32string_view text(script.text.data() + command.start, command.length);
-  if (command.length == 0 || command.length > kMaxCommandLength) return execute(text);
-  // Codes beyond the command keep what earlier commands left, as when the
-  // command is read character by character.
-  std::copy_n(script.codes.data() + command.firstCode + 1, command.length, reg.cmdCode.data() + 1);
-  last_ = text;
+  if (command.length == 0 || command.length > kMaxCommandLength)
+    return execute(std::u32string_view(script.text.data() + command.start, command.length));
+  const std::u32string_view text = load(script, command);
   if (dispatch(text, static_cast<int>(command.length), command.checked, faultReason_)) return true;
   fault(text, std::move(faultReason_));
   forgetCommand();

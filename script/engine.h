@@ -120,6 +120,8 @@ class Engine {
   // false: fault recorded, abandon script
   bool execute(std::u32string_view command);
   bool executeCompiled(const CompiledScript& script, const CompiledCommand& command);
+  // Puts a compiled command's codes into cmdCode and makes it the last command.
+  std::u32string_view load(const CompiledScript& script, const CompiledCommand& command);
   // A checked computing operation: codes in, operation called; it cannot fault.
   void runComputing(const CompiledScript& script, const CompiledCommand& command);
   bool dispatch(std::u32string_view text, int length, bool checked, std::string& reason);
