@@ -8,21 +8,13 @@
 #include <cmath>
 #include <memory>
 
+#include "bench/qt_application.h"
 #include "draw/canvas.h"
 #include "draw/qt/painter_backend.h"
 #include "draw/qt/qt_fonts.h"
 #include "draw/recording_canvas.h"
 
 namespace {
-
-QGuiApplication& application() {
-  static int argc = 1;
-  static char name[] = "planimove_bench";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static auto* app = new QGuiApplication(argc, argv);
-  return *app;
-}
 
 // 2,000 primitives in the mix of a construction picture: traced curve
 // segments, link lines, joint and point circles, sectors and labels.
@@ -77,7 +69,7 @@ pm::DisplayList busyPicture() {
 }
 
 void BM_ReplayDisplayList(benchmark::State& state) {
-  application();
+  pm::bench::ensureQtApplication();
   const pm::DisplayList list = busyPicture();
   QImage image(pm::kPictureWidth, pm::kPictureHeight, QImage::Format_ARGB32_Premultiplied);
   for (auto _ : state) {

@@ -8,19 +8,9 @@
 
 namespace {
 
-class QuietHost : public pm::Host {
- public:
-  double cursorX() override { return 0; }
-  double cursorY() override { return 0; }
-  void processEvents() override {}
-  void frameReady() override {}
-  void setBackgroundPicture(const std::string&) override {}
-  void quit() override {}
-};
-
 struct Program {
   pm::RecordingCanvas canvas;
-  QuietHost host;
+  pm::QuietHost host;
   pm::Form1 form{canvas, host, pm::planimoveEdition()};
   explicit Program(double type) {
     form.Form_Activate();

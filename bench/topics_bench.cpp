@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <string>
 
+#include "bench/qt_application.h"
 #include "draw/qt/painter_backend.h"
 #include "draw/qt/qt_fonts.h"
 #include "draw/recording_canvas.h"
@@ -15,34 +16,16 @@
 
 namespace {
 
-void ensureApplication() {
-  static int argc = 1;
-  static char name[] = "planimove_bench";
-  static char* argv[] = {name, nullptr};
-  if (QGuiApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  new QGuiApplication(argc, argv);
-  pm::installFontSubstitutions();
-}
-
-class QuietHost : public pm::Host {
- public:
-  double cursorX() override { return 500; }
-  double cursorY() override { return 400; }
-  void processEvents() override {}
-  void frameReady() override {}
-  void setBackgroundPicture(const std::string&) override {}
-  void quit() override {}
-};
-
 // Topics of each group 1 … 10 (group 3 includes its common part as topic 9).
 constexpr int kTopics[] = {0, 6, 6, 9, 7, 7, 7, 8, 8, 7, 8};
 
 struct Program {
   pm::RecordingCanvas canvas{pm::qtFontMetrics()};
-  QuietHost host;
+  pm::QuietHost host;
   pm::Form1 form{canvas, host, pm::planimoveEdition()};
   Program(int type, int group, int topic) {
+    host.x = 500;  // a cursor inside the picture
+    host.y = 400;
     form.Form_Activate();
     form.st.qtx = 0;  // no explanatory pictures: the construction alone
     form.st.mn0 = type;
@@ -53,7 +36,7 @@ struct Program {
 };
 
 void rebuild(benchmark::State& state, int type, int group, int topic, bool raster) {
-  ensureApplication();
+  pm::bench::ensureQtApplication();
   Program p(type, group, topic);
   for (auto _ : state) {
     p.form.Form_KeyDown(pm::kKeyRebuild, 0);

@@ -6,23 +6,13 @@
 
 #include "draw/recording_canvas.h"
 #include "shell/form1.h"
+#include "shell/host.h"
 #include "topics/topics.h"
-
-namespace {
-struct NullHost : pm::Host {
-  double cursorX() override { return 0; }
-  double cursorY() override { return 0; }
-  void processEvents() override {}
-  void frameReady() override {}
-  void setBackgroundPicture(const std::string&) override {}
-  void quit() override {}
-};
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
   static pm::RecordingCanvas canvas;
-  static NullHost host;
+  static pm::QuietHost host;
   pm::Form1 form(canvas, host, pm::planimoveEdition());
   const std::string text(reinterpret_cast<const char*>(data + 2), size - 2);
   const std::size_t cut = text.size() * data[1] / 256;

@@ -31,4 +31,18 @@ class Host {
   virtual void quit() = 0;
 };
 
+// A host without a window, for benchmarks, fuzzing and tools: the cursor
+// stands where it is put, events and frames are ignored, nothing is shown.
+class QuietHost : public Host {
+ public:
+  double x = 0, y = 0;  // the cursor
+
+  double cursorX() override { return x; }
+  double cursorY() override { return y; }
+  void processEvents() override {}
+  void frameReady() override {}
+  void setBackgroundPicture(const std::string&) override {}
+  void quit() override {}
+};
+
 }  // namespace pm

@@ -13,22 +13,14 @@
 #include "draw/qt/qt_fonts.h"
 #include "draw/recording_canvas.h"
 #include "shell/form1.h"
+#include "shell/host.h"
 
 namespace {
-
-struct NullHost : pm::Host {
-  double cursorX() override { return 0; }
-  double cursorY() override { return 0; }
-  void processEvents() override {}
-  void frameReady() override {}
-  void setBackgroundPicture(const std::string&) override {}
-  void quit() override {}
-};
 
 // The emblem as the program draws it, with its top-left corner at (100, 100).
 pm::DisplayList emblem() {
   pm::RecordingCanvas canvas;
-  NullHost host;
+  pm::QuietHost host;
   pm::Form1 form(canvas, host, pm::planimoveEdition());
   form.logo("100100");
   return canvas.list();
