@@ -35,8 +35,6 @@ class DotStamps {
   // drawing units to device pixels, dpr is the device-pixel ratio.
   void draw(QPainter& painter, const Primitive& p, const QTransform& device, double dpr);
 
-  std::size_t size() const { return stamps_.size(); }
-
  private:
   // Everything but the position that decides what a stamp looks like.
   struct Style {

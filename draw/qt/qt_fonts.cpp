@@ -66,7 +66,8 @@ const PictureFont& cachedPictureFont(std::string_view name, double pointSize) {
   // A picture uses a handful of fonts; a short list searched from the front
   // is faster than hashing, and bounded.
   // Pictures are painted on the GUI thread only. The list is never destroyed:
-  // fonts must not outlive the application object, which goes first at exit.
+  // a font must not be destroyed after the application object, which goes
+  // first at exit.
   constexpr std::size_t kKept = 16;
   static auto& entries = *new std::vector<Entry>();
   for (const Entry& e : entries)
