@@ -69,7 +69,7 @@ void Engine::run(std::u32string_view script) {
       runComputing(program, command);
       continue;
     }
-    if (!executeCompiled(program, command)) break;
+    if (!execute(program, command)) break;
   }
   // last_ may view the compiled text, which stays until the cache changes;
   // compiled() keeps a copy before it does.
@@ -126,11 +126,19 @@ inline void Engine::runComputing(const CompiledScript& script, const CompiledCom
   }
 }
 
-bool Engine::executeCompiled(const CompiledScript& script, const CompiledCommand& command) {
-  if (command.length == 0 || command.length > kMaxCommandLength)
-    return execute(std::u32string_view(script.text.data() + command.start, command.length));
-  const std::u32string_view text = load(script, command);
-  if (dispatch(text, static_cast<int>(command.length), command.checked, faultReason_)) return true;
+bool Engine::execute(const CompiledScript& script, const CompiledCommand& command) {
+  std::u32string_view text(script.text.data() + command.start, command.length);
+  if (command.length > kMaxCommandLength) {
+    fault(text, "command longer than " + std::to_string(kMaxCommandLength) + " characters");
+    forgetCommand();
+    return false;
+  }
+  // An empty command re-dispatches the codes still held: the previous command
+  // of this key event (nothing at its start), its operands checked again.
+  const bool empty = command.length == 0;
+  text = empty ? last_ : load(script, command);
+  if (dispatch(text, static_cast<int>(text.size()), !empty && command.checked, faultReason_))
+    return true;
   fault(text, std::move(faultReason_));
   forgetCommand();
   return false;
@@ -152,29 +160,6 @@ void Engine::keepLastCommand() {
   if (last_.empty() || last_.data() == lastText_.data()) return;
   std::copy(last_.begin(), last_.end(), lastText_.begin());
   last_ = std::u32string_view(lastText_.data(), last_.size());
-}
-
-bool Engine::execute(std::u32string_view command) {
-  if (command.size() > kMaxCommandLength) {
-    fault(command, "command longer than " + std::to_string(kMaxCommandLength) + " characters");
-    forgetCommand();
-    return false;
-  }
-
-  // An empty command re-dispatches the codes still held: the previous command
-  // of this key event (nothing at its start).
-  if (!command.empty()) {
-    const std::size_t length = command.size();
-    for (std::size_t i = 0; i < length; ++i) reg.cmdCode[i + 1] = codeOf(command[i]);
-    last_ = command;
-  }
-  const std::u32string_view text = last_;
-  const int length = static_cast<int>(text.size());
-
-  if (dispatch(text, length, false, faultReason_)) return true;
-  fault(text, std::move(faultReason_));
-  forgetCommand();
-  return false;
 }
 
 void Engine::forgetCommand() {

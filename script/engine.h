@@ -118,8 +118,7 @@ class Engine {
   std::unordered_map<ScriptKey, CompiledScript, ScriptKeyHash> compiled_;
 
   // false: fault recorded, abandon script
-  bool execute(std::u32string_view command);
-  bool executeCompiled(const CompiledScript& script, const CompiledCommand& command);
+  bool execute(const CompiledScript& script, const CompiledCommand& command);
   // Puts a compiled command's codes into cmdCode and makes it the last command.
   std::u32string_view load(const CompiledScript& script, const CompiledCommand& command);
   // A checked computing operation: codes in, operation called; it cannot fault.
