@@ -135,8 +135,7 @@ void paintPrimitive(QPainter& painter, const Primitive& p) {
   using K = Primitive::Kind;
   switch (p.kind) {
     case K::Point:
-      painter.fillRect(QRectF(p.x1 - 0.5, p.y1 - 0.5, 1, 1), toQColor(p.colour));
-      break;
+      break;  // drawn in device pixels by paintDisplayList
     case K::Line:
       paintLine(painter, p);
       break;
@@ -180,21 +179,34 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
   // Small circles come from stamps where the painter rasters; the stamps are
   // placed in device pixels, so the world transform is identity meanwhile.
+  // Device pixels here are those of the painter's own coordinates times the
+  // device-pixel ratio. deviceTransform() would also hold the offset of a
+  // child widget inside its window's backing store, which the painter adds
+  // again to everything drawn, so it must not enter the stamps' positions.
   const bool raster = painter.paintEngine() != nullptr &&
                       painter.paintEngine()->type() == QPaintEngine::Raster;
   const QTransform user = painter.worldTransform();
-  const QTransform device = painter.deviceTransform();
   const double dpr = painter.device() != nullptr ? painter.device()->devicePixelRatio() : 1.0;
+  const QTransform device = painter.combinedTransform() * QTransform::fromScale(dpr, dpr);
   static DotStamps stamps;  // pictures are painted on the GUI thread only
   bool inDevicePixels = false;
   for (const Primitive& p : list) {
     if (!drawable(p)) continue;
+    const bool point = p.kind == Primitive::Kind::Point;
     const bool stamped = raster && DotStamps::suits(p, device);
-    if (stamped != inDevicePixels) {
-      painter.setWorldTransform(stamped ? QTransform() : user);
-      inDevicePixels = stamped;
+    const bool devicePixels = point || stamped;
+    if (devicePixels != inDevicePixels) {
+      painter.setWorldTransform(devicePixels ? QTransform() : user);
+      inDevicePixels = devicePixels;
     }
-    if (stamped) {
+    if (point) {
+      // A point is one device pixel, the one its position falls in, at every
+      // size: points mostly set text positions in the background colour and
+      // must not grow into specks over what lies beneath.
+      const QPointF d = device.map(QPointF(p.x1, p.y1));
+      painter.fillRect(QRectF(std::floor(d.x()) / dpr, std::floor(d.y()) / dpr, 1 / dpr, 1 / dpr),
+                       toQColor(p.colour));
+    } else if (stamped) {
       stamps.draw(painter, p, device, dpr);
     } else {
       paintPrimitive(painter, p);
@@ -213,14 +225,25 @@ void paintBackgroundPicture(QPainter& painter, const QImage& picture, const QRec
   painter.restore();
 }
 
-namespace {
+QRectF fittedScaleRect(const QRectF& area) {
+  constexpr double width = kScaleRight - kScaleLeft, height = kScaleBottom - kScaleTop;
+  const double w = std::max(0.0, area.width()), h = std::max(0.0, area.height());
+  const double unit = std::min(w / width, h / height);
+  const QSizeF size(width * unit, height * unit);
+  return QRectF(QPointF(area.left() + (w - size.width()) / 2, area.top() + (h - size.height()) / 2),
+                size);
+}
 
-void paintWhole(QPainter& painter, const DisplayList& list, const QImage* background,
-                const QRectF& target, Rgb backgroundColour) {
-  painter.fillRect(target, toQColor(backgroundColour));
+void paintDrawingArea(QPainter& painter, const DisplayList& list, const QImage* background,
+                      const QRectF& area, Rgb backgroundColour) {
+  painter.fillRect(area, toQColor(backgroundColour));
+  const QRectF target = fittedScaleRect(area);
+  if (target.isEmpty()) return;
   if (background) paintBackgroundPicture(painter, *background, target);
   paintDisplayList(painter, list, target);
 }
+
+namespace {
 
 bool usableSize(QSize size) {
   return size.width() > 0 && size.height() > 0 && size.width() <= 20000 && size.height() <= 20000;
@@ -237,7 +260,7 @@ QImage renderImage(const DisplayList& list, const QImage* background, QSize size
   QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
   image.setDevicePixelRatio(devicePixelRatio);
   QPainter painter(&image);
-  paintWhole(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour);
+  paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour);
   painter.end();
   return image;
 }
@@ -281,7 +304,7 @@ bool writeSvg(const DisplayList& list, const QImage* background, const QString& 
     std::fprintf(stderr, "SVG: cannot write %s\n", qPrintable(file));
     return false;
   }
-  paintWhole(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour);
+  paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour);
   return painter.end();
 }
 

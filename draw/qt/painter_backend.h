@@ -23,6 +23,10 @@ inline constexpr int kPictureHeight = 691;
 // The transform from drawing units onto the target rectangle.
 QTransform userScaleTransform(const QRectF& target);
 
+// The largest rectangle of the user scale's aspect ratio inside area, centred:
+// where the window, the renderer and every picture file show the drawing.
+QRectF fittedScaleRect(const QRectF& area);
+
 // Draws the list into target (the painter's own coordinates), clipped to it.
 // Does not fill the background; the painter's state is restored afterwards.
 void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& target);
@@ -30,6 +34,11 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
 // Draws a background picture at one picture pixel per drawing unit with its
 // top-left corner at (0, 40), mapped onto target like the display list.
 void paintBackgroundPicture(QPainter& painter, const QImage& picture, const QRectF& target);
+
+// A drawing area as the window shows it: the background colour over all of
+// area, the background picture (may be null) and the list fitted into it.
+void paintDrawingArea(QPainter& painter, const DisplayList& list, const QImage* background,
+                      const QRectF& area, Rgb backgroundColour);
 
 // The whole picture as an image of size pixels (times the device-pixel ratio):
 // background colour, background picture (may be null) and the list.

@@ -17,7 +17,7 @@ void PictureView::showPicture(const DisplayList& list, const QImage& background,
                               Rgb backgroundColour) {
   list_ = list;
   background_ = background;
-  backgroundColour_ = QColor(backgroundColour.r, backgroundColour.g, backgroundColour.b);
+  backgroundColour_ = backgroundColour;
 }
 
 QRectF PictureView::scaleRect() const { return userScaleRect(QSizeF(size())); }
@@ -28,11 +28,8 @@ QPointF PictureView::toDrawing(const QPointF& widgetPoint) const {
 
 void PictureView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), backgroundColour_);
-  const QRectF target = scaleRect();
-  if (target.isEmpty()) return;
-  paintBackgroundPicture(painter, background_, target);
-  paintDisplayList(painter, list_, target);
+  paintDrawingArea(painter, list_, background_.isNull() ? nullptr : &background_, QRectF(rect()),
+                   backgroundColour_);
 }
 
 }  // namespace pm

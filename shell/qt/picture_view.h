@@ -34,7 +34,7 @@ class PictureView : public QWidget {
  private:
   DisplayList list_;
   QImage background_;
-  QColor backgroundColour_ = Qt::white;
+  Rgb backgroundColour_ = rgb(255, 255, 255);
 };
 
 }  // namespace pm

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "draw/canvas.h"
+#include "draw/qt/painter_backend.h"
 
 namespace pm {
 
@@ -12,11 +13,7 @@ constexpr double kScaleHeight = kScaleBottom - kScaleTop;
 }  // namespace
 
 QRectF userScaleRect(const QSizeF& widgetSize) {
-  const double w = std::max(0.0, widgetSize.width());
-  const double h = std::max(0.0, widgetSize.height());
-  const double unit = std::min(w / kScaleWidth, h / kScaleHeight);
-  const QSizeF size(kScaleWidth * unit, kScaleHeight * unit);
-  return QRectF(QPointF((w - size.width()) / 2, (h - size.height()) / 2), size);
+  return fittedScaleRect(QRectF(QPointF(0, 0), widgetSize));
 }
 
 double widgetPixelsPerUnit(const QRectF& scaleRect) {

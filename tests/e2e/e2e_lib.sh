@@ -44,16 +44,30 @@ require_tools() {
   fi
 }
 
-cleanup() {
+# Ends the program under test, if it still runs.
+stop_app() {
   if [[ -n "$APP_PID" ]] && kill -0 "$APP_PID" 2>/dev/null; then
     kill "$APP_PID" 2>/dev/null
-    sleep 0.5
+    local deadline=$((SECONDS + 2))
+    while kill -0 "$APP_PID" 2>/dev/null && ((SECONDS < deadline)); do sleep 0.05; done
     kill -9 "$APP_PID" 2>/dev/null
+    wait "$APP_PID" 2>/dev/null
   fi
+  APP_PID=""
+}
+
+# Ends the X server (a test may start another one with another screen).
+stop_xvfb() {
   if [[ -n "$XVFB_PID" ]] && kill -0 "$XVFB_PID" 2>/dev/null; then
     kill "$XVFB_PID" 2>/dev/null
     wait "$XVFB_PID" 2>/dev/null
   fi
+  XVFB_PID=""
+}
+
+cleanup() {
+  stop_app
+  stop_xvfb
   if [[ -n "$E2E_DIR" && -d "$E2E_DIR" ]]; then
     if [[ -n "${E2E_KEEP:-}" ]]; then
       echo "[$E2E_NAME] screenshots kept in $E2E_DIR"
@@ -64,13 +78,18 @@ cleanup() {
 }
 
 # Starts Xvfb on a display number it picks itself (-displayfd), so that tests
-# running in parallel never collide.
+# running in parallel never collide. The screen is 1280x1024 unless the first
+# argument gives another size (WxH).
 start_xvfb() {
-  E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/planimove-e2e.XXXXXX") || fail "no temporary folder"
+  local screen=${1:-1280x1024}
+  if [[ -z "$E2E_DIR" ]]; then
+    E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/planimove-e2e.XXXXXX") || fail "no temporary folder"
+  fi
   trap cleanup EXIT
   trap "exit 1" INT TERM
   local fdfile="$E2E_DIR/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+  rm -f "$fdfile"
+  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset \
     3>"$fdfile" >"$E2E_DIR/xvfb.log" 2>&1 &
   XVFB_PID=$!
   local deadline=$((SECONDS + $(limit 15)))

@@ -108,10 +108,10 @@ int main(int argc, char** argv) {
     const QImage* shown = haveBackground ? &background : nullptr;
     if (!o.png.empty())
       ok &= pm::writePng(picture, shown, QString::fromStdString(o.png),
-                         QSize(pm::kPictureWidth, pm::kPictureHeight), form->st.cb);
+                         QSize(o.width, o.height), form->st.cb);
     if (!o.svg.empty())
       ok &= pm::writeSvg(picture, shown, QString::fromStdString(o.svg),
-                         QSize(pm::kPictureWidth, pm::kPictureHeight), form->st.cb);
+                         QSize(o.width, o.height), form->st.cb);
   }
   if (!o.json.empty()) ok &= writeJson(pm::render::stateJson(*form, picture), o.json);
   return ok ? 0 : 1;

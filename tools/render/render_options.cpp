@@ -45,6 +45,18 @@ std::optional<double> number(std::string_view text) {
   return v;
 }
 
+// "WxH" with whole numbers from 1 to 20000.
+bool parseSize(std::string_view text, int& width, int& height) {
+  const std::size_t x = text.find('x');
+  if (x == std::string_view::npos) return false;
+  auto whole = [](std::string_view t, int& out) {
+    const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
+    return !t.empty() && ec == std::errc() && ptr == t.data() + t.size() && out >= 1 &&
+           out <= 20000;
+  };
+  return whole(text.substr(0, x), width) && whole(text.substr(x + 1), height);
+}
+
 std::optional<Event> parseCursor(Event e, std::string_view at) {
   const std::size_t comma = at.find(',');
   if (comma == std::string_view::npos) return std::nullopt;
@@ -128,7 +140,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
     const std::string& a = args[i];
     const std::string where = "argument " + std::to_string(i + 1) + " \"" + a + "\": ";
     const bool takesValue = a == "--edition" || a == "--pictures" || a == "--keys" ||
-                            a == "--png" || a == "--svg" || a == "--json" || a == "--max-frames";
+                            a == "--png" || a == "--svg" || a == "--json" || a == "--max-frames" ||
+                            a == "--size";
     if (!takesValue) {
       error = where + "unknown option";
       return std::nullopt;
@@ -165,6 +178,11 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         return std::nullopt;
       }
       o.maxFrames = n;
+    } else if (a == "--size") {
+      if (!parseSize(v, o.width, o.height)) {
+        error = where + "the size is WIDTHxHEIGHT in pixels, each 1 to 20000, not \"" + v + "\"";
+        return std::nullopt;
+      }
     } else if (v.empty()) {
       error = where + "the file name is empty";
       return std::nullopt;
@@ -192,7 +210,7 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
 std::string_view usage() {
   return "usage: planimove-render [--edition planimove|rautenwerk] [--pictures DIR]\n"
          "                        [--keys \"EVENTS\"] [--png FILE] [--svg FILE] [--json FILE|-]\n"
-         "                        [--max-frames N]\n"
+         "                        [--max-frames N] [--size WIDTHxHEIGHT]\n"
          "EVENTS: keys [Shift+][Ctrl+][Alt+]NAME[@X,Y] (NAME A-Z, 0-9, Space, Backspace, Esc,\n"
          "        PgUp, PgDn, End, Home, Left, Up, Right, Down, F1-F9, Rebuild) and menu:NAME,\n"
          "        separated by blanks\n";

@@ -28,6 +28,9 @@ struct Options {
   std::vector<Event> events;
   std::string png, svg, json;  // "" writes no such file; json "-" is stdout
   long maxFrames = 5000;
+  // Size in pixels of the drawing area the pictures are written for: the
+  // picture is fitted into it as the window fits it into its drawing area.
+  int width = 1022, height = 691;
 };
 
 // The key code and Shift bits of "[Shift+][Ctrl+][Alt+]NAME"; nothing when the
