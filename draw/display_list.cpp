@@ -1,10 +1,30 @@
 // Names of the primitive kinds, as used in the JSON form of a display list.
 #include "draw/display_list.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace pm {
+
+std::size_t primitiveHash(const Primitive& p) {
+  std::uint64_t h = 0xcbf29ce484222325ULL;
+  auto mix = [&h](std::uint64_t v) {
+    h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+  };
+  // -0 and +0 are equal primitives, so they must hash alike.
+  auto number = [&mix](double v) { mix(std::bit_cast<std::uint64_t>(v + 0.0)); };
+  auto colour = [&mix](Rgb c) { mix((std::uint64_t{c.r} << 16) | (std::uint64_t{c.g} << 8) | c.b); };
+  mix(static_cast<std::uint64_t>(p.kind));
+  for (double v : {p.x1, p.y1, p.x2, p.y2, p.r, p.start, p.end, p.width, p.size}) number(v);
+  mix((p.edgeStart ? 1u : 0u) | (p.edgeEnd ? 2u : 0u) | (static_cast<std::uint64_t>(p.fillStyle) << 2));
+  colour(p.colour);
+  colour(p.fillColour);
+  for (char32_t c : p.text) mix(c);
+  for (char c : p.font) mix(static_cast<unsigned char>(c));
+  return static_cast<std::size_t>(h);
+}
 
 double arcSweep(const Primitive& arc) {
   constexpr double kTwoPi = 2 * std::numbers::pi;

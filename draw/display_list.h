@@ -26,7 +26,12 @@ struct Primitive {
   std::u32string text;  // Text
   std::string font;     // Text: font name ("Arial", "Areal")
   double size = 0;      // Text: point size (96 dpi of the user scale)
+
+  friend bool operator==(const Primitive&, const Primitive&) = default;
 };
+
+// A hash of every field that operator== compares.
+std::size_t primitiveHash(const Primitive& p);
 
 using DisplayList = std::vector<Primitive>;
 

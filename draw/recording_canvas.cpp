@@ -4,6 +4,7 @@
 // ever sees one.
 #include "draw/recording_canvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -28,8 +29,68 @@ double arcAngle(double a) {
 
 RecordingCanvas::RecordingCanvas(const FontMetrics& metrics) : metrics_(metrics) {}
 
+const DisplayList& RecordingCanvas::list() const {
+  if (deadCount_ > 0) compact();
+  return list_;
+}
+
+void RecordingCanvas::rehash(std::size_t capacity, std::size_t count) const {
+  slots_.assign(capacity, 0);
+  const std::size_t mask = capacity - 1;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (dead_[i]) continue;
+    std::size_t s = hashes_[i] & mask;
+    while (slots_[s] != 0) s = (s + 1) & mask;
+    slots_[s] = static_cast<std::uint32_t>(i + 1);
+  }
+}
+
+void RecordingCanvas::settle() {
+  const std::size_t index = list_.size() - 1;
+  const Primitive& p = list_[index];
+  const std::size_t hash = primitiveHash(p);
+  hashes_.push_back(hash);
+  dead_.push_back(0);
+  // At most half the slots in use, so that probe runs stay short.
+  if (2 * (list_.size() - deadCount_) > slots_.size())
+    rehash(std::max<std::size_t>(1024, 2 * slots_.size()), index);
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t s = hash & mask;
+  for (; slots_[s] != 0; s = (s + 1) & mask) {
+    const std::size_t other = slots_[s] - 1;
+    if (hashes_[other] == hash && list_[other] == p) {
+      // The earlier copy gives way; the slot now names the new one.
+      dead_[other] = 1;
+      ++deadCount_;
+      break;
+    }
+  }
+  slots_[s] = static_cast<std::uint32_t>(index + 1);
+}
+
+void RecordingCanvas::compact() const {
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < list_.size(); ++i) {
+    if (dead_[i]) continue;
+    if (out != i) {
+      list_[out] = std::move(list_[i]);
+      hashes_[out] = hashes_[i];
+    }
+    ++out;
+  }
+  list_.resize(out);
+  hashes_.resize(out);
+  dead_.assign(out, 0);
+  deadCount_ = 0;
+  rehash(slots_.size(), out);
+}
+
 void RecordingCanvas::clear() {
   list_.clear();
+  dead_.clear();
+  hashes_.clear();
+  std::fill(slots_.begin(), slots_.end(), 0);
+  deadCount_ = 0;
   recording_ = true;
   width_ = 1;
   fillStyle_ = kFillTransparent;
@@ -62,6 +123,7 @@ void RecordingCanvas::point(double x, double y, Rgb c) {
   p.y1 = y;
   p.colour = c;
   p.width = 1;
+  if (recording_) settle();
   curX_ = x;
   curY_ = y;
 }
@@ -76,6 +138,7 @@ void RecordingCanvas::line(double x1, double y1, double x2, double y2, Rgb c) {
   p.y2 = y2;
   p.colour = c;
   p.width = width_;
+  if (recording_) settle();
   curX_ = x2;
   curY_ = y2;
 }
@@ -92,6 +155,7 @@ void RecordingCanvas::box(double x1, double y1, double x2, double y2, Rgb c, boo
   p.fillColour = c;
   p.width = width_;
   p.fillStyle = filled ? kFillSolid : kFillTransparent;
+  if (recording_) settle();
   curX_ = x2;
   curY_ = y2;
 }
@@ -107,6 +171,7 @@ void RecordingCanvas::circle(double cx, double cy, double r, Rgb c) {
   p.width = width_;
   p.fillStyle = fillStyle_;
   p.fillColour = fill_;
+  if (recording_) settle();
   curX_ = cx;
   curY_ = cy;
 }
@@ -126,6 +191,7 @@ void RecordingCanvas::arc(double cx, double cy, double r, Rgb c, double start, d
   p.width = width_;
   p.fillStyle = fillStyle_;
   p.fillColour = fill_;
+  if (recording_) settle();
   curX_ = cx;
   curY_ = cy;
 }
@@ -157,7 +223,8 @@ void RecordingCanvas::print(std::u32string_view text, bool lineBreak) {
     p.text = std::u32string(text);
     p.font = font_;
     p.size = size_;
-    }
+    if (recording_) settle();
+  }
   if (lineBreak) {
     curX_ = 0;
     curY_ += metrics_.lineHeight(font_, size_);

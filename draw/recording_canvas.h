@@ -3,8 +3,10 @@
 // real ones, and without it a built-in table of Arial advance widths is used.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "draw/canvas.h"
 #include "draw/display_list.h"
@@ -26,8 +28,12 @@ class RecordingCanvas : public Canvas {
  public:
   explicit RecordingCanvas(const FontMetrics& metrics = builtinArialMetrics());
 
-  const DisplayList& list() const { return list_; }
-  DisplayList& list() { return list_; }
+  // The picture of this command. A primitive exactly equal to one recorded
+  // earlier in the same command (a repeated command, a label drawn by two
+  // scripts) is kept once, at the place of its last copy: drawn over itself
+  // an antialiased figure would darken, and the last copy keeps the order in
+  // which figures cover each other.
+  const DisplayList& list() const;
 
   void clear() override;
   void setBackgroundColour(Rgb c) override;
@@ -56,13 +62,25 @@ class RecordingCanvas : public Canvas {
  private:
   const FontMetrics& metrics_;
   // The primitive to fill in: a new one at the end of the list, or, while
-  // recording is off, one that is thrown away. Every field is reset.
+  // recording is off, one that is thrown away. Every field is reset. Once it
+  // is filled in, settle() drops an earlier copy of it.
   Primitive& add() {
     if (!recording_) return discarded_ = Primitive{};
     return list_.emplace_back();
   }
+  void settle();
+  // The table anew, over the first count primitives of the list.
+  void rehash(std::size_t capacity, std::size_t count) const;
+  void compact() const;
 
-  DisplayList list_;
+  // The list with the earlier copies still in place until the list is read;
+  // dead_ marks them. slots_ is an open-addressing table of list indices + 1
+  // (0 empty) over the live primitives, hashes_ their hashes.
+  mutable DisplayList list_;
+  mutable std::vector<std::uint8_t> dead_;
+  mutable std::vector<std::size_t> hashes_;
+  mutable std::vector<std::uint32_t> slots_;
+  mutable std::size_t deadCount_ = 0;
   bool recording_ = true;
   Primitive discarded_;
   Rgb background_ = rgb(255, 255, 255);

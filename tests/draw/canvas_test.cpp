@@ -117,6 +117,53 @@ TEST(RecordingCanvas, NonNumbersAndBadStateNeverReachTheList) {
   EXPECT_DOUBLE_EQ(c.textX(), 0);
 }
 
+TEST(RecordingCanvas, IdenticalPrimitivesOfACommandAreKeptOnceAtTheirLastPlace) {
+  RecordingCanvas c;
+  const Rgb red = rgb(255, 0, 0), blue = rgb(0, 0, 255);
+  c.setFillStyle(kFillSolid);
+  c.setFillColour(blue);
+  c.circle(10, 10, 5, red);
+  c.line(0, 0, 20, 20, blue);  // covers the circle
+  c.circle(10, 10, 5, red);    // drawn again to lie on top of the line
+  ASSERT_EQ(c.list().size(), 2u);
+  EXPECT_EQ(c.list()[0].kind, Kind::Line);
+  EXPECT_EQ(c.list()[1].kind, Kind::Circle);
+  EXPECT_DOUBLE_EQ(c.textX(), 10);  // the position moves as with every primitive
+
+  // A copy that differs in any field is another figure.
+  c.setFillColour(red);
+  c.circle(10, 10, 5, red);
+  c.setLineWidth(2);
+  c.line(0, 0, 20, 20, blue);
+  c.setFont("Areal", 14);
+  c.setTextPosition(1, 1);
+  c.print(U"B", false);
+  c.setTextPosition(1, 1);
+  c.print(U"B", false);
+  c.setFont("Arial", 14);
+  c.setTextPosition(1, 1);
+  c.print(U"B", false);
+  // Circle, line, circle with another fill, wider line, point, "B" in Areal,
+  // "B" in Arial.
+  EXPECT_EQ(c.list().size(), 7u);
+
+  // Reading the list in between does not lose track of what is recorded.
+  c.line(0, 0, 20, 20, blue);
+  for (int i = 0; i < 3000; ++i) c.point(i, i % 7, red);  // the table grows meanwhile
+  for (int i = 0; i < 3000; ++i) c.point(i, i % 7, red);
+  EXPECT_EQ(c.list().size(), 7u + 3000u);
+  EXPECT_DOUBLE_EQ(c.list().back().x1, 2999);
+
+  // A new command starts with an empty record; a switched-off canvas records nothing.
+  c.clear();
+  c.setRecording(false);
+  c.point(5, 5, red);
+  c.setRecording(true);
+  c.point(5, 5, red);
+  c.point(5, 5, red);
+  EXPECT_EQ(c.list().size(), 1u);
+}
+
 // --- colours ----------------------------------------------------------------------
 
 TEST(Colours, ComponentsAboveTheRangeCountAsTheLimit) {

@@ -57,10 +57,10 @@ TEST(SynthesisGroup, TaskColumnOfTypeOne) {
 TEST(SynthesisGroup, PoleConstructionLinesOnlyInSubtopicTwo) {
   testing::TestForm t;
   show(t, 10, 2);
-  // Two bisector constructions of three segments for each of the four poles;
-  // the arc script of each pole begins with an empty command, which repeats
-  // the second construction once more.
-  EXPECT_EQ(count(t.picture(), Primitive::Kind::Line, kNavy, 1), 4 * (6 + 3));
+  // Two bisector constructions of three segments for each of the four poles.
+  // The arc script of each pole begins with an empty command, which repeats
+  // the second construction; the picture keeps each line once.
+  EXPECT_EQ(count(t.picture(), Primitive::Kind::Line, kNavy, 1), 4 * 6);
   EXPECT_EQ(count(t.picture(), Primitive::Kind::Line, kRed, 1), 6);  // quadrilateral M N O P Q
   show(t, 10, 3);
   EXPECT_EQ(count(t.picture(), Primitive::Kind::Line, kNavy, 1), 0);
@@ -87,10 +87,11 @@ TEST(SynthesisGroup, EveryCurveHas361DotsPerBranch) {
   testing::TestForm t;
   show(t, 10, 4);
   // Each pass draws its dot, and the empty first command of the next script
-  // draws it once more over itself. t = 0 and t = 360 share a place.
+  // draws it once more over itself; the picture keeps it once. t = 0 and
+  // t = 360 share a place.
   for (Rgb colour : {kBlack, kNavy}) {  // centre points V and W
     const auto [n, places] = dots(t.picture(), colour);
-    EXPECT_EQ(n, 2 * 361);
+    EXPECT_EQ(n, 361);
     EXPECT_GE(places, 300u);
     EXPECT_LE(places, 361u);
   }
@@ -99,7 +100,7 @@ TEST(SynthesisGroup, EveryCurveHas361DotsPerBranch) {
   EXPECT_EQ(n, 361);
   EXPECT_GE(places, 300u);
   EXPECT_LE(places, 361u);
-  EXPECT_EQ(dots(t.picture(), kTeal).first, 361 + 360);  // circle points Ö, repeated from t = 1 on
+  EXPECT_EQ(dots(t.picture(), kTeal).first, 361);  // circle points Ö, each once
 }
 
 TEST(SynthesisGroup, SpaceMovesTheConstructionPointFourDegrees) {
