@@ -1,7 +1,9 @@
 // The QPainter backend: replays display lists onto widgets, images and SVG.
 #include "draw/qt/painter_backend.h"
 
+#include <QtCore/QBuffer>
 #include <QtCore/QFile>
+#include <QtCore/QRegularExpression>
 #include <QtGui/QBrush>
 #include <QtGui/QFontMetricsF>
 #include <QtGui/QPainter>
@@ -279,22 +281,50 @@ bool writePng(const DisplayList& list, const QImage* background, const QString& 
   return true;
 }
 
+namespace {
+
+// The family list a viewer of the SVG falls back through: the label font
+// "Areal" exists nowhere, "Arial" not everywhere, and Liberation Sans is what
+// the program itself draws with; a generic family ends every list.
+QString familyList(const QString& family) {
+  if (family == QLatin1String("Areal"))
+    return QStringLiteral("Areal, 'Liberation Sans', Arial, sans-serif");
+  if (family == QLatin1String("Arial")) return QStringLiteral("Arial, 'Liberation Sans', sans-serif");
+  if (family.endsWith(QLatin1String("sans-serif")) || family.endsWith(QLatin1String("serif")) ||
+      family.endsWith(QLatin1String("monospace")))
+    return family;
+  return family + QStringLiteral(", sans-serif");
+}
+
+// Every font-family attribute of the SVG text with its fallback list.
+QByteArray withFontFallbacks(const QByteArray& svg) {
+  static const QRegularExpression attribute(QStringLiteral("font-family=\"([^\"]*)\""));
+  const QString text = QString::fromUtf8(svg);
+  QString out;
+  out.reserve(text.size() + text.size() / 8);
+  qsizetype last = 0;
+  for (auto it = attribute.globalMatch(text); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    out += QStringView(text).mid(last, m.capturedStart() - last);
+    out += QStringLiteral("font-family=\"") + familyList(m.captured(1)) + QLatin1Char('"');
+    last = m.capturedEnd();
+  }
+  out += QStringView(text).mid(last);
+  return out.toUtf8();
+}
+
+}  // namespace
+
 bool writeSvg(const DisplayList& list, const QImage* background, const QString& file, QSize size,
               Rgb backgroundColour) {
   if (!usableSize(size)) {
     std::fprintf(stderr, "SVG: unusable picture size %dx%d\n", size.width(), size.height());
     return false;
   }
-  {
-    // QSvgGenerator reports no write errors; check that the file can be written.
-    QFile probe(file);
-    if (!probe.open(QIODevice::WriteOnly)) {
-      std::fprintf(stderr, "SVG: cannot write %s\n", qPrintable(file));
-      return false;
-    }
-  }
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
   QSvgGenerator generator;
-  generator.setFileName(file);
+  generator.setOutputDevice(&buffer);
   generator.setSize(size);
   generator.setViewBox(QRect(QPoint(0, 0), size));
   generator.setResolution(96);
@@ -305,7 +335,14 @@ bool writeSvg(const DisplayList& list, const QImage* background, const QString& 
     return false;
   }
   paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour);
-  return painter.end();
+  painter.end();
+  QFile out(file);
+  const QByteArray svg = withFontFallbacks(buffer.data());
+  if (!out.open(QIODevice::WriteOnly) || out.write(svg) != svg.size() || !out.flush()) {
+    std::fprintf(stderr, "SVG: cannot write %s\n", qPrintable(file));
+    return false;
+  }
+  return true;
 }
 
 }  // namespace pm

@@ -19,36 +19,8 @@ PICTURE_FOLDER=$4
 [[ -x "$RENDERER" ]] || fail "renderer not found: $RENDERER"
 require_tools
 
-# Pictures as "name|events": events in the renderer's notation, sent to the
-# window as the same keys. Together they use every kind of primitive: traces
-# with their dots, arrows, arcs and sectors, hatch-free fills, point circles,
-# joint symbols, texts of both fonts and the background pictures.
-if [[ "$EDITION" == planimove ]]; then
-  PICTURES=(
-    "coupler-curve|F3 Down Down Down Down Down Down Space Space"
-    "centrodes|F3 Down Down Down Down Space Space Space Down"
-    "velocity-plan|F3 Shift+Down Down Down Down Down"
-    "burmester-mehmke|F3 Shift+Down Shift+Down Down Down Down Down Down"
-    "inflection-circle|F3 Shift+Down Shift+Down Shift+Down Down Down Space"
-    "path-curvature|F3 Shift+Down Shift+Down Shift+Down Down Down Down Down"
-    "roberts|F3 Shift+Down Shift+Down Shift+Down Shift+Down Down Down Down"
-    "six-bar|PgUp PgUp PgUp PgUp F3 Shift+Down Shift+Down Shift+Down Shift+Down Shift+Down Shift+Down Shift+Down"
-    "coriolis|F3 Shift+Down Shift+Down Shift+Down Shift+Down Shift+Down Shift+Down Down Down Down Down Down Down"
-    "synthesis|F3 4 Space Space"
-    "example|F3 Shift+Down Shift+Down Shift+Down Shift+Down Shift+Down Shift+Down Shift+Down Shift+Down Down Down Down"
-    "readout|F3 Shift+Down Down Down Down F6"
-    "help|F1"
-    "letters|F3 Shift+Down Down Down Down F4 F5"
-    "start|"
-  )
-else
-  PICTURES=(
-    "coupler-curve|F9 Down Down Down Down Down Down Space"
-    "velocity-plan|F9 Shift+Down Down Down Down Down F2"
-    "grid-readout|F9 Shift+Down Shift+Down Down Down Down Down F5 F7"
-    "help|F1"
-  )
-fi
+source "$(dirname "$0")/pictures.sh"
+pictures_of "$EDITION"
 
 # The xdotool name of a key in the renderer's notation.
 xkey() {
@@ -84,12 +56,6 @@ drawing_area() {
   [[ -n "$col" ]] || fail "no drawing area found below the menu bar"
   top=$col
   echo "$w $((h - top)) $x $((y + top))"
-}
-
-# Pixels of two equally large pictures that differ by more than 48 in a channel.
-differing_pixels() {
-  convert "$1" "$2" -alpha off -compose difference -composite -separate \
-    -evaluate-sequence max -threshold 18.9% -format '%[fx:round(mean*w*h)]' info:
 }
 
 FAILED=0

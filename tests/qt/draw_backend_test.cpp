@@ -90,6 +90,35 @@ TEST(PainterBackend, ScalesWithTheTargetAndTheDevicePixelRatio) {
   EXPECT_TRUE(renderImage(c.list(), nullptr, QSize(10, 10), std::nan("")).size() == QSize(10, 10));
 }
 
+// Points set text positions in the background colour; at any size and
+// device-pixel ratio they fill exactly one device pixel.
+TEST(PainterBackend, PointsCoverOneDevicePixel) {
+  Primitive point;
+  point.kind = Primitive::Kind::Point;
+  point.x1 = 300.4;
+  point.y1 = 200.7;
+  point.colour = rgb(255, 0, 0);
+  struct Case {
+    QSize size;
+    qreal dpr;
+  };
+  for (const Case c : {Case{QSize(1022, 691), 1}, Case{QSize(4088, 2764), 1},
+                       Case{QSize(1022, 691), 2}, Case{QSize(1533, 1036), 1.5}}) {
+    const QImage image = renderImage({point}, nullptr, c.size, c.dpr);
+    int touched = 0, full = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+      for (int x = 0; x < image.width(); ++x) {
+        if (row[x] == qRgb(255, 255, 255)) continue;
+        ++touched;
+        if (qRed(row[x]) == 255 && qGreen(row[x]) == 0) ++full;
+      }
+    }
+    EXPECT_EQ(touched, 1) << c.size.width() << " at " << c.dpr;
+    EXPECT_EQ(full, 1) << c.size.width() << " at " << c.dpr;
+  }
+}
+
 TEST(PainterBackend, ArcsRunCounterclockwiseThroughZero) {
   RecordingCanvas c;
   c.setLineWidth(3);

@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 
+#include "draw/qt/painter_backend.h"
 #include "shell/menu_table.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/picture_view.h"
@@ -232,6 +233,39 @@ TEST_F(WindowTest, CursorAndPictureFollowTheUserScaleAtAnySize) {
     EXPECT_LT(plate.blue(), 80);
   }
   EXPECT_EQ(window->frames, 1);
+}
+
+// The window's drawing area, grabbed with the menu bar above it, is the
+// renderer's picture of the same display list at the same size: small circles
+// drawn from stamps and one-pixel points sit where the renderer puts them.
+TEST_F(WindowTest, DrawingAreaEqualsTheRenderedPictureOfTheSameSize) {
+  QTest::keyClick(view(), Qt::Key_F3);  // texts off: Down walks the topics
+  for (int i = 0; i < 6; ++i) QTest::keyClick(view(), Qt::Key_Down);  // coupler curve
+  QTest::keyClick(view(), Qt::Key_Space);
+  ASSERT_EQ(st().mn2, 6);
+  for (QSize size : {QSize(1100, 800), QSize(900, 560), QSize(1366, 749)}) {
+    window->resize(size);
+    QApplication::processEvents();
+    PictureView& v = *window->view();
+    ASSERT_GT(v.y(), 0) << "the menu bar stands above the drawing area";
+    const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage area = shot.copy(QRect(v.mapTo(window.get(), QPoint(0, 0)) * shot.devicePixelRatio(),
+                                        v.size() * shot.devicePixelRatio()));
+    const QImage rendered =
+        renderImage(v.shownList(), nullptr, v.size(), shot.devicePixelRatio())
+            .convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(area.size(), rendered.size());
+    int differing = 0;
+    for (int y = 0; y < area.height(); ++y) {
+      for (int x = 0; x < area.width(); ++x) {
+        const QRgb a = area.pixel(x, y), b = rendered.pixel(x, y);
+        if (std::abs(qRed(a) - qRed(b)) > 48 || std::abs(qGreen(a) - qGreen(b)) > 48 ||
+            std::abs(qBlue(a) - qBlue(b)) > 48)
+          ++differing;
+      }
+    }
+    EXPECT_EQ(differing, 0) << size.width() << "x" << size.height();
+  }
 }
 
 TEST_F(WindowTest, OnlyCompletePicturesAreShown) {
