@@ -480,12 +480,29 @@ void Form1::logo(std::string_view position) {
   box(31, 0, 156, 52, kBlack, false);
   box(30, 0, 155, 51, kPlate, true);
   for (int i = 0; i <= 30; ++i) canvas.line(x0 + i, y0 + 22, x0 + i, y0 + 22 + i, kPlate);
-  canvas.setFont("Arial", 14);
   canvas.setTextColour(kShadow);
-  canvas.point(x0 + 19, y0 + 4, kPlate);
-  canvas.print(U"Werklehre", true);
-  canvas.point(x0 + 20, y0 + 26, kPlate);
-  canvas.print(U"   Nordhochschule", true);
+  // A line of text at (x, y) on the plate, whose right edge is at x = 155:
+  // Arial 14, or the largest size at which the line stays on the plate.
+  auto plateLine = [&](double x, double y, std::u32string_view text) {
+    constexpr double kSize = 14, kPlateRight = 155;
+    const double room = kPlateRight - x;
+    double size = kSize;
+    canvas.setFont("Arial", size);
+    const double width = canvas.textWidth(text);
+    if (width > room) {
+      // Widths grow with the size; start from the proportional size and
+      // shrink in small steps where rounding of the metrics is not linear.
+      size = kSize * room / width;
+      canvas.setFont("Arial", size);
+      while (canvas.textWidth(text) > room && size > 1) canvas.setFont("Arial", size -= 0.05);
+    }
+    canvas.point(x0 + x, y0 + y, kPlate);
+    canvas.print(text, true);
+  };
+  plateLine(19, 4, U"Werklehre");
+  plateLine(20, 26, U"   Nordhochschule");
+  // Text that follows the emblem inherits Arial 14, as with lines that fit.
+  canvas.setFont("Arial", 14);
 }
 
 }  // namespace pm

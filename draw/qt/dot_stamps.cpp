@@ -43,7 +43,7 @@ std::size_t DotStamps::KeyHash::operator()(const Key& k) const {
   mix(k.style.fill);
   mix(static_cast<std::uint64_t>(k.style.fillStyle));
   mix(static_cast<std::uint64_t>(k.quarters));
-  for (double d : {k.style.radius, k.style.width, k.style.scaleX, k.style.scaleY, k.style.dpr})
+  for (double d : {k.style.radius, k.style.width, k.style.scaleX, k.style.scaleY})
     mix(std::bit_cast<std::uint64_t>(d));
   return static_cast<std::size_t>(h);
 }
@@ -71,19 +71,17 @@ const DotStamps::Stamp& DotStamps::stamp(const Key& key, const Primitive& p) {
   centred.y1 = 0;
   paintCircle(painter, centred, std::fabs(p.r));
   painter.end();
-  s.image.setDevicePixelRatio(key.style.dpr);
   return stamps_.emplace(key, std::move(s)).first->second;
 }
 
-void DotStamps::draw(QPainter& painter, const Primitive& p, const QTransform& device, double dpr) {
+void DotStamps::draw(QPainter& painter, const Primitive& p, const QTransform& device) {
   const Style style{packed(p.colour),
                     p.fillStyle == kFillSolid ? packed(p.fillColour) : 0,  // no fill: colour moot
                     p.fillStyle == kFillSolid ? kFillSolid : -1,
                     std::fabs(p.r),
                     outlineWidth(p),
                     device.m11(),
-                    device.m22(),
-                    dpr};
+                    device.m22()};
   if (!(style == lastStyle_)) {
     lastStyle_ = style;
     lastStamps_.fill(nullptr);
@@ -96,7 +94,7 @@ void DotStamps::draw(QPainter& painter, const Primitive& p, const QTransform& de
   const int quarters = 4 * qx + qy;
   const Stamp* s = lastStamps_[quarters];
   if (s == nullptr) s = lastStamps_[quarters] = &stamp(Key{style, quarters}, p);
-  painter.drawImage(QPointF((x - s->origin) / dpr, (y - s->origin) / dpr), s->image);
+  painter.drawImage(QPoint(x - s->origin, y - s->origin), s->image);
 }
 
 }  // namespace pm

@@ -31,16 +31,16 @@ class DotStamps {
   // anchored to the device, not to the circle).
   static bool suits(const Primitive& p, const QTransform& device);
 
-  // Draws p with the painter's world transform set to identity; device maps
-  // drawing units to device pixels, dpr is the device-pixel ratio.
-  void draw(QPainter& painter, const Primitive& p, const QTransform& device, double dpr);
+  // Draws p while the painter's coordinates are device pixels; device maps
+  // drawing units to device pixels.
+  void draw(QPainter& painter, const Primitive& p, const QTransform& device);
 
  private:
   // Everything but the position that decides what a stamp looks like.
   struct Style {
     std::uint32_t colour = 0, fill = 0;
     int fillStyle = 0;
-    double radius = 0, width = 0, scaleX = 0, scaleY = 0, dpr = 0;
+    double radius = 0, width = 0, scaleX = 0, scaleY = 0;
     bool operator==(const Style&) const = default;
   };
   struct Key {

@@ -179,17 +179,18 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-  // Small circles come from stamps where the painter rasters; the stamps are
-  // placed in device pixels, so the world transform is identity meanwhile.
-  // Device pixels here are those of the painter's own coordinates times the
-  // device-pixel ratio. deviceTransform() would also hold the offset of a
-  // child widget inside its window's backing store, which the painter adds
-  // again to everything drawn, so it must not enter the stamps' positions.
+  // Small circles come from stamps where the painter rasters, and points are
+  // single pixels: both are placed in device pixels. deviceTransform() maps
+  // drawing units to the pixels of the paint device, including what the
+  // painter itself adds below the world transform: the device-pixel ratio and,
+  // for a child widget, its offset inside the window's backing store. While
+  // such primitives are drawn, the world transform undoes exactly that part,
+  // so that painter coordinates are device pixels.
   const bool raster = painter.paintEngine() != nullptr &&
                       painter.paintEngine()->type() == QPaintEngine::Raster;
   const QTransform user = painter.worldTransform();
-  const double dpr = painter.device() != nullptr ? painter.device()->devicePixelRatio() : 1.0;
-  const QTransform device = painter.combinedTransform() * QTransform::fromScale(dpr, dpr);
+  const QTransform device = painter.deviceTransform();
+  const QTransform inDevice = (user.inverted() * device).inverted();
   static DotStamps stamps;  // pictures are painted on the GUI thread only
   bool inDevicePixels = false;
   for (const Primitive& p : list) {
@@ -198,7 +199,7 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
     const bool stamped = raster && DotStamps::suits(p, device);
     const bool devicePixels = point || stamped;
     if (devicePixels != inDevicePixels) {
-      painter.setWorldTransform(devicePixels ? QTransform() : user);
+      painter.setWorldTransform(devicePixels ? inDevice : user);
       inDevicePixels = devicePixels;
     }
     if (point) {
@@ -206,10 +207,9 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
       // size: points mostly set text positions in the background colour and
       // must not grow into specks over what lies beneath.
       const QPointF d = device.map(QPointF(p.x1, p.y1));
-      painter.fillRect(QRectF(std::floor(d.x()) / dpr, std::floor(d.y()) / dpr, 1 / dpr, 1 / dpr),
-                       toQColor(p.colour));
+      painter.fillRect(QRectF(std::floor(d.x()), std::floor(d.y()), 1, 1), toQColor(p.colour));
     } else if (stamped) {
-      stamps.draw(painter, p, device, dpr);
+      stamps.draw(painter, p, device);
     } else {
       paintPrimitive(painter, p);
     }

@@ -52,7 +52,7 @@ QImage paintedDirectly(const DisplayList& list, QSize size, double dpr) {
   image.setDevicePixelRatio(dpr);
   image.fill(Qt::white);
   QPainter painter(&image);
-  painter.setTransform(userScaleTransform(QRectF(QPointF(0, 0), QSizeF(size))));
+  painter.setTransform(userScaleTransform(fittedScaleRect(QRectF(QPointF(0, 0), QSizeF(size)))));
   painter.translate(0.5, 0.5);
   painter.setRenderHint(QPainter::Antialiasing, true);
   for (const Primitive& p : list) paintCircle(painter, p, std::fabs(p.r));

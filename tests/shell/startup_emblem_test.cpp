@@ -78,6 +78,14 @@ TEST(Emblem, PrimitivesAtTheGivenCorner) {
   EXPECT_EQ(second.text, U"   Nordhochschule");
   EXPECT_EQ(second.x1, 120);
   EXPECT_EQ(second.y1, 226);
+  // Both lines end on the plate (right edge at x0 + 155): the first at its
+  // size 14, the second, too wide at 14, at the largest size that fits.
+  const FontMetrics& metrics = builtinArialMetrics();
+  EXPECT_LE(first.x1 + metrics.width(first.font, first.size, first.text), 255);
+  EXPECT_LE(second.x1 + metrics.width(second.font, second.size, second.text), 255);
+  EXPECT_GT(metrics.width("Arial", 14, second.text), 135);
+  EXPECT_LT(second.size, 14);
+  EXPECT_GT(second.x1 + metrics.width(second.font, second.size + 0.1, second.text), 255);
   // Font and colour stay set for the text that follows.
   EXPECT_EQ(t.canvas.textColour(), shadow);
   EXPECT_EQ(t.canvas.fontSize(), 14);
