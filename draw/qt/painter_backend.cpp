@@ -11,9 +11,11 @@
 #include <QtGui/QPainterPath>
 #include <QtGui/QPen>
 #include <QtSvg/QSvgGenerator>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
+#include <vector>
 
 #include "draw/canvas.h"
 #include "draw/qt/dot_stamps.h"
@@ -97,26 +99,158 @@ double visibleRadius(const Primitive& p) {
   return farthest + margin < r ? farthest + margin : r;
 }
 
+// Pieces of a circle as screen angles: [first, first + sweep].
+struct Piece {
+  double first, sweep;
+};
+using Pieces = std::vector<Piece>;
+
+// The picture grown by a margin for the line width: what lies outside it
+// cannot show.
+QRectF grownPicture(double lineWidth) {
+  const double margin = lineWidth + 16;
+  return QRectF(QPointF(kScaleLeft - margin, kScaleTop - margin),
+                QPointF(kScaleRight + margin, kScaleBottom + margin));
+}
+
+// The angles at which the circle about c with radius r lies in the rectangle,
+// as pieces in [0, 2π); one piece [0, 2π] when all of it does.
+Pieces anglesInside(const QPointF& c, double r, const QRectF& rect) {
+  std::vector<double> cuts{0};
+  cuts.reserve(9);
+  for (const double x : {rect.left(), rect.right()}) {
+    const double v = (x - c.x()) / r;
+    if (std::fabs(v) < 1) {
+      const double a = std::acos(v);
+      cuts.push_back(a);
+      cuts.push_back(kTwoPi - a);
+    }
+  }
+  for (const double y : {rect.top(), rect.bottom()}) {
+    const double v = (c.y() - y) / r;  // screen angles: y grows downward
+    if (std::fabs(v) < 1) {
+      const double a = std::asin(v);
+      cuts.push_back(a < 0 ? a + kTwoPi : a);
+      cuts.push_back(std::numbers::pi - a);
+    }
+  }
+  std::sort(cuts.begin(), cuts.end());
+  Pieces inside;
+  for (std::size_t i = 0; i < cuts.size(); ++i) {
+    const double a = cuts[i], b = i + 1 < cuts.size() ? cuts[i + 1] : kTwoPi;
+    if (b <= a) continue;
+    const double mid = (a + b) / 2;
+    if (!rect.contains(QPointF(c.x() + r * std::cos(mid), c.y() - r * std::sin(mid)))) continue;
+    if (!inside.empty() && inside.back().first + inside.back().sweep == a)
+      inside.back().sweep = b - inside.back().first;
+    else
+      inside.push_back({a, b - a});
+  }
+  return inside;
+}
+
+// The cone from c that holds the rectangle, for a c outside it: what a
+// filled sector about c can show lies inside it.
+Pieces coneOf(const QPointF& c, const QRectF& rect) {
+  const double middle = std::atan2(-(rect.center().y() - c.y()), rect.center().x() - c.x());
+  double lo = 0, hi = 0;
+  for (const QPointF& corner : {rect.topLeft(), rect.topRight(), rect.bottomLeft(), rect.bottomRight()}) {
+    const double d = std::remainder(std::atan2(-(corner.y() - c.y()), corner.x() - c.x()) - middle, kTwoPi);
+    lo = std::min(lo, d);
+    hi = std::max(hi, d);
+  }
+  double first = std::fmod(middle + lo, kTwoPi);
+  if (first < 0) first += kTwoPi;
+  return {{first, hi - lo}};
+}
+
+// The parts of the arc [start, start + sweep] that lie within the pieces.
+Pieces within(double start, double sweep, const Pieces& window) {
+  Pieces out;
+  for (const Piece& w : window) {
+    for (int turn = -1; turn <= 1; ++turn) {
+      const double a = std::max(start, w.first + turn * kTwoPi);
+      const double b = std::min(start + sweep, w.first + w.sweep + turn * kTwoPi);
+      if (b > a) out.push_back({a, b - a});
+    }
+  }
+  std::sort(out.begin(), out.end(), [](const Piece& x, const Piece& y) { return x.first < y.first; });
+  return out;
+}
+
+// What of a circle can show: the pieces inside the picture for a curve alone;
+// for a filled figure, whose fill reaches the centre, the cone holding the
+// picture when the centre lies outside it. Circles inside the picture, and
+// filled ones about a centre in it, are drawn whole (one piece [0, 2π]).
+Pieces visibleAngles(const QPointF& c, double r, double lineWidth, bool filled) {
+  const QRectF picture = grownPicture(lineWidth);
+  if (QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r).intersected(picture) ==
+      QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r))
+    return {{0, kTwoPi}};
+  if (!filled) return anglesInside(c, r, picture);
+  if (picture.contains(c)) return {{0, kTwoPi}};
+  return coneOf(c, picture);
+}
+
+// An arc, open or with its radius lines, or a closed filled sector. Only the
+// pieces that can show are drawn: a circle far larger than the picture
+// (slider links of 99999 units, the inflection circle of a nearly straight
+// path) would otherwise be flattened whole, which costs up to hundreds of
+// milliseconds at high resolution. Cut ends lie outside the picture, so
+// radius lines to them could not show either.
 void paintArc(QPainter& painter, const Primitive& p) {
   const QPointF c(p.x1, p.y1);
   const double r = visibleRadius(p);
   const double start = reduced(p.start);
   const double sweep = arcSweep(p);  // through 0 when end < start
   const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
+  const bool closed = p.edgeStart && p.edgeEnd;
+  const bool edges = p.edgeStart || p.edgeEnd;
+  const Pieces pieces = within(start, sweep, visibleAngles(c, r, outlineWidth(p), edges));
 
   QPainterPath path;
-  if (p.edgeStart) {
-    path.moveTo(c);
-    path.lineTo(onCircle(c, r, start));
-  } else {
-    path.moveTo(onCircle(c, r, start));
+  for (const Piece& piece : pieces) {
+    const double a = piece.first, length = piece.sweep;
+    if (closed || (p.edgeStart && a == start)) {
+      path.moveTo(c);
+      path.lineTo(onCircle(c, r, a));
+    } else {
+      path.moveTo(onCircle(c, r, a));
+    }
+    path.arcTo(box, a * kRadToDeg, length * kRadToDeg);
+    if (closed || (p.edgeEnd && a + length == start + sweep)) path.lineTo(c);
+    if (closed) path.closeSubpath();
   }
-  path.arcTo(box, start * kRadToDeg, sweep * kRadToDeg);
-  if (p.edgeEnd) path.lineTo(c);
-  const bool closed = p.edgeStart && p.edgeEnd;
-  if (closed) path.closeSubpath();
   painter.setPen(outlinePen(p));
   painter.setBrush(closed ? fillBrush(p.fillStyle, p.fillColour) : QBrush(Qt::NoBrush));
+  painter.drawPath(path);
+}
+
+// A full circle; one that reaches beyond the picture is drawn as the pieces
+// that can show (a filled one as the sector of the cone that holds the picture).
+void paintClippedCircle(QPainter& painter, const Primitive& p) {
+  const QPointF c(p.x1, p.y1);
+  const double r = visibleRadius(p);
+  const bool filled = fillBrush(p.fillStyle, p.fillColour).style() != Qt::NoBrush;
+  const Pieces pieces = visibleAngles(c, r, outlineWidth(p), filled);
+  if (pieces.size() == 1 && pieces[0].sweep >= kTwoPi) {
+    paintCircle(painter, p, r);
+    return;
+  }
+  const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
+  QPainterPath path;
+  for (const Piece& piece : pieces) {
+    if (filled) {
+      path.moveTo(c);
+      path.lineTo(onCircle(c, r, piece.first));
+    } else {
+      path.moveTo(onCircle(c, r, piece.first));
+    }
+    path.arcTo(box, piece.first * kRadToDeg, piece.sweep * kRadToDeg);
+    if (filled) path.closeSubpath();
+  }
+  painter.setPen(outlinePen(p));
+  painter.setBrush(filled ? fillBrush(p.fillStyle, p.fillColour) : QBrush(Qt::NoBrush));
   painter.drawPath(path);
 }
 
@@ -148,7 +282,7 @@ void paintPrimitive(QPainter& painter, const Primitive& p) {
       painter.drawRect(QRectF(QPointF(p.x1, p.y1), QPointF(p.x2, p.y2)).normalized());
       break;
     case K::Circle:
-      paintCircle(painter, p, visibleRadius(p));
+      paintClippedCircle(painter, p);
       break;
     case K::Arc:
       paintArc(painter, p);
@@ -207,7 +341,8 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
       // size: points mostly set text positions in the background colour and
       // must not grow into specks over what lies beneath.
       const QPointF d = device.map(QPointF(p.x1, p.y1));
-      painter.fillRect(QRectF(std::floor(d.x()), std::floor(d.y()), 1, 1), toQColor(p.colour));
+      painter.fillRect(QRect(static_cast<int>(std::floor(d.x())), static_cast<int>(std::floor(d.y())), 1, 1),
+                       toQColor(p.colour));
     } else if (stamped) {
       stamps.draw(painter, p, device);
     } else {
