@@ -20,13 +20,7 @@ namespace {
 
 constexpr int kF(int n) { return kKeyF1 + n - 1; }
 
-TestForm& show(TestForm& t, int type, int group, int topic) {
-  t.form.st.mn0 = type;
-  t.form.st.mn1 = group;
-  t.form.st.mn2 = topic;
-  t.key(kKeyRebuild);
-  return t;
-}
+TestForm& show(TestForm& t, int type, int group, int topic) { return t.show(type, group, topic); }
 
 std::string pictureOf(const TestForm& t) { return toJson(t.picture()).dump(); }
 
