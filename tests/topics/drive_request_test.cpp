@@ -181,6 +181,16 @@ TEST(Runs, EndWithOnePictureAsARebuildDrawsIt) {
   }
 }
 
+TEST(Runs, RautenwerkRunEndsWithOnePictureAndItsKeyLine) {
+  TestForm t(rautenwerkEdition());
+  show(t, 1, 1, 6);
+  t.key(kF(7), kShift);
+  const std::u32string text = allText(t.picture());
+  EXPECT_EQ(count(text, U"Werklehre"), 1);
+  EXPECT_EQ(count(text, U"33 ! 118 1 &H76"), 1);
+  EXPECT_EQ(count(text, U" Kurbelschwinge"), 1);  // one title
+}
+
 TEST(Runs, TheDemonstrationEndsWithOnePicture) {
   TestForm t;
   show(t, 1, 1, 1);
@@ -411,6 +421,10 @@ TEST(OtherKeys, RebuildAndClearTheHelpPicture) {
     EXPECT_EQ(t.form.st.mn1, 1) << code;
     EXPECT_TRUE(t.form.cmd.errors.empty()) << code;
     EXPECT_GT(countKind(t.picture(), Primitive::Kind::Circle), 0) << code;  // the mechanism again
+    t.key(kF(8));
+    ASSERT_EQ(t.form.st.qer, 1);
+    t.key(code);
+    EXPECT_EQ(t.form.st.qer, 0) << code;
   }
 }
 
