@@ -160,6 +160,7 @@ void Form1::Form_KeyDown(int keyCode, int shift) {
     engine.saveCommand(saved->engine);
   }
   ++depth;
+  ++commandsStarted_;
   struct Leave {
     Form1& f;
     std::unique_ptr<Saved>& saved;
@@ -191,8 +192,11 @@ void Form1::Form_KeyDown(int keyCode, int shift) {
   loadParameters(*this);
   drawing.palette = buildPalette(st.rr1, st.gg1, st.bb1, st.cb);
 
-  functionKey(keyCode, shift);
+  const KeyOutcome outcome = functionKey(keyCode, shift);
   if (ending) return;
+  // The demonstration ends with a rebuild of its own: that is the picture.
+  if (outcome == KeyOutcome::PictureComplete) return;
+  if (outcome == KeyOutcome::RunEnded) restartPicture();
   characterCommands();
   if (ending) return;
 
@@ -204,6 +208,7 @@ void Form1::prologue(int keyCode, int shift) {
   cmd.keyCode = keyCode;
   cmd.shift = shift;
   cmd.key = keyCharacter(keyCode);
+  cmd.stepAsked = std::exchange(stepForNextCommand_, false);
   st.qtn = twelfthRootOfTwo();
   canvas.clear();
   engine.beginCommand();
@@ -214,6 +219,11 @@ void Form1::prologue(int keyCode, int shift) {
 
 int Form1::arrowRules(int keyCode, int shift) {
   int brightness = 0;
+  // A stepping key sets the sense of motion and asks for one step now.
+  auto askStep = [this](double sense) {
+    st.qgw = sense;
+    cmd.stepAsked = true;
+  };
   // Up/Down and Left/Right pairs: the first of each pair is Up or Left.
   const bool up = keyCode == kKeyUp, down = keyCode == kKeyDown;
   const bool left = keyCode == kKeyLeft, right = keyCode == kKeyRight;
@@ -222,12 +232,10 @@ int Form1::arrowRules(int keyCode, int shift) {
 
   switch (keyCode) {
     case kKeyBackspace:
-      if (shift == 0) st.qgw = -1;
-      if (shift == 1) st.qgw = 1;
+      if (shift == 0 || shift == 1) askStep(shift == 0 ? -1 : 1);
       return 0;
     case kKeySpace:
-      if (shift == 0) st.qgw = 1;
-      if (shift == 1) st.qgw = -1;
+      if (shift == 0 || shift == 1) askStep(shift == 0 ? 1 : -1);
       return 0;
     case kKeyPgUp:
       if (shift == 0) st.mn0 += 1;
@@ -245,7 +253,7 @@ int Form1::arrowRules(int keyCode, int shift) {
     switch (shift) {
       case 0:
       case 1:
-        st.qgw = left ? 1 : -1;  // Left turns forward, Right backward
+        askStep(left ? 1 : -1);  // Left turns forward, Right backward
         break;
       case 2:
         st.qrtt += lr;
@@ -309,13 +317,13 @@ int Form1::arrowRules(int keyCode, int shift) {
   return brightness;
 }
 
-void Form1::functionKey(int keyCode, int shift) {
-  if (keyCode < kF1 || keyCode > kF9 || (shift != 0 && shift != 1)) return;
+Form1::KeyOutcome Form1::functionKey(int keyCode, int shift) {
+  if (keyCode < kF1 || keyCode > kF9 || (shift != 0 && shift != 1)) return KeyOutcome::Open;
   const auto& table = shift == 0 ? edition.functionKeys : edition.shiftFunctionKeys;
-  perform(table[static_cast<std::size_t>(keyCode - kF1)]);
+  return perform(table[static_cast<std::size_t>(keyCode - kF1)]);
 }
 
-void Form1::perform(FunctionKeyAction action) {
+Form1::KeyOutcome Form1::perform(FunctionKeyAction action) {
   using A = FunctionKeyAction;
   switch (action) {
     case A::None:
@@ -327,7 +335,7 @@ void Form1::perform(FunctionKeyAction action) {
       st.qgw = 1;
       StateRecord::toggle(st.qxy);
       demonstration(*this);
-      break;
+      return KeyOutcome::PictureComplete;
     case A::ToggleTextPictures:
       StateRecord::toggle(st.qtx);
       break;
@@ -344,7 +352,7 @@ void Form1::perform(FunctionKeyAction action) {
       st.qgw = 1;
       if (edition.runKeyCharacter != 0) cmd.key = edition.runKeyCharacter;
       fullRevolutionRun(*this);
-      break;
+      return KeyOutcome::RunEnded;
     case A::ToggleKeyOverview:
       StateRecord::toggle(st.qer);
       break;
@@ -377,6 +385,7 @@ void Form1::perform(FunctionKeyAction action) {
       StateRecord::toggle(st.qgx);
       break;
   }
+  return KeyOutcome::Open;
 }
 
 void Form1::mirrorDrive() {
@@ -402,8 +411,7 @@ void Form1::characterCommands() {
     st.mn2 = 6;
     st.mn5 = 0;
   } else if (c >= U'A' && c <= U'R') {
-    st.qgw = 0;
-    mousePlacement(*this, c);
+    mousePlacement(*this, c);  // clears the step request
   }
 }
 
@@ -458,6 +466,29 @@ void Form1::run(std::u32string_view script) {
   // the window and the tools.
   for (const ScriptError& e : engine.errors()) cmd.errors.push_back(e);
   engine.clearErrors();
+}
+
+void Form1::rebuildAsFrame(bool step) {
+  stepForNextCommand_ = step;
+  Form_KeyDown(kKeyRebuild, 0);
+  stepForNextCommand_ = false;  // also when the command was refused
+}
+
+void Form1::restartPicture() {
+  CommandState fresh;
+  fresh.keyCode = cmd.keyCode;
+  fresh.shift = cmd.shift;
+  fresh.key = cmd.key;
+  fresh.errors = std::move(cmd.errors);
+  cmd = std::move(fresh);
+  canvas.clear();
+  // The surface as every command leaves it for the next one.
+  canvas.setTextColour(fixedColour(0));
+  canvas.setFont(canvas.fontName(), 10);
+  engine.beginCommand();
+  drawing.beginCommand();
+  loadParameters(*this);
+  drawing.palette = buildPalette(st.rr1, st.gg1, st.bb1, st.cb);
 }
 
 void Form1::setPosition(double x, double y) { canvas.point(x, y, st.cb); }

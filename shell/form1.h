@@ -8,6 +8,7 @@
 #include <numbers>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "draw/canvas.h"
@@ -37,6 +38,19 @@ enum KeyCode : int {
 };
 enum ShiftBits : int { kShift = 1, kCtrl = 2, kAlt = 4 };
 
+// The mechanism as the drive step and the standard picture of this command
+// left it: what the data read-out lists and where the link letters stand,
+// whatever the topic's later scripts and traces write into the registers.
+struct ShownMechanism {
+  bool taken = false;
+  std::array<double, 16> lengths{};  // len a … p
+  double pivotX = 0, pivotY = 0;     // val a, val b
+  double frameAngle = 0;             // val d, degrees
+  double crankAngle = 0;             // ang a, radians in [0, 2π]
+  // Label positions (len, ang at k + 80) of the vector registers 1 … 64.
+  std::array<double, 65> labelX{}, labelY{};
+};
+
 // What one command (one call of Form_KeyDown) knows beyond the state record.
 // Reset by the prologue of every command.
 struct CommandState {
@@ -46,10 +60,19 @@ struct CommandState {
   int loopCase = 0;      // case number of the four-bar, 0 … 8
   int turnClass = 0;     // 0 … 3; runs turn only for 0 and 1
   int traceCounter = 0;  // counter k of the running curve-tracing loop (0 outside one)
+  // The command asks the drive for one step in the sense qgw: Space,
+  // Backspace, Left and Right, every frame of a run, and the pages of the
+  // step-by-step construction that move the crank. The drive step takes it,
+  // so a second drive step in the same command stands still.
+  bool stepAsked = false;
+  ShownMechanism shown;
   std::array<std::u32string, 21> groupNames;  // group name list, 1 … 20
   std::array<std::u32string, 21> topicNames;  // topic name list, 1 … 20
   std::u32string headerScratch;               // fifth item of the topic header
   std::vector<ScriptError> errors;            // script faults of this command
+
+  // Takes the step request: true once if the command asked for a step.
+  bool takeStep() { return std::exchange(stepAsked, false); }
 };
 
 class Form1 {
@@ -77,6 +100,18 @@ class Form1 {
 
   bool ending = false;  // Esc/End/close: every loop returns at once
   int depth = 0;        // nesting of Form_KeyDown (runs, demonstration)
+
+  // How many commands have started; a routine that calls the command handler
+  // itself (the hand-over of the synthesis) is seen by the count changing.
+  unsigned long commandsStarted() const { return commandsStarted_; }
+  // A rebuild (key code 5) that asks for one drive step, or stands still: a
+  // frame of a run that rebuilds through the whole command handler.
+  void rebuildAsFrame(bool step);
+  // After a run has drawn its frames into this command's picture: the picture
+  // starts again from nothing, with a new register file and the parameters
+  // loaded, so that the command ends with one picture of the position the run
+  // reached, as a rebuild draws it.
+  void restartPicture();
 
   // --- helpers for topic code -------------------------------------------
   Registers& reg() { return engine.reg; }
@@ -111,12 +146,16 @@ class Form1 {
   // Arrow, Backspace, Space, PgUp/PgDn and Home rules; returns the brightness step.
   int arrowRules(int keyCode, int shift);
   // F1 … F9 with Shift 0 or 1, as the edition binds them.
-  void functionKey(int keyCode, int shift);
-  void perform(FunctionKeyAction action);
+  // What a function key left of the picture.
+  enum class KeyOutcome { Open, RunEnded, PictureComplete };
+  KeyOutcome functionKey(int keyCode, int shift);
+  KeyOutcome perform(FunctionKeyAction action);
   void characterCommands();
   void mirrorDrive();
 
   bool activated_ = false;
+  unsigned long commandsStarted_ = 0;
+  bool stepForNextCommand_ = false;
   // Check marks of the display menu, by control name.
   std::vector<std::pair<std::string, bool>> checks_;
 };

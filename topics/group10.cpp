@@ -138,8 +138,9 @@ void centrePoints(Form1& f, bool computing) {
     return closedV && closed(f);
   });
 
-  // The drive moves the construction point by 4° per step.
-  f.st.wxx += 4 * kDeg * f.st.qgw;
+  // The drive moves the construction point by 4° per step, only when the
+  // command asks for one (Space, Backspace, …), and once in a command.
+  if (f.cmd.takeStep()) f.st.wxx += 4 * kDeg * f.st.qgw;
   r.angOf(U'v') = r.valOf(U'c') * kDeg - f.st.wxx + 0.6;
   f.run(U":22S=R+v:41T=SNxIJ:41U=SOxKL:28x=TN:28y=PU:42SV=x+TU+y");
   if (mn2 == kConstruction) {

@@ -18,12 +18,10 @@ namespace {
 // are C moved by the same distances in the same directions.
 constexpr std::u32string_view kStretchPoints = U":262=A+AX|AB:264=B+YB|BA:263=C+AX|2A:265=C+YB|4B";
 
-// Any construction that runs the drive step a second time within one rebuild
-// stops the stepping first, so the crank advances only once per rebuild.
-bool secondDriveStep(Form1& f) {
-  f.st.qgw = 0;
-  return driveStep(f);
-}
+// A construction that runs the drive step a second time within one rebuild
+// finds the step request taken by the first: the crank advances only once per
+// rebuild, and the sense of motion stays for the next one.
+bool secondDriveStep(Form1& f) { return driveStep(f); }
 
 // K1: the stretched positions with the similar triangles 6-2-4, 7-C-5, 8-3-C
 // and the third pivot Z.
@@ -134,11 +132,11 @@ constexpr std::array<ConstructionLine, 9> kConstructionLines = {{
 // on the crank turns with every rebuild and the three four-bars move together.
 void stepByStep(Form1& f) {
   const int page = topic_rows::topicNumber(f.st.mn5);
-  // Before the last page the crank stands still: cancel the advance of the
-  // drive step below, whichever way it would step.
-  if (page < 15) f.st.wxx -= f.st.qgw * f.reg().valOf(U'i') * kDeg;
+  // Before the last page the crank stands still whatever key was pressed;
+  // from page 15 on every rebuild turns it one step (the drive step takes the
+  // request, so the standard picture below does not step again).
+  f.cmd.stepAsked = page >= 15;
   const bool assembled = driveStep(f);
-  f.st.qgw = 0;
   if (!assembled) {
     standardPicture(f);  // shows the status number of the loop
     return;

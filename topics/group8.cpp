@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "script/vector.h"
+#include "topics/mechanism_detail.h"
 #include "topics/topic_rows.h"
 #include "topics/topics.h"
 #include "topics/trace_loops.h"
@@ -114,18 +115,20 @@ bool buildChain(Form1& f, const SixBarChain& chain) {
 }
 
 // The path of G: 91 drive steps forward, each assembling the whole chain. A
-// dead position of the four-bar reverses the drive, here at once for the rest
-// of the loop and through qzw for the rebuilds that follow. Afterwards the
-// mechanism stands where it was shown.
+// dead position of the four-bar reverses the drive for the rest of the loop.
+// Afterwards the mechanism stands where it was shown and the drive keeps the
+// sense it had: only the drive step of the shown position reverses it.
 void traceCouplerPoint(Form1& f, const SixBarChain& chain) {
   traces::KeepShownPosition keep(f);
   const double stepping = f.st.qgw;
+  const double driveSense = f.st.qzw;
   double& driveStepDegrees = f.reg().valOf(U'i');
   const double numberOffset = f.st.si;
   f.st.qgw = 1;
   traces::PiecewiseTrace trace(f);
   for (int k = 0; k <= 90; ++k) {
     const double driveSign = f.st.qzw;
+    f.cmd.stepAsked = true;
     bool closed = driveStep(f, true) && f.scratch().kks == 0;
     // The loaded step is si + qzw·i; with qzw reversed it runs the other way.
     if (f.st.qzw != driveSign) driveStepDegrees = 2 * numberOffset - driveStepDegrees;
@@ -137,6 +140,7 @@ void traceCouplerPoint(Form1& f, const SixBarChain& chain) {
     trace.add(k, closed, U":65.j12G:64~j1-G", U":65.j12G:64~o1-G");
   }
   f.st.qgw = stepping;
+  f.st.qzw = driveSense;
 }
 
 }  // namespace
@@ -147,7 +151,9 @@ void group8(Form1& f) {
   const int topic = topic_rows::topicNumber(f.st.mn2);
   if (topic >= 1 && topic <= static_cast<int>(kChains.size())) {
     const SixBarChain& chain = kChains[topic - 1];
-    if (buildChain(f, chain)) traceCouplerPoint(f, chain);
+    const bool built = buildChain(f, chain);
+    noteShownMechanism(f);  // the links of the chain as drawn, with their letters
+    if (built) traceCouplerPoint(f, chain);
   }
   topicHeader(f);
 }

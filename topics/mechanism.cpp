@@ -39,10 +39,24 @@ std::u32string_view sliderTitle(double type) {
 
 int& kks(Form1& f) { return f.scratch().kks; }
 
-// The step of one drive request in radians (val[i] degrees per step).
-double stepAngle(Form1& f) { return f.st.qgw * f.reg().valOf(U'i') * kDeg; }
-
 }  // namespace
+
+void noteShownMechanism(Form1& f) {
+  const Registers& r = f.reg();
+  ShownMechanism& s = f.cmd.shown;
+  s.taken = true;
+  for (int k = 0; k < static_cast<int>(s.lengths.size()); ++k) s.lengths[k] = r.len[code(U'a') + k];
+  s.pivotX = r.val[code(U'a')];
+  s.pivotY = r.val[code(U'b')];
+  s.frameAngle = r.val[code(U'd')];
+  // After a dead position the angle is recomputed without being brought into
+  // range; the read-out shows it in 0 … 360 degrees.
+  s.crankAngle = normalisedCrankAngle(r.ang[code(U'a')]);
+  for (int k = 1; k < static_cast<int>(s.labelX.size()); ++k) {
+    s.labelX[k] = r.len[k + Registers::kLabelOffset];
+    s.labelY[k] = r.ang[k + Registers::kLabelOffset];
+  }
+}
 
 double normalisedCrankAngle(double a) {
   if (!std::isfinite(a)) return 0;
@@ -92,27 +106,28 @@ void printTitle(Form1& f) {
 
 bool driveStep(Form1& f, bool shortForm) {
   Registers& r = f.reg();
-  // qgw is a persistent request, not a one-shot: it is read here and left as it
-  // is, so every rebuild after one Space steps on until a key or a routine that
-  // sets qgw changes it (menu rebuilds, group 5's step-by-step construction and
-  // the demonstration depend on this).
-  f.st.wxx += stepAngle(f);
+  // The crank turns only in a command that asks for a step, and only once in
+  // it; qgw is the sense of that step and stays for the commands after it.
+  const double step = f.cmd.takeStep() ? f.st.qgw * r.valOf(U'i') * kDeg : 0;
+  f.st.wxx += step;
   r.angOf(U'a') = normalisedCrankAngle(r.valOf(U'c') * kDeg - f.st.wxx);
   f.run(U":25X(a,b):29d=(d):22Y=X+d:22A=X+a:42SB=b+AY+c");
+  bool closed = true;
   if (kks(f) != 0) {
     // A dead position was passed: back to the last angle, same branch of B, and
     // the drive turns the other way from the next rebuild on.
-    f.st.wxx -= stepAngle(f);
+    f.st.wxx -= step;
     r.angOf(U'a') = r.valOf(U'c') * kDeg - f.st.wxx;
     f.run(U":22A=X+a:42SB=b+AY+c");
     f.st.qzw = -f.st.qzw;
-    if (shortForm) return kks(f) == 0;
-    if (kks(f) != 0) return false;
+    closed = kks(f) == 0;
   }
-  if (shortForm) return true;
-  f.run(U":42SC=e+AB+f:41P=XA*YB");
-  if (f.st.mn0 == 9) f.run(U":42SD=g+AB+h");
-  return true;
+  if (closed && !shortForm) {
+    f.run(U":42SC=e+AB+f:41P=XA*YB");
+    if (f.st.mn0 == 9) f.run(U":42SD=g+AB+h");
+  }
+  noteShownMechanism(f);
+  return closed;
 }
 
 bool standardPicture(Form1& f) {
@@ -133,14 +148,15 @@ bool standardPicture(Form1& f) {
     if (f.st.mn0 == 6 || f.st.mn0 == 7) f.run(U"38l=a+d:39E=l-AY:66-g5AE");
     if (f.st.mn0 == 8) f.run(U"38l=a+b:39E=l-XB:66-d5XE");
   }
+  noteShownMechanism(f);  // the links as drawn, with the letters of B, C
   return true;
 }
 
 void fullRevolutionRun(Form1& f) {
-  revolutionFrames(f, [] { return false; });
+  revolutionFrames(f, true, [] { return false; });
 }
 
-void revolutionFrames(Form1& f, const std::function<bool()>& stop) {
+void revolutionFrames(Form1& f, bool turning, const std::function<bool()>& stop) {
   // The class is taken from the lengths as they are now, so that a run started
   // from the key table (before the presentation has classified the loop) obeys
   // the same rule as one started by the keys "1" and "2".
@@ -148,7 +164,7 @@ void revolutionFrames(Form1& f, const std::function<bool()>& stop) {
   for (int frame = 0; frame < kRevolutionFrames; ++frame) {
     const double group = f.st.mn1;
     if (group == 8) {
-      f.Form_KeyDown(kKeyRebuild, 0);
+      f.rebuildAsFrame(turning);
       if (f.ending) return;
     }
     f.host.processEvents();
@@ -156,10 +172,15 @@ void revolutionFrames(Form1& f, const std::function<bool()>& stop) {
     // A key handled meanwhile ran as a command with its own register file;
     // the run goes on with the parameters as they are now (zoom, type, ...).
     loadParameters(f);
+    // Each frame shows the mechanism as it is now: a key or the demonstration
+    // may have changed its type or lengths since the frame before.
+    caseAndTurnClass(f);
     f.canvas.setTextColour(fixedColour(0));
     if (f.st.mn1 != 8) {
       f.canvas.clear();
+      f.cmd.stepAsked = turning;
       if (f.st.mn1 >= 1 && f.st.mn1 <= 7) runGroup(f, static_cast<int>(f.st.mn1));
+      f.cmd.stepAsked = false;
     }
     // Every frame carries the emblem, as the picture at the end of a command does.
     f.logo("840055");

@@ -23,8 +23,13 @@ LoopClass classifyLoop(Form1& f);
 // The crank angle brought into [0, 2π]; a value that is not finite gives 0.
 double normalisedCrankAngle(double a);
 
-// The frames of a full-revolution run; stop() is asked after the pending events
-// of every frame have been processed and ends the run early when it is true.
-void revolutionFrames(Form1& f, const std::function<bool()>& stop);
+// The frames of a full-revolution run, each turning the crank one step
+// (turning) or standing still; stop() is asked after the pending events of
+// every frame have been processed and ends the run early when it is true.
+void revolutionFrames(Form1& f, bool turning, const std::function<bool()>& stop);
+
+// Notes the mechanism as the registers hold it now as the one this command
+// shows (lengths, pivot, frame and crank angle, link-letter positions).
+void noteShownMechanism(Form1& f);
 
 }  // namespace pm

@@ -100,7 +100,7 @@ class OffsetRewrite {
   std::vector<double> oldValues_;
 };
 
-// The mechanism in its current position (qgw is 0, so the drive stands still).
+// The mechanism in its current position (a letter key asks for no step).
 void assemble(Form1& f) { driveStep(f); }
 
 // Takes the other intersection when the first one missed the cursor.
@@ -259,7 +259,9 @@ Point cursorPoint(Form1& f) {
 void mousePlacement(Form1& f, char32_t key) {
   const bool known = (key >= U'A' && key <= U'S') || key == U'X' || key == U'Y' || key == U'Z';
   if (!known) return;
-  f.st.qgw = 0;
+  // The joint moves, the crank does not: the step request is cleared and the
+  // sense of the last step stays for the velocity arrows.
+  f.cmd.stepAsked = false;
   switch (key) {
     case U'A':
       moveCrank(f, false);

@@ -55,12 +55,14 @@ void rebuild(Form1& f) {
   if (!f.ending) loadParameters(f);
 }
 
-// Runs one full-revolution run of the demonstration; false when the sequence
-// has to end (the program is ending, or the user switched the demonstration off).
+// Runs one full-revolution run of the demonstration, turning in the sense
+// `request` or, for 0, standing still (the sense of motion stays as it is);
+// false when the sequence has to end (the program is ending, or the user
+// switched the demonstration off).
 bool demonstrationRun(Form1& f, double request, bool byFlag) {
-  f.st.qgw = request;
+  if (request != 0) f.st.qgw = request;
   auto switchedOff = [&f, byFlag] { return byFlag && f.st.qxy != 1; };
-  revolutionFrames(f, switchedOff);
+  revolutionFrames(f, request != 0, switchedOff);
   return !f.ending && !switchedOff();
 }
 
@@ -212,7 +214,8 @@ void demonstration(Form1& f) {
 }
 
 void drawGrid(Form1& f) {
-  f.st.qgw = 0;
+  // A rebuild with the grid on does not turn the crank (the sense stays).
+  f.cmd.stepAsked = false;
   f.st.rtt = 20 + f.st.qrtt;
   const std::int64_t fine = gridSpacing(f.st.rtt);
   // A spacing below one unit (qrtt of -20 or less) has no lines to draw; it
@@ -237,32 +240,76 @@ void drawGrid(Form1& f) {
   f.st.rtt = 20 + f.st.qrtt;
 }
 
+namespace {
+
+// The link letters at the positions of the links as the drive step and the
+// standard picture drew them, not where a later trace or construction left
+// the label registers.
+void linkLetters(Form1& f) {
+  const ShownMechanism& shown = f.cmd.shown;
+  if (shown.taken) {
+    Registers& r = f.reg();
+    for (int k = 1; k < static_cast<int>(shown.labelX.size()); ++k) {
+      r.len[k + Registers::kLabelOffset] = shown.labelX[k];
+      r.ang[k + Registers::kLabelOffset] = shown.labelY[k];
+    }
+  }
+  f.engine.labelVectors();
+}
+
+// What the first part of the presentation stage left of the picture.
+enum class Drawn {
+  Open,      // the overlays and the emblem follow
+  Complete,  // a nested command (demonstration, hand-over) drew the whole picture
+  RunEnded,  // a run drew its frames; the picture has to start again
+};
+
+// Title, topic stepping, explanatory picture, the group routine and the
+// keys that act on it. `stepping` is false when the picture starts again
+// after a run: the topic was stepped once in this command already.
+Drawn topicPicture(Form1& f, char32_t key, bool stepping) {
+  if (isOneOf(key, U"SXYZ")) mousePlacement(f, key);
+  caseAndTurnClass(f);
+  if (f.st.qsr == 1) drawGrid(f);
+  printTitle(f);
+  if (stepping) topicStepping(f);
+  if (key == U'5') {
+    f.st.qgw = 1;
+    demonstration(f);  // it ends with a rebuild of its own
+    return Drawn::Complete;
+  }
+  if (f.st.qtx == 1) explanatoryPicture(f);
+  if (f.st.qtx == 0) f.host.setBackgroundPicture("");
+  const unsigned long commands = f.commandsStarted();
+  if (f.st.qst == 0) runGroup(f, f.st.mn1 >= 1 && f.st.mn1 <= 10 ? static_cast<int>(f.st.mn1) : 0);
+  // The analysis hand-over of the synthesis rebuilds through the command
+  // handler: its picture is the whole picture.
+  if (f.commandsStarted() != commands) return Drawn::Complete;
+  if (isOneOf(key, U"TUVW") && (f.st.mn1 == 10 || f.edition.lettersTUVWInEveryGroup))
+    synthesisLetterKey(f, key);
+  if (key == U'1' || key == U'2') {
+    f.st.qgw = key == U'1' ? 1 : -1;
+    fullRevolutionRun(f);
+    return Drawn::RunEnded;
+  }
+  return Drawn::Open;
+}
+
+}  // namespace
+
 void presentationStage(Form1& f) {
   // The key of this command, kept before any nested command replaces f.cmd.
   const char32_t key = f.cmd.key;
   const int keyCode = f.cmd.keyCode;
   const int shift = f.cmd.shift;
 
-  if (isOneOf(key, U"SXYZ")) mousePlacement(f, key);
-  caseAndTurnClass(f);
-  if (f.st.qsr == 1) drawGrid(f);
-  printTitle(f);
-  topicStepping(f);
-  if (key == U'5') {
-    f.st.qgw = 1;
-    demonstration(f);
-    if (f.ending) return;
+  Drawn drawn = topicPicture(f, key, true);
+  if (drawn == Drawn::RunEnded && !f.ending) {
+    // One picture of where the run ended, drawn as a rebuild draws it.
+    f.restartPicture();
+    drawn = topicPicture(f, 0, false);
   }
-  if (f.st.qtx == 1) explanatoryPicture(f);
-  if (f.st.qtx == 0) f.host.setBackgroundPicture("");
-  if (f.st.qst == 0) runGroup(f, f.st.mn1 >= 1 && f.st.mn1 <= 10 ? static_cast<int>(f.st.mn1) : 0);
-  if (isOneOf(key, U"TUVW") && (f.st.mn1 == 10 || f.edition.lettersTUVWInEveryGroup))
-    synthesisLetterKey(f, key);
-  if (key == U'1' || key == U'2') {
-    f.st.qgw = key == U'1' ? 1 : -1;
-    fullRevolutionRun(f);
-    if (f.ending) return;
-  }
+  if (drawn == Drawn::Complete || f.ending) return;
   if (key == U'3') {
     const Point k = cursorPoint(f);
     f.setPosition(0, 450);
@@ -272,7 +319,7 @@ void presentationStage(Form1& f) {
   if (f.st.qst == 1) f.host.setBackgroundPicture(f.edition.helpPicture);
   if (f.st.qer == 1 && !f.edition.keyOverviewPicture.empty())
     f.host.setBackgroundPicture(f.edition.keyOverviewPicture);
-  if (f.st.qsd == 1) f.engine.labelVectors();
+  if (f.st.qsd == 1) linkLetters(f);
   if (f.st.qse == 1) dataReadout(f);
   if (f.st.qsr == 1) drawGrid(f);
   if (f.st.qgx == 1) presetStrings(f);

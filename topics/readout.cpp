@@ -26,34 +26,53 @@ void tab(Form1& f, int column, double width) {
   f.setPosition((column - 1) * width, f.canvas.textY());
 }
 
-// Rounded towards minus infinity; a value that is not a number shows as 0.
-double integerPart(double v) { return std::isfinite(v) ? std::floor(v) : 0; }
-
 }  // namespace
+
+double readoutInteger(double v) {
+  if (!std::isfinite(v)) return 0;
+  // Arithmetic noise just below a whole number (25.999999999999996 for 26)
+  // must not show one less.
+  const double whole = std::round(v);
+  if (std::fabs(v - whole) < 1e-9) return whole + 0.0;  // + 0.0: no "-0"
+  return std::floor(v);
+}
 
 void dataReadout(Form1& f) {
   f.canvas.setFont("Arial", 11);
   f.setPosition(0, kTop);
   f.canvas.setTextColour(f.st.cf);
   const double width = columnWidth(f.canvas);
+  // The mechanism on screen, as the drive step and the standard picture left
+  // it; without a drive step in this command, the registers as loaded and a
+  // crank angle of 0.
+  ShownMechanism shown = f.cmd.shown;
+  if (!shown.taken) {
+    Registers& r = f.reg();
+    for (int k = 0; k < static_cast<int>(shown.lengths.size()); ++k)
+      shown.lengths[k] = r.len[code(U'a') + k];
+    shown.pivotX = r.valOf(U'a');
+    shown.pivotY = r.valOf(U'b');
+    shown.frameAngle = r.valOf(U'd');
+    shown.crankAngle = 0;
+  }
   const char32_t last = f.st.mn1 == 8 ? U'p' : U'f';
   for (char32_t k = U'a'; k <= last; ++k) {
     tab(f, kFirstColumn + 3, width);
     f.print(std::u32string(1, k));
     tab(f, kFirstColumn + 5, width);
-    f.printNumber(integerPart(f.reg().lenOf(k)), true);
+    f.printNumber(readoutInteger(shown.lengths[k - U'a']), true);
   }
   const std::pair<std::u32string_view, double> placement[] = {
-      {U" xAo ", f.reg().valOf(U'a')},
-      {U" yAo ", f.reg().valOf(U'b')},
-      {U" <)d ", f.reg().valOf(U'd')},
-      {U" <)a ", f.reg().angOf(U'a') * 180 / kPi},
+      {U" xAo ", shown.pivotX},
+      {U" yAo ", shown.pivotY},
+      {U" <)d ", shown.frameAngle},
+      {U" <)a ", shown.crankAngle * 180 / kPi},
   };
   for (const auto& [label, value] : placement) {
     tab(f, kFirstColumn, width);
     f.print(label);
     tab(f, kFirstColumn + 5, width);
-    f.printNumber(integerPart(value), true);
+    f.printNumber(readoutInteger(value), true);
   }
 }
 

@@ -33,6 +33,9 @@ void runGroup(Form1& f, int group);
 void demonstration(Form1& f);
 void drawGrid(Form1& f);
 void dataReadout(Form1& f);                 // topics/readout.cpp
+// The integer part the read-out prints: rounded towards minus infinity, after
+// noise of less than 1e-9 around a whole number has been rounded away.
+double readoutInteger(double v);
 void mousePlacement(Form1& f, char32_t key);  // topics/placement.cpp, keys A–S, X, Y, Z
 
 // --- constructions ----------------------------------------------------------

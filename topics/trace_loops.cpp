@@ -51,7 +51,7 @@ bool runJoints(Form1& f, std::u32string_view script) {
 }
 
 KeepShownPosition::KeepShownPosition(Form1& f)
-    : f_(f), registers_(f.reg()), kks_(f.scratch().kks), drive_(f.st.wxx) {}
+    : f_(f), registers_(f.reg()), kks_(f.scratch().kks), drive_(f.st.wxx), shown_(f.cmd.shown) {}
 
 KeepShownPosition::~KeepShownPosition() {
   // The codes of the last command stay: an empty command that follows must
@@ -60,6 +60,7 @@ KeepShownPosition::~KeepShownPosition() {
   f_.reg() = registers_;
   f_.scratch().kks = kks_;
   f_.st.wxx = drive_;
+  f_.cmd.shown = shown_;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "script/registers.h"
+#include "shell/form1.h"
 
 namespace pm {
 
@@ -37,7 +38,8 @@ bool runJoints(Form1& f, std::u32string_view script);
 
 // Keeps the position the picture shows while a loop assembles the chain at
 // other crank angles: on destruction the registers (except the codes of the
-// last command), the status kks and the drive angle wxx are put back.
+// last command), the status kks, the drive angle wxx and the mechanism noted
+// as shown are put back.
 class KeepShownPosition {
  public:
   explicit KeepShownPosition(Form1& f);
@@ -50,6 +52,7 @@ class KeepShownPosition {
   Registers registers_;
   int kks_;
   double drive_;
+  ShownMechanism shown_;
 };
 
 // Shows why the four-bar cannot be assembled: the status kks at (20, 600), as

@@ -1,7 +1,8 @@
 // Translation of Qt key events into the key codes and Shift bits of the command
 // handler: Windows virtual-key codes (8 Backspace, 27 Esc, 32 Space, 33 PgUp,
 // 34 PgDn, 35 End, 36 Home, 37-40 arrows, 48-57 digits, 65-90 letters,
-// 112-120 F1-F9) and the bit set 1 Shift, 2 Ctrl, 4 Alt.
+// 112-120 F1-F9, and the codes of the other keys) and the bit set 1 Shift,
+// 2 Ctrl, 4 Alt.
 #pragma once
 
 #include <QtCore/Qt>
@@ -20,8 +21,12 @@ struct VirtualKey {
 // Shift bits of a modifier state (keypad, AltGr and Meta do not count).
 int shiftBits(Qt::KeyboardModifiers modifiers);
 
-// The virtual key of a Qt key, or nothing for keys the program does not know
-// (modifier keys alone, Tab, umlauts, …).
+// The virtual key of a Qt key, or nothing for modifier and lock keys pressed
+// alone. Keys outside the key table get their own virtual-key code (9 Tab,
+// 13 Enter, 121 … 135 F10 … F24, the punctuation keys 0xBA … 0xE2 as the
+// German layout names them, by the key's position where the X11 key code is
+// known); a key without one gets 0xFF. None of these codes matches a rule of
+// the key table, so such a key only rebuilds the picture.
 //
 // A digit key typed with Shift arrives from Qt as its shifted symbol ("!" for
 // 1 on most layouts), while the command handler compares the unshifted digit.

@@ -85,8 +85,8 @@ TEST(RelativeMotion, SteppingBackwardsTurnsTheVelocityArrowsAround) {
   forward.form.st.mn0 = 2;
   forward.form.st.mn1 = 7;
   forward.form.st.mn2 = 7;
-  forward.form.st.qgw = 1;
-  forward.form.st.wxx = 0.3 - 4 * kDeg;
+  forward.form.st.qgw = 1;  // the sense of the last step; a rebuild does not step
+  forward.form.st.wxx = 0.3;
   forward.key(kKeyRebuild);
 
   TestForm backward;
@@ -94,7 +94,7 @@ TEST(RelativeMotion, SteppingBackwardsTurnsTheVelocityArrowsAround) {
   backward.form.st.mn1 = 7;
   backward.form.st.mn2 = 7;
   backward.form.st.qgw = -1;
-  backward.form.st.wxx = 0.3 + 4 * kDeg;
+  backward.form.st.wxx = 0.3;
   backward.key(kKeyRebuild);
 
   ASSERT_NEAR(forward.form.st.wxx, backward.form.st.wxx, 1e-12);

@@ -41,14 +41,58 @@ TEST(WindowKeyMapping, ModifiersBecomeTheShiftBitSet) {
   EXPECT_EQ(virtualKey(Qt::Key_5, Qt::KeypadModifier), (VirtualKey{'5', 0}));
 }
 
-TEST(WindowKeyMapping, UnknownKeysAreIgnored) {
-  for (int qtKey : {int(Qt::Key_Shift), int(Qt::Key_Control), int(Qt::Key_Alt), int(Qt::Key_Tab),
-                    int(Qt::Key_F10), int(Qt::Key_F12), int(Qt::Key_Adiaeresis),
-                    int(Qt::Key_ssharp), int(Qt::Key_Return), int(Qt::Key_unknown), 0, -1}) {
+TEST(WindowKeyMapping, ModifierKeysAloneSendNothing) {
+  for (int qtKey : {int(Qt::Key_Shift), int(Qt::Key_Control), int(Qt::Key_Alt), int(Qt::Key_AltGr),
+                    int(Qt::Key_Meta), int(Qt::Key_CapsLock), int(Qt::Key_NumLock),
+                    int(Qt::Key_Super_L), 0, -1}) {
     EXPECT_FALSE(virtualKey(qtKey, Qt::NoModifier).has_value()) << qtKey;
+    EXPECT_FALSE(virtualKey(qtKey, Qt::ShiftModifier).has_value()) << qtKey;
   }
-  // A symbol typed without Shift is not a digit.
-  EXPECT_FALSE(virtualKey(Qt::Key_Exclam, Qt::NoModifier).has_value());
+}
+
+TEST(WindowKeyMapping, KeysOutsideTheTableGetCodesOfTheirOwn) {
+  EXPECT_EQ(virtualKey(Qt::Key_Return, Qt::NoModifier), (VirtualKey{13, 0}));
+  EXPECT_EQ(virtualKey(Qt::Key_Enter, Qt::KeypadModifier), (VirtualKey{13, 0}));
+  EXPECT_EQ(virtualKey(Qt::Key_Tab, Qt::NoModifier), (VirtualKey{9, 0}));
+  EXPECT_EQ(virtualKey(Qt::Key_Backtab, Qt::ShiftModifier), (VirtualKey{9, 1}));
+  EXPECT_EQ(virtualKey(Qt::Key_F10, Qt::NoModifier), (VirtualKey{121, 0}));
+  EXPECT_EQ(virtualKey(Qt::Key_F12, Qt::ControlModifier), (VirtualKey{123, 2}));
+  EXPECT_EQ(virtualKey(Qt::Key_Delete, Qt::NoModifier), (VirtualKey{46, 0}));
+  EXPECT_EQ(virtualKey(Qt::Key_Plus, Qt::KeypadModifier), (VirtualKey{107, 0}));
+  // Punctuation by the key's position where the X11 key code is known …
+  EXPECT_EQ(virtualKey(Qt::Key_Comma, Qt::NoModifier, 59), (VirtualKey{0xBC, 0}));
+  EXPECT_EQ(virtualKey(Qt::Key_Semicolon, Qt::ShiftModifier, 59), (VirtualKey{0xBC, 1}));
+  EXPECT_EQ(virtualKey(Qt::Key_Slash, Qt::ShiftModifier, 61), (VirtualKey{0xBD, 1}));
+  // … and by the German layout's symbols where it is not.
+  EXPECT_EQ(virtualKey(Qt::Key_Adiaeresis, Qt::NoModifier), (VirtualKey{0xDE, 0}));
+  EXPECT_EQ(virtualKey(Qt::Key_ssharp, Qt::NoModifier), (VirtualKey{0xDB, 0}));
+  EXPECT_EQ(virtualKey(Qt::Key_NumberSign, Qt::NoModifier), (VirtualKey{0xBF, 0}));
+  // A symbol typed without Shift is no digit, and a key without a name of
+  // its own still arrives.
+  EXPECT_EQ(virtualKey(Qt::Key_Exclam, Qt::NoModifier), (VirtualKey{0xFF, 0}));
+  EXPECT_EQ(virtualKey(Qt::Key_unknown, Qt::NoModifier), (VirtualKey{0xFF, 0}));
+}
+
+TEST(WindowKeyMapping, NoOtherKeyHitsARuleOfTheKeyTable) {
+  // Codes the key table or the character commands act on.
+  auto acted = [](int code) {
+    return code == 8 || code == 27 || (code >= 32 && code <= 40) || (code >= 48 && code <= 57) ||
+           (code >= 65 && code <= 90) || (code >= 112 && code <= 120);
+  };
+  for (int qtKey : {int(Qt::Key_Return), int(Qt::Key_Tab), int(Qt::Key_F10), int(Qt::Key_F11),
+                    int(Qt::Key_F12), int(Qt::Key_F24), int(Qt::Key_Insert), int(Qt::Key_Delete),
+                    int(Qt::Key_Print), int(Qt::Key_Pause), int(Qt::Key_Menu), int(Qt::Key_Comma),
+                    int(Qt::Key_Period), int(Qt::Key_NumberSign), int(Qt::Key_Dollar),
+                    int(Qt::Key_Percent), int(Qt::Key_Apostrophe), int(Qt::Key_ParenLeft),
+                    int(Qt::Key_Exclam), int(Qt::Key_Less), int(Qt::Key_Udiaeresis),
+                    int(Qt::Key_Dead_Circumflex), int(Qt::Key_VolumeUp)}) {
+    for (Qt::KeyboardModifiers m : {Qt::KeyboardModifiers(Qt::NoModifier),
+                                    Qt::KeyboardModifiers(Qt::KeypadModifier)}) {
+      const auto key = virtualKey(qtKey, m);
+      ASSERT_TRUE(key.has_value()) << qtKey;
+      EXPECT_FALSE(acted(key->keyCode)) << qtKey << " gives " << key->keyCode;
+    }
+  }
 }
 
 TEST(WindowKeyMapping, ShiftedDigitsStayDigits) {
@@ -56,7 +100,7 @@ TEST(WindowKeyMapping, ShiftedDigitsStayDigits) {
   EXPECT_EQ(virtualKey(Qt::Key_At, Qt::ShiftModifier, 11), (VirtualKey{'2', 1}));
   EXPECT_EQ(virtualKey(Qt::Key_ParenRight, Qt::ShiftModifier, 19), (VirtualKey{'0', 1}));
   // A known key code that is no digit does not fall back to the symbol table.
-  EXPECT_FALSE(virtualKey(Qt::Key_Slash, Qt::ShiftModifier, 61).has_value());
+  EXPECT_EQ(virtualKey(Qt::Key_Slash, Qt::ShiftModifier, 61), (VirtualKey{0xBD, 1}));
   // Without a key code the German layout's symbols are recognised.
   EXPECT_EQ(virtualKey(Qt::Key_Exclam, Qt::ShiftModifier), (VirtualKey{'1', 1}));
   EXPECT_EQ(virtualKey(Qt::Key_Percent, Qt::ShiftModifier), (VirtualKey{'5', 1}));

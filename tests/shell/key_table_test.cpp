@@ -41,10 +41,22 @@ TEST_F(Stepping, DirectionsOfBackspaceSpaceLeftAndRight) {
   EXPECT_EQ(after(kKeyBackspace, kAlt), 0);
 }
 
-TEST_F(Stepping, LetterKeysClearTheRequest) {
-  t.form.st.qgw = 1;
+TEST_F(Stepping, OnlyTheSteppingKeysAskForAStep) {
+  t.key(kKeySpace);
+  EXPECT_TRUE(t.form.cmd.stepAsked);  // group 11 runs no drive step to take it
+  t.key(kKeyBackspace, kShift);
+  EXPECT_TRUE(t.form.cmd.stepAsked);
+  // A letter key clears the request and keeps the sense of the last step.
+  t.form.st.qgw = -1;
   t.keyChar('A');
-  EXPECT_EQ(t.form.st.qgw, 0);
+  EXPECT_FALSE(t.form.cmd.stepAsked);
+  EXPECT_EQ(t.form.st.qgw, -1);
+  for (int key : {int(kKeyRebuild), kKeyF1 + 3, kKeyF1 + 5, int(kKeyUp), int(kKeyPgUp)}) {
+    t.key(key);
+    EXPECT_FALSE(t.form.cmd.stepAsked) << key;
+  }
+  t.key(kKeySpace, kCtrl);
+  EXPECT_FALSE(t.form.cmd.stepAsked);
 }
 
 TEST(KeyTable, TopicKeysAndLowerBounds) {

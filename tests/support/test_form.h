@@ -47,6 +47,14 @@ struct TestForm {
   }
   void key(int keyCode, int shift = 0) { form.Form_KeyDown(keyCode, shift); }
   void keyChar(char c, int shift = 0) { form.Form_KeyDown(static_cast<unsigned char>(c), shift); }
+  // Shows mechanism type `type` in topic `topic` of group `group` (a rebuild).
+  TestForm& show(double type, double group, double topic) {
+    form.st.mn0 = type;
+    form.st.mn1 = group;
+    form.st.mn2 = topic;
+    key(kKeyRebuild);
+    return *this;
+  }
   const DisplayList& picture() const { return canvas.list(); }
 };
 

@@ -86,13 +86,18 @@ TEST(DriveStep, StandingRequestKeepsThePosition) {
   EXPECT_EQ(m.point(U'A'), a);
 }
 
-TEST(DriveStep, RequestPersistsFromCommandToCommand) {
+TEST(DriveStep, OnlyTheCommandThatAsksForAStepTurnsTheCrank) {
   Mechanism m(2);
+  const double start = m.form.st.wxx;
   m.key(kKeySpace);
   const double afterSpace = m.form.st.wxx;
-  m.key(kKeyRebuild);  // a menu rebuild steps on: qgw is still +1
-  EXPECT_EQ(m.form.st.qgw, 1);
-  EXPECT_NEAR(m.form.st.wxx - afterSpace, 4 * kDeg, 1e-12);
+  EXPECT_NEAR(afterSpace - start, 4 * kDeg, 1e-12);
+  m.key(kKeyRebuild);  // a menu rebuild shows the crank where it stands
+  EXPECT_EQ(m.form.st.wxx, afterSpace);
+  EXPECT_EQ(m.form.st.qgw, 1);  // the sense of the last step stays
+  m.key(kKeySpace, kShift);
+  EXPECT_NEAR(m.form.st.wxx, start, 1e-12);
+  EXPECT_EQ(m.form.st.qgw, -1);
 }
 
 TEST(DriveStep, CrankAngleIsNormalisedWhateverTheDriveAngle) {

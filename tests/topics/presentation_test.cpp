@@ -174,10 +174,12 @@ int gridLines(const DisplayList& list) {
 TEST(Grid, FineAndDoubledCoarseLines) {
   TestForm t(planimoveEdition(), false);
   t.form.st.qgw = 1;
+  t.form.cmd.stepAsked = true;
   drawGrid(t.form);
   // 52 + 37 fine lines, 11 + 8 coarse ones.
   EXPECT_EQ(gridLines(t.picture()), 52 + 37 + 11 + 8);
-  EXPECT_EQ(t.form.st.qgw, 0);
+  EXPECT_FALSE(t.form.cmd.stepAsked);  // no step with the grid on
+  EXPECT_EQ(t.form.st.qgw, 1);
   EXPECT_EQ(t.form.st.rtt, 20);
 }
 
