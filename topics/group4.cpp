@@ -59,7 +59,9 @@ void equalCurvatureCurves(Form1& f) {
   f.run(U":28ü=PW");
   const double d = f.reg().lenOf(U'ü');
   const double gamma = f.reg().angOf(U'ü');
-  f.setPosition(0, 22);
+  // In the text column at the lower left, between the picture name and the
+  // mechanism's title, where no construction is drawn.
+  f.setPosition(20, 670);
   f.printNumber(std::floor(d));
   f.printNumber(std::floor(gamma));
   f.printNumber(std::floor(gamma * 180 / std::numbers::pi), true);
