@@ -128,7 +128,65 @@ TEST_P(SixBarChains, JointsKeepTheirLinksAndThePathIsTheChainsOwn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllChains, SixBarChains,
-                         ::testing::Combine(::testing::Values(1, 3), ::testing::Range(1, 9)));
+                         ::testing::Combine(::testing::Values(1, 2, 3), ::testing::Range(1, 9)));
+
+// The joints each chain adds to the four-bar before its dyad, by topic.
+constexpr DyadEnds kAddedJoints[] = {{U'Z', U'E'}, {U'D', U'C'}, {U'D', U'C'}, {U'E', U'C'},
+                                     {U'E', U'C'}, {U'E', U'D'}, {U'E', U'D'}, {U'C', U'Z'}};
+
+// Every added joint is where the independent assembly puts it, also for the
+// presets whose dyad cannot close (the Watt preset and the slider crank: their
+// dyad links of 150 and 4, 60 and 4 never meet), where the chain stops after
+// these joints. A chain whose first joint cannot be placed for a preset at all
+// does not apply to it.
+class SixBarJoints : public ::testing::TestWithParam<std::tuple<int, int>> {};
+
+TEST_P(SixBarJoints, AddedJointsAreTheIndependentAssemblys) {
+  const auto [type, topic] = GetParam();
+  TestForm t;
+  t.form.st.mn0 = type;
+  t.form.st.mn1 = 8;
+  t.form.st.mn2 = topic;
+  t.key(kKeyRebuild);
+  const SixBarModel model = SixBarModel::fromRegisters(t.form, topic);
+  int placed = 0;
+  for (int step = 0; step < 6; ++step) {
+    t.key(kKeySpace);
+    const Form1& f = t.form;
+    ASSERT_TRUE(f.cmd.errors.empty());
+    const double theta = crankAngle(f);
+    const Z2 A = model.bar.A(theta);
+    const auto B = model.bar.B(theta);
+    if (!B) continue;
+    // The first joint, then the second, as the chain computes them; the
+    // chain stops at the first joint that cannot be placed.
+    for (char32_t joint : {kAddedJoints[topic - 1].i, kAddedJoints[topic - 1].h}) {
+      std::optional<Z2> expected;
+      switch (joint) {
+        case U'C':
+          expected = dyad(A, *B, model.e, model.f);
+          break;
+        case U'D':
+          expected = dyad(model.bar.X, A, model.g, model.h);
+          break;
+        case U'E':
+          expected = dyad(*B, model.bar.Y, model.i, model.j);
+          break;
+        default:
+          expected = dyad(model.bar.X, model.bar.Y, model.k, model.l);
+      }
+      if (!expected) break;
+      const Z2 shown = at(f, joint);
+      EXPECT_NEAR(std::abs(shown - *expected), 0, 1e-6)
+          << "type " << type << " topic " << topic << " joint " << static_cast<char>(joint);
+      ++placed;
+    }
+  }
+  if (placed == 0) GTEST_SKIP() << "no added joint of this chain exists for the preset";
+}
+
+INSTANTIATE_TEST_SUITE_P(AllChains, SixBarJoints,
+                         ::testing::Combine(::testing::Values(1, 2, 3, 5, 8), ::testing::Range(1, 9)));
 
 TEST(SixBarChains, ThePathLeavesTheCrankWhereItWas) {
   for (int type : {1, 3}) {
