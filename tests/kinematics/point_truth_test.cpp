@@ -71,6 +71,18 @@ TEST_P(PointTruth, VelocityPlanAndRotatedVelocities) {
   });
 }
 
+// Vector sum (group 2, topic 2): D and E lie on the directions of the
+// velocity of B and of its velocity relative to A.
+TEST_P(PointTruth, VectorSumDirections) {
+  forEachPosition(GetParam(), 2, 2, [](const Picture& s, const Registers& r, const std::string& w) {
+    const Vec B = at(r, U'B');
+    const Vec vB = s.velocity(B), vBA = vB - s.omega * s.model.crankPinDerivatives().d1;
+    const Vec d = at(r, U'D') - B, e = at(r, U'E') - B;
+    EXPECT_LE(std::abs(cross(d, vB)), 1e-4 * (1 + std::abs(d) * std::abs(vB))) << w << " D";
+    EXPECT_LE(std::abs(cross(e, vBA)), 1e-4 * (1 + std::abs(e) * std::abs(vBA))) << w << " E";
+  });
+}
+
 // Acceleration plan (group 3, topic 4): 4 and 9 are the normal and the total
 // acceleration of A, 7 the normal acceleration of B about Y, 9→5 the normal
 // acceleration of B relative to A, 8 the acceleration of C; Á, Ã, Ä, Å the
@@ -81,7 +93,7 @@ TEST_P(PointTruth, AccelerationPlanAndComponents) {
     const FourBarModel& m = s.model;
     const Vec q = at(r, U'Q'), A = at(r, U'A'), B = at(r, U'B'), C = at(r, U'C');
     const auto dA = m.crankPinDerivatives();
-    const Vec vA = s.omega * dA.d1, vB = s.velocity(B), vC = s.velocity(C);
+    const Vec vA = s.omega * dA.d1, vB = s.velocity(B);
     const Vec normalA = normalTowards(A, m.frameX(), vA);
     const Vec normalB = normalTowards(B, m.frameY(), vB);
     const Vec relativeB = normalTowards(B, A, vB - vA);
@@ -94,7 +106,6 @@ TEST_P(PointTruth, AccelerationPlanAndComponents) {
     expectNear(at(r, U'5') - at(r, U'9'), relativeB, w + " 5-9");
     expectNear(at(r, U'Å') - B, relativeB, w + " Å-B");
     expectNear(at(r, U'8') - q, s.acceleration(C), w + " 8-Q");
-    (void)vC;
     const Vec P = at(r, U'P');
     if (std::abs(P) < 1e5) {
       expectNear(at(r, U'Æ') - q, s.acceleration(P), w + " Æ-Q");
@@ -187,6 +198,10 @@ TEST_P(PointTruth, PoleChangeVelocityAndPoleAcceleration) {
     // A pole far off runs too fast for differences to follow it.
     if (!u || std::abs(P - s.model.frameX()) > 5000) return;
     expectNear(at(r, U'K') - P, s.omega * *u, w + " K-P");
+    // The construction's G and H: the velocities of the points of the crank
+    // and of the rocker that coincide with the pole.
+    expectNear(at(r, U'G') - P, s.omega * s.model.linkPointDerivative('a', P), w + " G-P");
+    expectNear(at(r, U'H') - P, s.omega * s.model.linkPointDerivative('c', P), w + " H-P");
     expectNear(at(r, U'Ç') - P, s.acceleration(P), w + " Ç-P");
     expectNear(at(r, U'Ê') - P, s.acceleration(P), w + " Ê-P");
   });
@@ -298,6 +313,31 @@ TEST_P(PointTruth, MovingPlaneExamplePoints) {
       EXPECT_LE(std::abs(curvature(*dW)) * d, 1e-3) << w << " W";
     }
   });
+}
+
+// The example's locus (group 9, topic 7): every traced point has a path of
+// the curvature radius of C.
+TEST_P(PointTruth, MovingPlaneLocusHasThePathRadiusOfC) {
+  const int type = GetParam();
+  TestForm t;
+  int checked = 0;
+  for (double wxx : kDriveAngles) {
+    const Picture s = show(t, type, 9, 7, wxx);
+    if (!s.closed) continue;
+    const Registers& r = t.form.reg();
+    const Vec P = at(r, U'P');
+    const double d = std::abs(at(r, U'W') - P);
+    const double rho = pathRadius(s.model, at(r, U'C'));
+    if (!(d > 1 && d < 5000) || !(rho < 5000)) continue;
+    for (const Primitive& p : t.picture()) {
+      if (p.kind != Primitive::Kind::Line || p.width != 2 || !(p.colour == fixed(U'p'))) continue;
+      const Vec q(p.x2, p.y2);
+      if (std::abs(q - P) < 40 || std::abs(q) > 3000) continue;
+      EXPECT_NEAR(pathRadius(s.model, q), rho, 3e-3 * rho * (1 + 1e-3 * rho)) << where(type, wxx);
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 50) << "type " << type;
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, PointTruth, ::testing::ValuesIn(kCheckedTypes),
