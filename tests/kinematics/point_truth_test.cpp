@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,31 +22,6 @@ namespace {
 using pm::testing::TestForm;
 
 Rgb fixed(char32_t letter) { return fixedColour(code(letter) - code(U'a')); }
-
-// The part of an acceleration along the unit direction towards `centre`
-// that a point at distance |p − centre| with speed |v| must have: v²/r.
-Vec normalTowards(Vec p, Vec centre, Vec v) {
-  const double r = std::abs(centre - p);
-  return std::norm(v) / r * (centre - p) / r;
-}
-
-// Runs `check` on every picture of (group, topic) at the checked drive angles
-// where the loop closes; at least three positions must be checked.
-void forEachPosition(int type, int group, int topic,
-                     const std::function<void(const Picture&, const Registers&,
-                                              const std::string&)>& check,
-                     bool joints = false) {
-  TestForm t;
-  t.form.st.qsc = joints ? 1 : 0;
-  int checked = 0;
-  for (double wxx : kDriveAngles) {
-    const Picture s = show(t, type, group, topic, wxx);
-    if (!s.closed) continue;
-    ++checked;
-    check(s, t.form.reg(), where(type, wxx));
-  }
-  EXPECT_GE(checked, 3) << "type " << type << " group " << group << " topic " << topic;
-}
 
 class PointTruth : public ::testing::TestWithParam<int> {};
 
@@ -274,6 +248,8 @@ TEST_P(PointTruth, RelativeMotionOfBAgainstTheCrankPlane) {
     expectNear(at(r, U'S') - q, guidanceNormal + guidanceTangential, w + " S-Q");
     expectNear(at(r, U'Ö') - B, guidanceNormal + guidanceTangential, w + " Ö-B");
     expectNear(at(r, U'K') - B, relative, w + " K-B");
+    expectNear(at(r, U'L') - at(r, U'O'), guidanceVelocity, w + " L-O");
+    expectNear(at(r, U'R') - q, guidanceNormal, w + " R-Q");
     expectNear(B - at(r, U'M'), normalTowards(B, A, relative), w + " B-M");
     expectNear(at(r, U'U') - at(r, U'T'), 2.0 * s.omega * turn * relative, w + " U-T");
     const Vec rest = at(r, U'6') - at(r, U'W');

@@ -39,29 +39,40 @@ struct SixBarModel {
     return s;
   }
 
-  std::optional<Z2> G(double theta) const {
+  // An added joint (C, D, E or Z) at crank angle θ.
+  std::optional<Z2> joint(char32_t name, double theta) const {
     const Z2 A = bar.A(theta);
     const auto B = bar.B(theta);
     if (!B) return std::nullopt;
-    auto point = [&](char32_t name) -> std::optional<Z2> {
-      switch (name) {
-        case U'C':
-          return dyad(A, *B, e, f);
-        case U'D':
-          return dyad(bar.X, A, g, h);
-        case U'E':
-          return dyad(*B, bar.Y, i, j);
-        default:
-          return dyad(bar.X, bar.Y, k, l);  // Z
-      }
-    };
-    const auto I = point(ends.i), H = point(ends.h);
+    switch (name) {
+      case U'C':
+        return dyad(A, *B, e, f);
+      case U'D':
+        return dyad(bar.X, A, g, h);
+      case U'E':
+        return dyad(*B, bar.Y, i, j);
+      default:
+        return dyad(bar.X, bar.Y, k, l);  // Z
+    }
+  }
+
+  std::optional<Z2> G(double theta) const {
+    const auto I = joint(ends.i, theta), H = joint(ends.h, theta);
     if (!I || !H) return std::nullopt;
     const auto F = dyad(*I, *H, m, n);
     if (!F) return std::nullopt;
     return dyad(*F, *H, o, p);
   }
 };
+
+// Shows six-bar topic `topic` for a type; the model of its chain.
+SixBarModel showChain(TestForm& t, int type, int topic) {
+  t.form.st.mn0 = type;
+  t.form.st.mn1 = 8;
+  t.form.st.mn2 = topic;
+  t.key(kKeyRebuild);
+  return SixBarModel::fromRegisters(t.form, topic);
+}
 
 // End points of the traced path of G: lines of width 1 in the trace colour
 // or the break colour.
@@ -85,11 +96,7 @@ class SixBarChains : public ::testing::TestWithParam<std::tuple<int, int>> {};
 TEST_P(SixBarChains, JointsKeepTheirLinksAndThePathIsTheChainsOwn) {
   const auto [type, topic] = GetParam();
   TestForm t;
-  t.form.st.mn0 = type;
-  t.form.st.mn1 = 8;
-  t.form.st.mn2 = topic;
-  t.key(kKeyRebuild);
-  const SixBarModel model = SixBarModel::fromRegisters(t.form, topic);
+  const SixBarModel model = showChain(t, type, topic);
   const double start = crankAngle(t.form);
 
   int positionsChecked = 0;
@@ -144,40 +151,19 @@ class SixBarJoints : public ::testing::TestWithParam<std::tuple<int, int>> {};
 TEST_P(SixBarJoints, AddedJointsAreTheIndependentAssemblys) {
   const auto [type, topic] = GetParam();
   TestForm t;
-  t.form.st.mn0 = type;
-  t.form.st.mn1 = 8;
-  t.form.st.mn2 = topic;
-  t.key(kKeyRebuild);
-  const SixBarModel model = SixBarModel::fromRegisters(t.form, topic);
+  const SixBarModel model = showChain(t, type, topic);
   int placed = 0;
   for (int step = 0; step < 6; ++step) {
     t.key(kKeySpace);
     const Form1& f = t.form;
     ASSERT_TRUE(f.cmd.errors.empty());
     const double theta = crankAngle(f);
-    const Z2 A = model.bar.A(theta);
-    const auto B = model.bar.B(theta);
-    if (!B) continue;
     // The first joint, then the second, as the chain computes them; the
     // chain stops at the first joint that cannot be placed.
     for (char32_t joint : {kAddedJoints[topic - 1].i, kAddedJoints[topic - 1].h}) {
-      std::optional<Z2> expected;
-      switch (joint) {
-        case U'C':
-          expected = dyad(A, *B, model.e, model.f);
-          break;
-        case U'D':
-          expected = dyad(model.bar.X, A, model.g, model.h);
-          break;
-        case U'E':
-          expected = dyad(*B, model.bar.Y, model.i, model.j);
-          break;
-        default:
-          expected = dyad(model.bar.X, model.bar.Y, model.k, model.l);
-      }
+      const std::optional<Z2> expected = model.joint(joint, theta);
       if (!expected) break;
-      const Z2 shown = at(f, joint);
-      EXPECT_NEAR(std::abs(shown - *expected), 0, 1e-6)
+      EXPECT_NEAR(std::abs(at(f, joint) - *expected), 0, 1e-6)
           << "type " << type << " topic " << topic << " joint " << static_cast<char>(joint);
       ++placed;
     }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,31 @@ inline void expectNear(Vec got, Vec expected, const std::string& what) {
 
 inline std::string where(int type, double wxx) {
   return "type " + std::to_string(type) + " wxx " + std::to_string(wxx);
+}
+
+// The part of an acceleration along the unit direction towards `centre`
+// that a point at distance |p − centre| with speed |v| must have: v²/r.
+inline Vec normalTowards(Vec p, Vec centre, Vec v) {
+  const double r = std::abs(centre - p);
+  return std::norm(v) / r * (centre - p) / r;
+}
+
+// Runs `check` on every picture of (group, topic) at the checked drive angles
+// where the loop closes; at least three positions must be checked.
+inline void forEachPosition(int type, int group, int topic,
+                     const std::function<void(const Picture&, const Registers&,
+                                              const std::string&)>& check,
+                     bool joints = false) {
+  testing::TestForm t;
+  t.form.st.qsc = joints ? 1 : 0;
+  int checked = 0;
+  for (double wxx : kDriveAngles) {
+    const Picture s = show(t, type, group, topic, wxx);
+    if (!s.closed) continue;
+    ++checked;
+    check(s, t.form.reg(), where(type, wxx));
+  }
+  EXPECT_GE(checked, 3) << "type " << type << " group " << group << " topic " << topic;
 }
 
 }  // namespace pm::kinematics
