@@ -14,7 +14,7 @@ struct Label {
 };
 
 constexpr Label kPoles[] = {{U'A', U"Pab"}, {U'B', U"Pbc"}, {U'D', U"Pac"},
-                            {U'P', U"Pbd"}, {U'X', U"Pad"}, {U'Y', U"Pbd"}};
+                            {U'P', U"Pbd"}, {U'X', U"Pad"}, {U'Y', U"Pcd"}};
 
 constexpr Label kPositions[] = {{U'A', U"I=A1"}, {U'B', U"J=A2"}, {U'C', U"K=A3"}, {U'D', U"L=A4"},
                                 {U'E', U"M=B1"}, {U'F', U"N=B2"}, {U'G', U"O=B3"}, {U'H', U"R=B4"},

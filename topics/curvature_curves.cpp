@@ -36,7 +36,13 @@ double curvatureRadiusOrMinimum(double rho) { return rho == 0 ? 0.00001 : rho; }
 std::optional<double> equalCurvatureDistance(CurvatureFamily family, double rho, double d,
                                              double theta) {
   rho = curvatureRadiusOrMinimum(rho);
-  const double w = 1 + 4 * d * std::sin(theta) / rho;
+  // θ is measured so that the inflection circle is r = −d·sin θ. G3 and G4
+  // solve r² = ρ·(r + d sin θ), G1 and G2 the same relation for −ρ; the sign
+  // of the sine term differs between the two pairs accordingly (with one sign
+  // for all four, G1 and G2 would be the curves of the inflection circle
+  // mirrored through the pole).
+  const double side = family == CurvatureFamily::G1 || family == CurvatureFamily::G2 ? -1 : 1;
+  const double w = 1 + side * 4 * d * std::sin(theta) / rho;
   if (!(w >= 0) || !std::isfinite(w)) return std::nullopt;
   const double root = std::sqrt(w);
   switch (family) {

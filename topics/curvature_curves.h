@@ -17,7 +17,8 @@ enum class CurvatureFamily { G1, G2, G3, G4 };
 double curvatureRadiusOrMinimum(double rho);
 
 // Distance from the pole of the family's point in direction θ (radians), or
-// nothing where 1 + 4 d sin θ / ρ is negative (or not a number).
+// nothing where 1 ± 4 d sin θ / ρ is negative (or not a number): minus for
+// G1 and G2 (radius −ρ), plus for G3 and G4.
 std::optional<double> equalCurvatureDistance(CurvatureFamily family, double rho, double d,
                                              double theta);
 

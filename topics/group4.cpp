@@ -59,7 +59,10 @@ void equalCurvatureCurves(Form1& f) {
   f.run(U":28ü=PW");
   const double d = f.reg().lenOf(U'ü');
   const double gamma = f.reg().angOf(U'ü');
-  f.setPosition(0, 22);
+  // At the right-hand side below the emblem, where the acceleration topics
+  // print their scale note: clear of the mechanism and of the text lines at
+  // the lower left.
+  f.setPosition(890, 130);
   f.printNumber(std::floor(d));
   f.printNumber(std::floor(gamma));
   f.printNumber(std::floor(gamma * 180 / std::numbers::pi), true);

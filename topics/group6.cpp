@@ -3,6 +3,7 @@
 // instantaneous centre runs along the centrodes), its components, the
 // acceleration of the pole point and two constructions of the inflection pole.
 #include <array>
+#include <cmath>
 
 #include "script/vector.h"
 #include "topics/topic_rows.h"
@@ -64,14 +65,17 @@ void inflectionCircle(Form1& f) {
 }
 
 // P5: the inflection pole V from the acceleration Ç of the pole point and the
-// pole-change velocity K.
+// pole-change velocity K. Ç − P is perpendicular to K − P and |PK|² = |PÇ|·|PV|,
+// so V lies at the foot of the right angle at K. The pole acceleration points
+// from P to the inflection pole; the right triangle is therefore built on Ë, Ç
+// mirrored through P, which puts V on the side of Ç.
 void inflectionPoleFromAcceleration(Form1& f) {
   f.run(U":67>m6PÇ");
   poleChangeVelocity(f);
   poleChangeArrow(f);
   inflectionCircle(f);
-  f.run(U":23L=.+KÇ:41V=ÇPxKL");
-  f.run(U":61(m14ÇKV:61)m15ÇKV:65°a14ÇK:66-j1ÇKV:69°a14V");
+  f.run(U":21Ë=P+PÇ:23L=.+KË:41V=ËPxKL");
+  f.run(U":61(m14ËKV:61)m15ËKV:65°a14ÇËK:66-j1ÇË:66-j1ËKV:69°a14V");
 }
 
 // P6: the inflection pole from the pole-change velocity, then P5 and the
@@ -88,6 +92,14 @@ void inflectionPoleFromPoleChange(Form1& f) {
   f.run(U":49VM=MP:61(m11VMVV");
 }
 
+// Whether two points of the construction coincide up to rounding, measured
+// against the size of the mechanism.
+bool coincide(Form1& f, char32_t p, char32_t q) {
+  const Point a = f.reg().point(p), b = f.reg().point(q);
+  const double size = std::abs(f.reg().lenOf(U'a')) + std::abs(f.reg().lenOf(U'b'));
+  return std::hypot(a.x - b.x, a.y - b.y) <= 1e-9 * (1 + size);
+}
+
 // One branch of the evolute: the centre of curvature J of C (Bobillier) at the
 // crank angles 4k°, for k running from `from` to `to`.
 void evoluteBranch(Form1& f, int from, int to) {
@@ -100,8 +112,20 @@ void evoluteBranch(Form1& f, int from, int to) {
     // over from another position would put a false point on the curve.
     bool closed = traces::runJoints(f, U":25X(a,b):29d=(d):22Y=X+d:22A=X+a:42SB=b+AY+c") &&
                   traces::runJoints(f, U":42SC=e+AB+f");
-    if (closed) f.run(U":41P=XA*BY:41D=XY*AB:46HPC~DPA:41I=BC*PH:41J=PC*IY");
-    trace.add(step, closed, U":65.c12J:64~c1-J", U":65.c12J:64~o1-J");
+    bool centre = closed;
+    if (closed) {
+      f.run(U":41P=XA*BY:41D=XY*AB:46HPC~DPA:41I=BC*PH:41J=PC*IY");
+      // With A on the frame line the pole is Y and D is A: the triangle D-P-A
+      // collapses and the rocker pair gives no centre. The crank pair gives the
+      // same centre there (its triangle D-P-B collapses only with B on the
+      // frame line); with both on it the position has no centre to draw and
+      // the trace goes on from the position before.
+      if (coincide(f, U'D', U'A')) {
+        centre = !coincide(f, U'D', U'B');
+        if (centre) f.run(U":41P=XA*BY:41D=XY*AB:46EPC~DPB:41F=EPxAC:41J=FXxPC");
+      }
+    }
+    if (centre || !closed) trace.add(step, closed, U":65.c12J:64~c1-J", U":65.c12J:64~o1-J");
     if (k == to) break;
   }
 }

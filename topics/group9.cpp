@@ -134,8 +134,13 @@ void group9(Form1& f) {
       f.run(U":61(n28aPA:61(n27bPB:61(n29cPC:69oa15ABCP");
       break;
     case kNormalAcceleration:
-      f.run(U":46IÃÄ~CAB");
-      f.run(U":66-m1ÁqÃA:67>m6AÃ:67>m6CI:66-j1ABCA:66-j1ÃÄIÃ:69oa15ABC");
+      // The normal acceleration of C is the part of its acceleration s along
+      // the normal of its path, the pole ray C-P: I is the foot of the
+      // perpendicular from s. (Normal accelerations do not follow the coupler
+      // triangle the way the total accelerations do.)
+      f.run(U":24I=s+CP");
+      f.run(U":66-m1ÁqÃA:67>m6AÃ:67>m6CI:66-j1ABCA:66-j1CP:66-m1CsI:61(m14CIs:61)m15CIs");
+      f.run(U":69oa15ABC");
       break;
     case kCurvatureCentres:
       curvatureCentre(f);

@@ -206,7 +206,7 @@ TEST(Colours, PaletteAtStartValuesAndClamps) {
 
 TEST(LabelTables, EachTopicItsTable) {
   EXPECT_EQ(labelText(1, 2, code(U'D')), U"Pac");
-  EXPECT_EQ(labelText(1, 2, code(U'Y')), U"Pbd");
+  EXPECT_EQ(labelText(1, 2, code(U'Y')), U"Pcd");
   EXPECT_EQ(labelText(1, 3, code(U'D')), U"D");  // another four-bar topic
   EXPECT_EQ(labelText(10, 0, code(U'H')), U"R=B4");
   EXPECT_EQ(labelText(10, 3, code(U'p')), U"P42");

@@ -95,7 +95,7 @@ TEST_P(RobertsCognates, BothCognatesAreRigidAndCarryTheCouplerPoint) {
   EXPECT_NEAR(ym.front(), std::abs(model.f), 1e-6);
 }
 
-INSTANTIATE_TEST_SUITE_P(Types, RobertsCognates, ::testing::Values(1, 2, 3, 5));
+INSTANTIATE_TEST_SUITE_P(Types, RobertsCognates, ::testing::Values(1, 2, 3, 5, 8));
 
 TEST(RobertsCognates, SingleCognateTopicsBuildTheSameLinkages) {
   const auto all = walk(1, 4, 3);

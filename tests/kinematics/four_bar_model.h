@@ -94,6 +94,44 @@ class FourBarModel {
     if (!m || !c || !p) return std::nullopt;
     return Derivatives{*c, (*p - *m) / (2 * h), (*p - 2.0 * *c + *m) / (h * h)};
   }
+  // The instantaneous centre of the coupler at θ: the crank line X-A meets
+  // the rocker line Y-B.
+  std::optional<Vec> pole(double theta) const {
+    const std::optional<Vec> b = rockerPin(theta);
+    if (!b) return std::nullopt;
+    const Vec a = crankPin(theta);
+    const Vec u = a - x_, v = *b - y_;
+    const double det = cross(u, v);
+    if (det == 0) return std::nullopt;
+    return x_ + u * (cross(y_ - x_, v) / det);
+  }
+  // Derivative of the pole in the crank angle (how fast it runs along the
+  // fixed centrode).
+  std::optional<Vec> poleDerivative(double h = 1e-5) const {
+    const auto m = pole(theta0_ - h), p = pole(theta0_ + h);
+    if (!m || !p) return std::nullopt;
+    return (*p - *m) / (2 * h);
+  }
+
+  // Derivative in the crank angle of the point at q (shown position) carried
+  // by link 'a' (crank X-A), 'b' (coupler), 'c' (rocker Y-B) or 'd' (frame).
+  Vec linkPointDerivative(char link, Vec q) const {
+    switch (link) {
+      case 'a': {
+        const auto d = crankPinDerivatives();
+        return (q - x_) * d.d1 / (d.p - x_);
+      }
+      case 'b':
+        return derivatives(couplerRatio(q))->d1;
+      case 'c': {
+        const auto d = *derivatives(1.0);
+        return (q - y_) * d.d1 / (d.p - y_);
+      }
+      default:
+        return 0;
+    }
+  }
+
   Derivatives crankPinDerivatives(double h = 1e-3) const {
     const Vec m = crankPin(theta0_ - h), c = crankPin(theta0_), p = crankPin(theta0_ + h);
     return {c, (p - m) / (2 * h), (p - 2.0 * c + m) / (h * h)};

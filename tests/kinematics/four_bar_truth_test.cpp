@@ -8,52 +8,20 @@
 #include <string>
 #include <vector>
 
-#include "kinematics/four_bar_model.h"
-#include "support/test_form.h"
+#include "kinematics/truth_picture.h"
 
 namespace pm::kinematics {
 namespace {
 
 using pm::testing::TestForm;
 
-// Drive angles wxx at which each type is checked (radians).
-const std::vector<double> kDriveAngles = {0.0, 0.6, 1.9, 3.3, 5.2};
+// Drive angles wxx at which each type is checked here (radians).
+const std::vector<double> kFiveAngles = {0.0, 0.6, 1.9, 3.3, 5.2};
 
-// Tolerance for a constructed vector against its model value.
-double tolerance(Vec expected) { return 1e-4 * (1 + std::abs(expected)); }
+using Snapshot = Picture;
 
-struct Snapshot {
-  bool closed = false;
-  FourBarModel model;
-  double omega = 0;  // crank angular speed per unit of the crank angle
-  double alpha = 0;  // tangential acceleration factor of the crank
-};
-
-// One rebuild of (group, topic) for a mechanism type at the drive angle wxx,
-// with the stepping request qgw; returns the independent model of that state.
 Snapshot rebuild(TestForm& t, int type, int group, int topic, double wxx, int qgw = 0) {
-  Form1& f = t.form;
-  f.st.mn0 = type;
-  f.st.mn1 = group;
-  f.st.mn2 = topic;
-  f.st.mn5 = 0;
-  f.st.wxx = wxx;
-  f.st.qgw = qgw;
-  t.key(kKeyRebuild);
-  Snapshot s;
-  Registers& r = f.reg();
-  s.model = FourBarModel::fromRegisters(r);
-  // The loop closes at the shown angle and a little either side of it.
-  s.closed = f.scratch().kks == 0 && s.model.derivatives(s.model.couplerPointRatio(), 1e-3);
-  s.omega = r.lenOf(U'v') / 5 * (qgw == -1 ? -1 : 1);
-  s.alpha = r.lenOf(U'a') != 0 ? r.lenOf(U'x') / r.lenOf(U'a') : 0;
-  return s;
-}
-
-void expectNear(Vec got, Vec expected, const std::string& what) {
-  EXPECT_LE(std::abs(got - expected), tolerance(expected))
-      << what << ": got (" << got.real() << ", " << got.imag() << "), expected (" << expected.real()
-      << ", " << expected.imag() << ")";
+  return show(t, type, group, topic, wxx, qgw);
 }
 
 class FourBarTruth : public ::testing::TestWithParam<int> {};
@@ -64,7 +32,7 @@ TEST_P(FourBarTruth, VelocityTipsAreCrankSpeedTimesPathDerivative) {
   TestForm t;
   const int type = GetParam();
   int checked = 0;
-  for (double wxx : kDriveAngles) {
+  for (double wxx : kFiveAngles) {
     const Snapshot s = rebuild(t, type, 2, 1, wxx);
     if (!s.closed) continue;
     ++checked;
@@ -91,7 +59,7 @@ TEST_P(FourBarTruth, AccelerationTipsAreSecondDerivativePlusTangentialPart) {
   TestForm t;
   const int type = GetParam();
   int checked = 0;
-  for (double wxx : kDriveAngles) {
+  for (double wxx : kFiveAngles) {
     const Snapshot s = rebuild(t, type, 3, 1, wxx);
     if (!s.closed) continue;
     ++checked;
@@ -114,7 +82,7 @@ TEST_P(FourBarTruth, AccelerationTipsAreSecondDerivativePlusTangentialPart) {
 TEST_P(FourBarTruth, AccelerationPoleHasNoAcceleration) {
   TestForm t;
   const int type = GetParam();
-  for (double wxx : kDriveAngles) {
+  for (double wxx : kFiveAngles) {
     const Snapshot s = rebuild(t, type, 3, 7, wxx);
     if (!s.closed) continue;
     const Registers& r = t.form.reg();
@@ -133,7 +101,7 @@ TEST_P(FourBarTruth, CentreOfCurvatureIsOsculatingCentreOfCouplerPath) {
   TestForm t;
   const int type = GetParam();
   int checked = 0;
-  for (double wxx : kDriveAngles) {
+  for (double wxx : kFiveAngles) {
     const Snapshot s = rebuild(t, type, 4, 2, wxx);
     if (!s.closed) continue;
     const Registers& r = t.form.reg();
@@ -154,7 +122,7 @@ TEST_P(FourBarTruth, InflectionPolePathHasZeroCurvature) {
   TestForm t;
   const int type = GetParam();
   int checked = 0;
-  for (double wxx : kDriveAngles) {
+  for (double wxx : kFiveAngles) {
     const Snapshot s = rebuild(t, type, 4, 3, wxx);
     if (!s.closed) continue;
     const Registers& r = t.form.reg();

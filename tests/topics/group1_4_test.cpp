@@ -178,19 +178,21 @@ TEST(AccelerationGroup, TopicNineShowsOnlyTheCommonPart) {
 
 TEST(CurvatureCurves, DirectionsWithoutRealPoint) {
   const double d = 100;
-  // ρ = d straight against the pole normal: w = 1 − 4 < 0.
-  EXPECT_FALSE(equalCurvatureDistance(CurvatureFamily::G1, d, d, -90 * kDegree));
+  // ρ = d straight against the pole normal: w = 1 − 4 < 0 (for the radius −ρ
+  // of G1 and G2 on the other side).
+  EXPECT_FALSE(equalCurvatureDistance(CurvatureFamily::G1, d, d, 90 * kDegree));
   EXPECT_FALSE(equalCurvatureDistance(CurvatureFamily::G4, d, d, -90 * kDegree));
+  EXPECT_TRUE(equalCurvatureDistance(CurvatureFamily::G1, d, d, -90 * kDegree));
   // ρ = 0 is replaced by 0.00001: finite points, no division by zero.
   const auto tiny = equalCurvatureDistance(CurvatureFamily::G3, 0, d, 90 * kDegree);
   ASSERT_TRUE(tiny);
   EXPECT_NEAR(*tiny, (std::sqrt(1 + 4 * d / 0.00001) + 1) * 0.00001 / 2, 1e-12);
   EXPECT_EQ(curvatureRadiusOrMinimum(0), 0.00001);
-  // ρ very large against d: G1 approaches the inflection circle r = d·sin θ
+  // ρ very large against d: G1 approaches the inflection circle r = −d·sin θ
   // (points of infinite curvature radius), not the pole.
   for (double theta : {10.0, 30.0, 90.0, 150.0})
     EXPECT_NEAR(*equalCurvatureDistance(CurvatureFamily::G1, 1e9, d, theta * kDegree),
-                d * std::sin(theta * kDegree), 1e-3);
+                -d * std::sin(theta * kDegree), 1e-3);
   // Not-a-number input gives no point.
   EXPECT_FALSE(
       equalCurvatureDistance(CurvatureFamily::G2, 50, std::numeric_limits<double>::quiet_NaN(), 1));
@@ -201,10 +203,10 @@ TEST(CurvatureCurves, GapStartsANewPiece) {
   show(t, 1, 1, 1);
   const std::size_t before = t.picture().size();
   t.form.reg().setPoint(U'P', {500, 400});
-  // ρ = d = 50, γ = 0: no point for 4k° with sin < −1/4, that is k = 49 … 86.
+  // ρ = d = 50, γ = 0: G1 has no point for 4k° with sin > 1/4, that is k = 4 … 41.
   traceEqualCurvature(t.form, CurvatureFamily::G1, 50, 50, 0, 90);
   DisplayList added(t.picture().begin() + static_cast<long>(before), t.picture().end());
-  // Segments k−1 → k for k = 1 … 48 and 88 … 90; none across the gap.
+  // Segments k−1 → k for k = 1 … 3 and 43 … 90; none across the gap.
   EXPECT_EQ(lines(added, kColourJ, 1).size(), 51u);
 }
 
