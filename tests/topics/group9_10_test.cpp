@@ -192,8 +192,11 @@ TEST(SynthesisGroup, AnalysedFourBarIsAssembledInTheFirstTopic) {
   t.key(kKeyRebuild);
   EXPECT_EQ(t.form.scratch().kks, 0);
   const Point x = pt(t, U'X'), a = pt(t, U'A');
-  EXPECT_EQ(x.x, std::floor(t.form.st.bxx));
-  EXPECT_NEAR(std::hypot(a.x - x.x, a.y - x.y), crank, 1.01);
+  EXPECT_NEAR(x.x, t.form.st.bxx, 1e-6);
+  EXPECT_NEAR(std::hypot(a.x - x.x, a.y - x.y), crank, 1e-5);
+  // It opens in position 1: the crank pin on the chosen circle point.
+  EXPECT_NEAR(a.x, t.form.st.bxa, 1e-4);
+  EXPECT_NEAR(a.y, t.form.st.bya, 1e-4);
   // Type 9 shows the task column as well.
   EXPECT_TRUE(hasText(t.picture(), numberItem(100), 950, 360));
 }
