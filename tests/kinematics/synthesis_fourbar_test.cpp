@@ -223,7 +223,8 @@ Outcome runChoice(const Choice& choice) {
   showAt(t, 8, 0);
   EXPECT_EQ(t.form.st.mn0, 9);
   EXPECT_EQ(t.form.st.mn1, 1);
-  expectReport(pictureText(t.picture()), e, "first analysis picture");
+  const std::u32string report = pictureText(t.picture());
+  expectReport(report, e, "first analysis picture");
   // The first analysis picture: position 1 as it stands; a rebuild without a
   // step shows the same picture and leaves its registers to read.
   t.form.st.qgw = 0;
@@ -232,6 +233,21 @@ Outcome runChoice(const Choice& choice) {
     std::cout << choice.name << " first picture crank " << t.form.reg().angOf(U'a') / kDeg
               << " A " << std::abs(at(t.form, U'C') - first[0]) << " E "
               << std::abs(at(t.form, U'D') - second[0]) << "\n";
+  // The report gives the crank angles found here, and for position 1 the one
+  // the picture stands at.
+  for (int j = 0; j < 4; ++j) {
+    const std::size_t p = report.find(u32(std::to_string(j + 1)) + U": ", report.find(U"Kurbelwinkel:"));
+    EXPECT_NE(p, std::u32string::npos) << "position " << j + 1;
+    if (p == std::u32string::npos) continue;
+    std::string number;
+    for (std::size_t k = p + 3; k < report.size() && report[k] != U'°'; ++k)
+      number += report[k] == U',' ? '.' : static_cast<char>(report[k]);
+    const double shown = std::stod(number);
+    EXPECT_NEAR(std::remainder(shown - e.theta[j] / kDeg, 360.0), 0, 0.051) << "position " << j + 1;
+    if (j == 0) {
+      EXPECT_NEAR(std::remainder(shown - t.form.reg().angOf(U'a') / kDeg, 360.0), 0, 0.051);
+    }
+  }
   o.firstPictureError = std::max(std::abs(at(t.form, U'C') - first[0]),
                                  std::abs(at(t.form, U'D') - second[0]));
 
