@@ -15,20 +15,17 @@
 #include <string>
 #include <vector>
 
+#include "kinematics/four_bar_model.h"
 #include "script/vector.h"
 #include "support/test_form.h"
 
 namespace pm {
 namespace {
 
-using Cx = std::complex<double>;
+using Cx = kinematics::Vec;
+using kinematics::cross;
 
-Cx at(Form1& f, char32_t c) {
-  const Point p = f.reg().point(c);
-  return {p.x, p.y};
-}
-
-double cross(Cx a, Cx b) { return a.real() * b.imag() - a.imag() * b.real(); }
+Cx at(Form1& f, char32_t c) { return kinematics::at(f.reg(), c); }
 
 double screenAngle(Cx v) {
   const double a = std::atan2(-v.imag(), v.real());
