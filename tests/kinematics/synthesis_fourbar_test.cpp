@@ -310,5 +310,25 @@ TEST(SynthesisFourBar, ReachesItsPositionsAndReportsBranchAndOrder) {
   EXPECT_GE(usable, 12);
 }
 
+// The hand-over resets the side factor of the coupler point but keeps that of
+// the second plane point (Shift+F1 turns both): the analysed four-bar still
+// carries E on the side it was found.
+TEST(SynthesisFourBar, KeptSideFactorOfTheSecondPlanePointDoesNotMirrorIt) {
+  testing::TestForm t;
+  t.form.st.qtx = 0;
+  showAt(t, 6, 16);
+  t.keyChar('T');
+  showAt(t, 6, 40);
+  t.keyChar('W');
+  const Cx a1 = at(t.form, U'A'), e1 = at(t.form, U'E');
+  t.key(kKeyF1, kShift);
+  ASSERT_EQ(t.form.st.qhh, -1);
+  showAt(t, 7, 0);
+  showAt(t, 8, 0);
+  t.key(kKeyRebuild);
+  EXPECT_LT(std::abs(at(t.form, U'C') - a1), 0.05);
+  EXPECT_LT(std::abs(at(t.form, U'D') - e1), 0.05);
+}
+
 }  // namespace
 }  // namespace pm
