@@ -13,13 +13,22 @@
 // in the first position. b, c / d, e hold the pairs of the construction point;
 // f, g and h, i the chosen pairs (fixed pivot, moving pivot), carried between
 // commands in bxx … byb with the flags bz1, bz2.
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "draw/colour_tables.h"
+#include "draw/recording_canvas.h"
 #include "script/vector.h"
 #include "shell/form1.h"
 #include "topics/curve_loop.h"
+#include "topics/mechanism_detail.h"
+#include "topics/synthesis_check.h"
+#include "topics/text_place.h"
 #include "topics/topics.h"
 
 namespace pm {
@@ -164,7 +173,10 @@ double dyadSign(Point p, Point r, Point q) {
 // of the plane A and E as coupler points. The lengths c, f and h carry the
 // signs that put the rocker joint and the two plane points on the side where
 // they were found, so that the recorded mechanism assembles in the found
-// configuration and not in its mirror image.
+// configuration and not in its mirror image; h is divided by its sign factor
+// qhh, which the hand-over keeps and the next load applies. The task values m …
+// z are written without the position offsets sm … sz, which also outlive the
+// hand-over: loading type 9 adds them once, as loading type 1 did here.
 void recordFourBar(Form1& f) {
   f.st.mn0 = 1;
   f.st.qgw = 0;
@@ -175,12 +187,56 @@ void recordFourBar(Form1& f) {
   r.lenOf(U'c') *= dyadSign(g, h, i);
   r.lenOf(U'f') *= dyadSign(g, i, r.point(U'A'));
   r.lenOf(U'h') *= dyadSign(g, i, r.point(U'E'));
+  if (f.st.qhh == -1) r.lenOf(U'h') = -r.lenOf(U'h');
   r.valOf(U'a') = f.st.bxx;
   r.valOf(U'b') = f.st.byx;
   r.valOf(U'i') = 4;
   r.valOf(U'd') = r.angOf(U'd') / kDeg;
   r.valOf(U'c') = r.angOf(U'a') / kDeg;
+  const StateRecord& st = f.st;
+  const double positionOffset[] = {st.sm, st.sn, st.so, st.sp, st.sq, st.sr, st.ss,
+                                   st.st, st.su, st.sv, st.sw, st.sx, st.sy, st.sz};
+  // The registers keep the task as loaded: the second run of the picture
+  // places the task from them.
+  for (char32_t c = U'm'; c <= U'z'; ++c) r.valOf(c) -= positionOffset[c - U'm'];
   recordParameters(f);
+  for (char32_t c = U'm'; c <= U'z'; ++c) r.valOf(c) += positionOffset[c - U'm'];
+}
+
+// The report on what the four-bar can do: its loop case with the title, the
+// crank angles of the four positions, the assembly branch and the order in
+// which the crank reaches them. It is put where it covers least of the
+// picture drawn so far, clear of the emblem, the value column and the lines
+// at the bottom.
+void fourBarReport(Form1& f, const SynthesisFourBar& m) {
+  std::vector<std::u32string> lines;
+  lines.push_back(U"Prüfung des Gelenkvierecks:");
+  const int loopCase = classifyLoop(f).loopCase;
+  lines.push_back(numberItem(loopCase) + std::u32string(caseTitle(loopCase)));
+  for (std::u32string& line : synthesisReportLines(checkSynthesisFourBar(m))) lines.push_back(line);
+
+  constexpr double kLineHeight = 15;
+  f.canvas.setFont("Arial", 10);
+  double width = 0;
+  for (const std::u32string& line : lines) width = std::max(width, f.canvas.textWidth(line));
+  const double height = kLineHeight * static_cast<double>(lines.size());
+  std::vector<Point> candidates;
+  for (double y : {60.0, 130.0, 200.0, 270.0, 400.0, 470.0, 540.0})
+    for (double x : {20.0, 320.0, 620.0}) {
+      const bool emblem = x + width > 820 && y < 130;
+      const bool column = x + width > 930 && y + height > 340 && y < 600;
+      if (!emblem && !column && x + width < 1015 && y + height < 640) candidates.push_back({x, y});
+    }
+  if (candidates.empty()) candidates.push_back({20, 60});
+  Point at = candidates.front();
+  if (const auto* recording = dynamic_cast<const RecordingCanvas*>(&f.canvas))
+    at = leastCoveredPlace(recording->list(), f.canvas.backgroundColour(), width, height, candidates);
+
+  f.canvas.setTextColour(fixedColour(0));
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    f.setPosition(at.x, at.y + kLineHeight * static_cast<double>(k));
+    f.print(lines[k]);
+  }
 }
 
 // Brings the stored pairs back into f, g and h, i and draws them.
@@ -275,19 +331,46 @@ void fourBar(Form1& f) {
   }
   synthesisPicture(f);  // records the four-bar
   f.run(U":66-d3fh:66-m3fg:66-n3hi:66-g3AEAigA:62°h13hiAfg");
+  const Registers& r = f.reg();
+  fourBarReport(f, {r.point(U'f'), r.point(U'h'), r.point(U'g'), r.point(U'i'),
+                    {r.point(U'A'), r.point(U'B'), r.point(U'C'), r.point(U'D')},
+                    {r.point(U'E'), r.point(U'F'), r.point(U'G'), r.point(U'H')}});
 }
 
 // Hands the recorded four-bar to the analysis topics: type 9, group 1, topic 1,
-// lengths reset, then the drive mirrored about the frame line by a nested
-// command, which draws the first analysis topic. The assembly branch is the
-// recorded one (the rocker length carries its sign), so it is not flipped here.
+// lengths reset, then a nested command draws the first analysis topic. The
+// recorded strings hold the four-bar in position 1 with the signs of the
+// branch and sides it was found on, so it is shown there as it stands: neither
+// the drive is mirrored nor the branch flipped. The first picture carries the
+// report on the recorded four-bar; the nested command keeps its registers to
+// itself, so the four-bar is loaded and assembled here as well, drawing
+// nothing: fixed pivots X, Y, joints A, B in position 1 and the task.
 void analyse(Form1& f) {
   f.st.mn0 = 9;
   f.st.mn1 = 1;
   f.st.mn2 = 1;
   f.st.qtx = 0;
   resetLengths(f);
-  f.Form_KeyDown(kKeyF1 + 2, kShift);
+  std::optional<SynthesisFourBar> recorded;
+  if (!f.st.gg.empty()) {
+    loadParameters(f);
+    const double qzw = f.st.qzw;  // a loop that cannot close would reverse the drive
+    f.canvas.setRecording(false);
+    task(f);
+    const bool assembled = driveStep(f);
+    f.canvas.setRecording(true);
+    f.st.qzw = qzw;
+    Registers& r = f.reg();
+    auto valPoint = [&r](char32_t x, char32_t y) { return Point{r.valOf(x), r.valOf(y)}; };
+    if (assembled) {
+      recorded = SynthesisFourBar{
+          r.point(U'X'), r.point(U'Y'), r.point(U'A'), r.point(U'B'),
+          {valPoint(U'o', U'p'), valPoint(U'q', U'r'), valPoint(U's', U't'), valPoint(U'u', U'v')},
+          {r.point(U'E'), r.point(U'F'), r.point(U'G'), r.point(U'H')}};
+    }
+  }
+  f.Form_KeyDown(kKeyRebuild, 0);
+  if (recorded) fourBarReport(f, *recorded);
 }
 
 }  // namespace

@@ -68,6 +68,11 @@ double normalisedCrankAngle(double a) {
   return a;
 }
 
+std::u32string_view caseTitle(int loopCase) {
+  if (loopCase < 0 || loopCase >= static_cast<int>(kCaseTitles.size())) return {};
+  return kCaseTitles[static_cast<std::size_t>(loopCase)];
+}
+
 LoopClass classifyLoop(Form1& f) {
   Registers& r = f.reg();
   const double a = std::fabs(r.lenOf(U'a'));
@@ -95,8 +100,8 @@ void printTitle(Form1& f) {
   std::u32string_view title = sliderTitle(f.st.mn0);
   if (!title.empty()) {
     f.cmd.loopCase = 8;
-  } else if (f.cmd.loopCase >= 0 && f.cmd.loopCase < static_cast<int>(kCaseTitles.size())) {
-    title = kCaseTitles[f.cmd.loopCase];
+  } else {
+    title = caseTitle(f.cmd.loopCase);
   }
   f.canvas.setFont("Arial", 11);
   f.setPosition(20, 690);

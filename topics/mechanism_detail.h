@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string_view>
 
 namespace pm {
 
@@ -19,6 +20,9 @@ struct LoopClass {
 // Case number and turn class of the four lengths |len| a … d as loaded now;
 // changes nothing.
 LoopClass classifyLoop(Form1& f);
+
+// The title of a loop case 0 … 7 (with its leading blank); empty for any other.
+std::u32string_view caseTitle(int loopCase);
 
 // The crank angle brought into [0, 2π]; a value that is not finite gives 0.
 double normalisedCrankAngle(double a);

@@ -30,8 +30,8 @@ double fieldNumber(std::string_view field);
 // `rest` field by field. Fields beyond the end of the bank are dropped.
 void parseFieldsInto(std::string& rest, RegisterBank& bank, int first);
 
-// "a62:b-4:…": the letters a … z each with the integer part (towards minus
-// infinity) of bank[a … z] and ":".
+// "a62.7:b-3.2:…": the letters a … z each with bank[a … z] rounded to six
+// decimals (trailing zeros dropped) and ":".
 std::string recordFields(const RegisterBank& bank);
 
 }  // namespace pm

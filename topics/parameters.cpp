@@ -79,17 +79,20 @@ std::size_t sequenceLength(unsigned char b) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Writes floor(v) as decimal digits; a value that is not a number writes 0.
-std::string floorText(double v) {
+// Writes v rounded to six decimals, without trailing zeros (and without the
+// point when nothing follows it): fine enough that a recorded four-bar
+// reassembles its positions to far below a drawing unit, and read back by
+// fieldNumber. A value that is not a number writes 0.
+std::string decimalText(double v) {
   if (!std::isfinite(v)) return "0";
   char buf[400];
-  const double whole = std::floor(v) + 0.0;  // + 0.0 turns -0 into 0
-  if (std::fabs(whole) < 1e18) {  // exactly an integer of 64 bits: no formatting needed
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(whole));
-    if (ec == std::errc()) return std::string(buf, end);
-  }
-  const int n = std::snprintf(buf, sizeof buf, "%.0f", whole);
-  return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : "0";
+  const int n = std::snprintf(buf, sizeof buf, "%.6f", v);
+  if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buf) return "0";
+  std::string text(buf, static_cast<std::size_t>(n));
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == '.') text.pop_back();
+  if (text == "-0") text = "0";
+  return text;
 }
 
 }  // namespace
@@ -147,7 +150,7 @@ std::string recordFields(const RegisterBank& bank) {
   std::string out;
   for (char letter = 'a'; letter <= 'z'; ++letter) {
     out += letter;
-    out += floorText(bank[static_cast<std::size_t>(kFirstLetter + (letter - 'a'))]);
+    out += decimalText(bank[static_cast<std::size_t>(kFirstLetter + (letter - 'a'))]);
     out += ':';
   }
   return out;

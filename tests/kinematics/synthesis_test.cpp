@@ -114,17 +114,17 @@ TEST(Synthesis, RecordedFourBarIsTheChosenBurmesterFourBar) {
     const std::vector<double> val = fields(t.form.st.hg);
     ASSERT_EQ(len.size(), 26u);
     ASSERT_EQ(val.size(), 26u);
-    // Whole units, rounded down.
-    EXPECT_NEAR(std::abs(len[0]), std::abs(g - f), 1.01);
-    EXPECT_NEAR(std::abs(len[1]), std::abs(i - g), 1.01);
-    EXPECT_NEAR(std::abs(len[2]), std::abs(i - h), 1.01);
-    EXPECT_NEAR(std::abs(len[3]), std::abs(h - f), 1.01);
-    EXPECT_NEAR(std::abs(len[4]), std::abs(task.first[0] - g), 1.01);
-    EXPECT_NEAR(std::abs(len[5]), std::abs(task.first[0] - i), 1.01);
-    EXPECT_NEAR(std::abs(len[6]), std::abs(task.second[0] - g), 1.01);
-    EXPECT_NEAR(std::abs(len[7]), std::abs(task.second[0] - i), 1.01);
-    EXPECT_EQ(val[0], std::floor(f.real()));
-    EXPECT_EQ(val[1], std::floor(f.imag()));
+    // Six decimals: the dimensions as found.
+    EXPECT_NEAR(std::abs(len[0]), std::abs(g - f), 1e-5);
+    EXPECT_NEAR(std::abs(len[1]), std::abs(i - g), 1e-5);
+    EXPECT_NEAR(std::abs(len[2]), std::abs(i - h), 1e-5);
+    EXPECT_NEAR(std::abs(len[3]), std::abs(h - f), 1e-5);
+    EXPECT_NEAR(std::abs(len[4]), std::abs(task.first[0] - g), 1e-5);
+    EXPECT_NEAR(std::abs(len[5]), std::abs(task.first[0] - i), 1e-5);
+    EXPECT_NEAR(std::abs(len[6]), std::abs(task.second[0] - g), 1e-5);
+    EXPECT_NEAR(std::abs(len[7]), std::abs(task.second[0] - i), 1e-5);
+    EXPECT_NEAR(val[0], f.real(), 1e-6);
+    EXPECT_NEAR(val[1], f.imag(), 1e-6);
     EXPECT_EQ(val[8], 4);
     // The rocker and the coupler points carry the side on which they were found.
     EXPECT_EQ(len[2] < 0, cross(h - g, i - g) < 0);
@@ -136,8 +136,7 @@ TEST(Synthesis, RecordedFourBarIsTheChosenBurmesterFourBar) {
 
 // After Analyse, the recorded four-bar (mechanism type 9) turned to the crank
 // angle of each position brings the plane points A and E there, for every
-// position that lies on the assembly branch of the first one. Whole-unit
-// rounding of the recorded strings allows a few units of deviation.
+// position that lies on the assembly branch of the first one.
 TEST(Synthesis, AnalysedFourBarGuidesThePlaneThroughThePositions) {
   int reached = 0;
   for (double deg : {0.0, 200.0}) {
@@ -164,9 +163,9 @@ TEST(Synthesis, AnalysedFourBarGuidesThePlaneThroughThePositions) {
       t.form.st.wxx = val[2] * kDeg - std::atan2(-crank.imag(), crank.real());
       t.key(kKeyRebuild);
       ASSERT_EQ(t.form.scratch().kks, 0) << "position " << j + 1;
-      EXPECT_LT(std::abs(at(t.form, U'C') - task.first[j]), 15) << "position " << j + 1;
-      EXPECT_LT(std::abs(at(t.form, U'D') - task.second[j]), 15) << "position " << j + 1;
-      EXPECT_LT(std::abs(at(t.form, U'B') - ij), 15) << "position " << j + 1;
+      EXPECT_LT(std::abs(at(t.form, U'C') - task.first[j]), 0.05) << "position " << j + 1;
+      EXPECT_LT(std::abs(at(t.form, U'D') - task.second[j]), 0.05) << "position " << j + 1;
+      EXPECT_LT(std::abs(at(t.form, U'B') - ij), 0.05) << "position " << j + 1;
       ++reached;
     }
   }

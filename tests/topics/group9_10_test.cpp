@@ -193,10 +193,78 @@ TEST(SynthesisGroup, AnalysedFourBarIsAssembledInTheFirstTopic) {
   t.key(kKeyRebuild);
   EXPECT_EQ(t.form.scratch().kks, 0);
   const Point x = pt(t, U'X'), a = pt(t, U'A');
-  EXPECT_EQ(x.x, std::floor(t.form.st.bxx));
-  EXPECT_NEAR(std::hypot(a.x - x.x, a.y - x.y), crank, 1.01);
+  EXPECT_NEAR(x.x, t.form.st.bxx, 1e-6);
+  EXPECT_NEAR(std::hypot(a.x - x.x, a.y - x.y), crank, 1e-5);
+  // It opens in position 1: the crank pin on the chosen circle point.
+  EXPECT_NEAR(a.x, t.form.st.bxa, 1e-4);
+  EXPECT_NEAR(a.y, t.form.st.bya, 1e-4);
   // Type 9 shows the task column as well.
   EXPECT_TRUE(hasText(t.picture(), numberItem(100), 950, 360));
+}
+
+// The report on the four-bar: where it stands, nothing of the construction is
+// drawn (lines and circles sampled along their length).
+int reportLinesOverDrawing(testing::TestForm& t) {
+  const DisplayList& list = t.picture();
+  double x0 = -1, y0 = 0;
+  for (const Primitive& p : list)
+    if (p.kind == Primitive::Kind::Text && p.text == U"Prüfung des Gelenkvierecks:") {
+      x0 = p.x1;
+      y0 = p.y1;
+    }
+  EXPECT_GE(x0, 0) << "no report";
+  if (x0 < 0) return -1;
+  struct Box {
+    double x1, y1, x2, y2;
+  };
+  std::vector<Box> boxes;
+  for (const Primitive& p : list)
+    if (p.kind == Primitive::Kind::Text && p.x1 == x0 && p.y1 >= y0 && p.y1 < y0 + 100)
+      boxes.push_back({p.x1, p.y1, p.x1 + t.canvas.textWidth(p.text), p.y1 + 14});
+  EXPECT_GE(boxes.size(), 5u);
+  auto inside = [&boxes](double x, double y) {
+    for (const Box& b : boxes)
+      if (x >= b.x1 && x <= b.x2 && y >= b.y1 && y <= b.y2) return true;
+    return false;
+  };
+  int covered = 0;
+  for (const Primitive& p : list) {
+    bool hit = false;
+    if (p.kind == Primitive::Kind::Line) {
+      for (int k = 0; k <= 400 && !hit; ++k)
+        hit = inside(p.x1 + (p.x2 - p.x1) * k / 400, p.y1 + (p.y2 - p.y1) * k / 400);
+    } else if (p.kind == Primitive::Kind::Circle || p.kind == Primitive::Kind::Arc) {
+      for (int k = 0; k < 360 && !hit; ++k)
+        hit = inside(p.x1 + p.r * std::cos(k * kDeg), p.y1 + p.r * std::sin(k * kDeg));
+    }
+    if (hit) ++covered;
+  }
+  return covered;
+}
+
+TEST(SynthesisGroup, FourBarReportCoversNoConstruction) {
+  testing::TestForm t;
+  t.form.st.qtx = 0;
+  show(t, 10, 7);  // the default four-bar
+  EXPECT_EQ(reportLinesOverDrawing(t), 0);
+  show(t, 10, 8);
+  EXPECT_EQ(reportLinesOverDrawing(t), 0);
+
+  testing::TestForm u;  // the pairs at 16° and 40°
+  u.form.st.qtx = 0;
+  for (auto [key, deg] : {std::pair{'T', 16.0}, std::pair{'W', 40.0}}) {
+    u.form.st.qgw = 0;
+    u.form.st.wxx = deg * kDeg;
+    show(u, 10, 6);
+    u.keyChar(key);
+  }
+  show(u, 10, 7);
+  EXPECT_EQ(reportLinesOverDrawing(u), 0);
+  show(u, 10, 8);
+  EXPECT_EQ(reportLinesOverDrawing(u), 0);
+  // Only the first analysis picture carries the report.
+  u.key(kKeyRebuild);
+  for (const Primitive& p : u.picture()) EXPECT_NE(p.text, U"Prüfung des Gelenkvierecks:");
 }
 
 // Placement of the task with the mouse, on the grid and off it.

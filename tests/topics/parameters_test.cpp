@@ -177,15 +177,24 @@ TEST_F(Loading, SynthesisTypesBeforeAndAfterRecording) {
   reg.valOf(U'a') = 1e20;
   reg.valOf(U'j') = 5;
   recordParameters(t.form);
-  EXPECT_EQ(st.gg.substr(0, 15), "a62:b-4:c0:d0:e");
+  EXPECT_EQ(st.gg.substr(0, 19), "a62.7:b-3.2:c0:d0:e");
   EXPECT_EQ(st.gg.back(), ':');
   EXPECT_EQ(st.hg.substr(0, 26), "a100000000000000000000:b0:");
+  // Six decimals, trailing zeros dropped; what rounds to zero has no sign.
+  reg.lenOf(U'a') = 1.23456789;
+  reg.lenOf(U'b') = -0.0000001;
+  reg.lenOf(U'c') = -7.5;
+  recordParameters(t.form);
+  EXPECT_EQ(st.gg.substr(0, 20), "a1.234568:b0:c-7.5:d");
+  reg.lenOf(U'a') = 62.7;
+  reg.lenOf(U'b') = -3.2;
+  recordParameters(t.form);
   st.qa = 1;
   for (double type : {9.0, 10.0}) {
     st.mn0 = type;
     load();
-    EXPECT_EQ(reg.lenOf(U'a'), 63);
-    EXPECT_EQ(reg.lenOf(U'b'), -4);
+    EXPECT_DOUBLE_EQ(reg.lenOf(U'a'), 63.7);
+    EXPECT_DOUBLE_EQ(reg.lenOf(U'b'), -3.2);
     EXPECT_EQ(reg.valOf(U'a'), 1e20);
     EXPECT_EQ(reg.valOf(U'j'), 0);
   }

@@ -1,0 +1,87 @@
+#include "topics/text_place.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace pm {
+namespace {
+
+struct Box {
+  double x1, y1, x2, y2;
+  bool contains(double x, double y) const { return x >= x1 && x <= x2 && y >= y1 && y <= y2; }
+};
+
+// Whether the segment p–q meets the box (Liang–Barsky clipping).
+bool segmentMeets(const Box& b, double px, double py, double qx, double qy) {
+  double t0 = 0, t1 = 1;
+  const double dx = qx - px, dy = qy - py;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {px - b.x1, b.x2 - px, py - b.y1, b.y2 - py};
+  for (int k = 0; k < 4; ++k) {
+    if (p[k] == 0) {
+      if (q[k] < 0) return false;
+      continue;
+    }
+    const double t = q[k] / p[k];
+    if (p[k] < 0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return false;
+  }
+  return true;
+}
+
+// Whether the outline of the circle about (cx, cy) with radius r meets the box.
+bool circleMeets(const Box& b, double cx, double cy, double r) {
+  const double nx = std::clamp(cx, b.x1, b.x2), ny = std::clamp(cy, b.y1, b.y2);
+  if (std::hypot(nx - cx, ny - cy) > r) return false;  // the box lies outside
+  const double fx = std::max(std::fabs(b.x1 - cx), std::fabs(b.x2 - cx));
+  const double fy = std::max(std::fabs(b.y1 - cy), std::fabs(b.y2 - cy));
+  return std::hypot(fx, fy) >= r;  // not wholly inside the circle
+}
+
+bool meets(const Box& b, const Primitive& p, Rgb background) {
+  switch (p.kind) {
+    case Primitive::Kind::Point:
+      return p.colour != background && b.contains(p.x1, p.y1);
+    case Primitive::Kind::Line:
+      return segmentMeets(b, p.x1, p.y1, p.x2, p.y2);
+    case Primitive::Kind::Box:
+    case Primitive::Kind::FilledBox:
+      return std::min(p.x1, p.x2) <= b.x2 && std::max(p.x1, p.x2) >= b.x1 &&
+             std::min(p.y1, p.y2) <= b.y2 && std::max(p.y1, p.y2) >= b.y1;
+    case Primitive::Kind::Circle:
+    case Primitive::Kind::Arc:
+      return circleMeets(b, p.x1, p.y1, p.r);
+    case Primitive::Kind::Text: {
+      // About half the point size per character, one point size high.
+      const double w = 0.55 * p.size * static_cast<double>(p.text.size()), h = 1.4 * p.size;
+      return p.x1 <= b.x2 && p.x1 + w >= b.x1 && p.y1 <= b.y2 && p.y1 + h >= b.y1;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+Point leastCoveredPlace(const DisplayList& list, Rgb background, double width, double height,
+                        std::span<const Point> candidates) {
+  Point best{};
+  std::size_t fewest = std::numeric_limits<std::size_t>::max();
+  for (const Point& c : candidates) {
+    const Box box{c.x, c.y, c.x + width, c.y + height};
+    std::size_t n = 0;
+    for (const Primitive& p : list)
+      if (meets(box, p, background)) ++n;
+    if (n < fewest) {
+      fewest = n;
+      best = c;
+    }
+  }
+  return best;
+}
+
+}  // namespace pm
