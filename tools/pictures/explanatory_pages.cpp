@@ -1,0 +1,267 @@
+// Renders the explanatory pages from their text sources (data/pictures/source/pages).
+//
+// Source format of one topic, pages separated by a line "---":
+//   # title         the page's title (first line of a page)
+//   text            a paragraph (one source line each)
+//   - text          a bullet item
+//   [k] text        legend item with a swatch of the fixed colour k ("a" … "p")
+//   [=k] text       legend item with a swatch of the palette colour k ("a" … "z")
+//   >>              next column
+// The body flows through two columns below the title; text that does not fit
+// into the band is reported as overflow.
+#include "explanatory_pages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRegularExpression>
+#include <map>
+
+#include "draw/colour_tables.h"
+
+namespace pm::pictures {
+namespace {
+
+constexpr int kColumns = 2;
+constexpr double kColumnGap = 20;
+constexpr double kLineHeight = 14;
+constexpr double kParagraphGap = 3;
+constexpr double kTitleHeight = 24;
+constexpr double kSwatchIndent = 26;
+constexpr double kBulletIndent = 12;
+
+QFont pageFont(int pixelSize, bool bold) {
+  QFont f("Liberation Sans");
+  f.setPixelSize(pixelSize);
+  f.setBold(bold);
+  f.setHintingPreference(QFont::PreferFullHinting);
+  return f;
+}
+
+struct Swatch {
+  bool present = false;
+  QColor colour;
+};
+
+// The swatch colour of a legend item, as the program draws that letter at the
+// start values of the palette intensities.
+Swatch swatchOf(const QString& code) {
+  Swatch s;
+  const bool palette = code.startsWith('=');
+  const QString letter = palette ? code.mid(1) : code;
+  if (letter.size() != 1) return s;
+  const int k = letter[0].unicode() - 'a';
+  if (k < 0 || k >= (palette ? 26 : kFixedColourCount)) return s;
+  const Rgb c = palette ? paletteColour(buildPalette(128, 196, 256, rgb(255, 255, 255)), k) : fixedColour(k);
+  s.present = true;
+  s.colour = QColor(c.r, c.g, c.b);
+  return s;
+}
+
+struct Block {
+  enum Kind { Paragraph, Bullet, Legend, ColumnBreak } kind = Paragraph;
+  QString text;
+  Swatch swatch;
+};
+
+std::vector<Block> parseBody(const QStringList& lines) {
+  std::vector<Block> blocks;
+  static const QRegularExpression legend(R"(^\[(=?[a-z])\]\s+(.*)$)");
+  for (const QString& raw : lines) {
+    const QString line = raw.trimmed();
+    if (line.isEmpty()) continue;
+    if (line == ">>") {
+      blocks.push_back({Block::ColumnBreak, {}, {}});
+    } else if (const auto m = legend.match(line); m.hasMatch()) {
+      blocks.push_back({Block::Legend, m.captured(2), swatchOf(m.captured(1))});
+    } else if (line.startsWith("- ")) {
+      blocks.push_back({Block::Bullet, line.mid(2), {}});
+    } else {
+      blocks.push_back({Block::Paragraph, line, {}});
+    }
+  }
+  return blocks;
+}
+
+// Breaks text into lines no wider than width.
+QStringList wrap(const QString& text, const QFontMetricsF& metrics, double width) {
+  QStringList out;
+  QString line;
+  for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) {
+    const QString candidate = line.isEmpty() ? word : line + ' ' + word;
+    if (!line.isEmpty() && metrics.horizontalAdvance(candidate) > width) {
+      out << line;
+      line = word;
+    } else {
+      line = candidate;
+    }
+  }
+  if (!line.isEmpty()) out << line;
+  return out;
+}
+
+// Black text with a thin white halo, so that it stays legible over lines of the
+// construction or the grid that run behind it.
+void drawText(QPainter& p, const QPointF& baseline, const QString& text, const QFont& font) {
+  QPainterPath path;
+  path.addText(baseline, font, text);
+  p.strokePath(path, QPen(QColor(255, 255, 255), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.fillPath(path, QColor(0, 0, 0));
+}
+
+}  // namespace
+
+std::vector<PageSource> splitPages(const QString& source) {
+  std::vector<PageSource> pages;
+  PageSource current;
+  bool any = false;
+  for (const QString& line : source.split('\n')) {
+    if (line.trimmed() == "---") {
+      pages.push_back(current);
+      current = {};
+      any = false;
+      continue;
+    }
+    if (!line.trimmed().isEmpty()) any = true;
+    current.lines << line;
+  }
+  if (any) pages.push_back(current);
+  return pages;
+}
+
+RenderedPage renderPage(const PageSource& page) {
+  RenderedPage out;
+  out.image = QImage(kPageWidth, kPageHeight, QImage::Format_ARGB32_Premultiplied);
+  out.image.fill(Qt::transparent);
+  QPainter p(&out.image);
+  p.setRenderHint(QPainter::Antialiasing);
+
+  const QFont titleFont = pageFont(15, true), bodyFont = pageFont(kBodyPixelSize, false);
+  const QFontMetricsF body(bodyFont);
+  QStringList lines = page.lines;
+  while (!lines.isEmpty() && lines.front().trimmed().isEmpty()) lines.removeFirst();
+  double top = kBandTop;
+  if (!lines.isEmpty() && lines.front().trimmed().startsWith("# ")) {
+    const QString title = lines.takeFirst().trimmed().mid(2);
+    drawText(p, QPointF(kBandLeft, top + 15), title, titleFont);
+    p.setPen(QPen(QColor(0, 0, 0), 1));
+    p.drawLine(QPointF(kBandLeft, top + 19.5), QPointF(kBandRight, top + 19.5));
+    if (QFontMetricsF(titleFont).horizontalAdvance(title) > kBandRight - kBandLeft) {
+      out.overflow = true;
+      out.overflowText = title;
+    }
+    top += kTitleHeight;
+  }
+
+  const double columnWidth = (kBandRight - kBandLeft - (kColumns - 1) * kColumnGap) / kColumns;
+  int column = 0;
+  double y = top;
+  auto nextColumn = [&] {
+    ++column;
+    y = top;
+  };
+  for (const Block& b : parseBody(lines)) {
+    if (b.kind == Block::ColumnBreak) {
+      nextColumn();
+      continue;
+    }
+    const double indent = b.kind == Block::Legend ? kSwatchIndent : b.kind == Block::Bullet ? kBulletIndent : 0;
+    const QStringList wrapped = wrap(b.text, body, columnWidth - indent);
+    if (y > top) y += kParagraphGap;
+    for (int i = 0; i < wrapped.size(); ++i) {
+      if (y + kLineHeight > kBandBottom) nextColumn();
+      if (column >= kColumns) {
+        if (!out.overflow) {
+          out.overflow = true;
+          out.overflowText = wrapped[i];
+        }
+        break;
+      }
+      const double x = kBandLeft + column * (columnWidth + kColumnGap);
+      if (i == 0 && b.kind == Block::Legend) {
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QColor(64, 64, 64));
+        p.setBrush(b.swatch.present ? b.swatch.colour : QColor(255, 255, 255));
+        p.drawRect(QRectF(x + 1, y + 4, 18, 8));
+        p.restore();
+      }
+      if (i == 0 && b.kind == Block::Bullet) drawText(p, QPointF(x + 2, y + 12), QString::fromUtf8("–"), bodyFont);
+      drawText(p, QPointF(x + indent, y + 12), wrapped[i], bodyFont);
+      y += kLineHeight;
+    }
+    if (column >= kColumns) break;
+  }
+  return out;
+}
+
+PaletteImage toTransparentPalette(const QImage& premultiplied) {
+  const QImage image = premultiplied.convertToFormat(QImage::Format_ARGB32);
+  PaletteImage out;
+  out.width = image.width();
+  out.height = image.height();
+  out.palette.push_back({255, 255, 255});  // 0: transparent
+  out.transparentIndex = 0;
+  for (int i = 0; i < 16; ++i) {
+    const auto v = static_cast<std::uint8_t>(i * 17);
+    out.palette.push_back({v, v, v});
+  }
+  std::map<QRgb, std::uint8_t> exact;  // swatch colours
+  out.pixels.reserve(static_cast<std::size_t>(out.width) * out.height);
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb px = image.pixel(x, y);
+      const int a = qAlpha(px);
+      if (a < 96) {
+        out.pixels.push_back(0);
+        continue;
+      }
+      if (a == 255 && qRed(px) != qGreen(px)) {
+        const QRgb key = px & 0xffffff;
+        auto it = exact.find(key);
+        if (it == exact.end() && out.palette.size() < 256) {
+          out.palette.push_back({std::uint8_t(qRed(px)), std::uint8_t(qGreen(px)), std::uint8_t(qBlue(px))});
+          it = exact.emplace(key, static_cast<std::uint8_t>(out.palette.size() - 1)).first;
+        }
+        if (it != exact.end()) {
+          out.pixels.push_back(it->second);
+          continue;
+        }
+      }
+      // Over white, as the drawing area shows it.
+      const int grey = (qGray(px) * a + 255 * (255 - a)) / 255;
+      out.pixels.push_back(static_cast<std::uint8_t>(1 + (grey + 8) / 17));
+    }
+  return out;
+}
+
+QStringList writeTopicPages(const QString& sourceFile, const QString& outFolder, QString* error) {
+  QFile in(sourceFile);
+  if (!in.open(QIODevice::ReadOnly)) {
+    *error = "cannot read " + sourceFile;
+    return {};
+  }
+  const QString base = QFileInfo(sourceFile).completeBaseName();
+  const auto pages = splitPages(QString::fromUtf8(in.readAll()));
+  QStringList written;
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    const RenderedPage page = renderPage(pages[i]);
+    const QString name = base + QString::number(i) + ".gif";
+    if (page.overflow) {
+      *error = name + ": text does not fit into the band: \"" + page.overflowText + "\"";
+      return {};
+    }
+    if (!writeGif(QDir(outFolder).filePath(name).toStdString(), toTransparentPalette(page.image))) {
+      *error = "cannot write " + name;
+      return {};
+    }
+    written << name;
+  }
+  return written;
+}
+
+}  // namespace pm::pictures
