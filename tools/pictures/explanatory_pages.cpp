@@ -4,8 +4,9 @@
 //   # title         the page's title (first line of a page)
 //   text            a paragraph (one source line each)
 //   - text          a bullet item
-//   [k] text        legend item with a swatch of the fixed colour k ("a" … "p")
-//   [=k] text       legend item with a swatch of the palette colour k ("a" … "z")
+//   [k]             anywhere in a line: a swatch of the fixed colour k ("a" … "p");
+//   [=k]            of the palette colour k ("a" … "z"); a line that starts
+//                   with a swatch is a legend item and hangs its further lines
 //   >>              next column
 // The body flows through two columns below the title; text that does not fit
 // into the band is reported as overflow.
@@ -18,7 +19,6 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRegularExpression>
 #include <map>
 
 #include "draw/colour_tables.h"
@@ -31,7 +31,7 @@ constexpr double kColumnGap = 20;
 constexpr double kLineHeight = 14;
 constexpr double kParagraphGap = 3;
 constexpr double kTitleHeight = 24;
-constexpr double kSwatchIndent = 26;
+constexpr double kSwatchWidth = 20;
 constexpr double kBulletIndent = 12;
 
 QFont pageFont(int pixelSize, bool bold) {
@@ -47,10 +47,13 @@ struct Swatch {
   QColor colour;
 };
 
-// The swatch colour of a legend item, as the program draws that letter at the
-// start values of the palette intensities.
-Swatch swatchOf(const QString& code) {
+// The colour a swatch token "[k]" or "[=k]" stands for, as the program draws
+// that letter at the start values of the palette intensities; no swatch for
+// any other word.
+Swatch swatchOf(const QString& word) {
   Swatch s;
+  if (word.size() < 3 || !word.startsWith('[') || !word.endsWith(']')) return s;
+  const QString code = word.mid(1, word.size() - 2);
   const bool palette = code.startsWith('=');
   const QString letter = palette ? code.mid(1) : code;
   if (letter.size() != 1) return s;
@@ -63,44 +66,50 @@ Swatch swatchOf(const QString& code) {
 }
 
 struct Block {
-  enum Kind { Paragraph, Bullet, Legend, ColumnBreak } kind = Paragraph;
+  enum Kind { Paragraph, Bullet, ColumnBreak } kind = Paragraph;
   QString text;
-  Swatch swatch;
 };
 
 std::vector<Block> parseBody(const QStringList& lines) {
   std::vector<Block> blocks;
-  static const QRegularExpression legend(R"(^\[(=?[a-z])\]\s+(.*)$)");
   for (const QString& raw : lines) {
     const QString line = raw.trimmed();
     if (line.isEmpty()) continue;
     if (line == ">>") {
-      blocks.push_back({Block::ColumnBreak, {}, {}});
-    } else if (const auto m = legend.match(line); m.hasMatch()) {
-      blocks.push_back({Block::Legend, m.captured(2), swatchOf(m.captured(1))});
+      blocks.push_back({Block::ColumnBreak, {}});
     } else if (line.startsWith("- ")) {
-      blocks.push_back({Block::Bullet, line.mid(2), {}});
+      blocks.push_back({Block::Bullet, line.mid(2)});
     } else {
-      blocks.push_back({Block::Paragraph, line, {}});
+      blocks.push_back({Block::Paragraph, line});
     }
   }
   return blocks;
 }
 
-// Breaks text into lines no wider than width.
-QStringList wrap(const QString& text, const QFontMetricsF& metrics, double width) {
-  QStringList out;
-  QString line;
+double wordWidth(const QString& word, const QFontMetricsF& metrics) {
+  return swatchOf(word).present ? kSwatchWidth : metrics.horizontalAdvance(word);
+}
+
+// Breaks text into lines of words no wider than width (the first line may
+// have its own width).
+std::vector<QStringList> wrap(const QString& text, const QFontMetricsF& metrics, double firstWidth,
+                              double width) {
+  std::vector<QStringList> out;
+  QStringList line;
+  double used = 0;
+  const double space = metrics.horizontalAdvance(' ');
   for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) {
-    const QString candidate = line.isEmpty() ? word : line + ' ' + word;
-    if (!line.isEmpty() && metrics.horizontalAdvance(candidate) > width) {
-      out << line;
-      line = word;
-    } else {
-      line = candidate;
+    const double w = wordWidth(word, metrics);
+    const double limit = out.empty() ? firstWidth : width;
+    if (!line.isEmpty() && used + space + w > limit) {
+      out.push_back(line);
+      line.clear();
+      used = 0;
     }
+    used += (line.isEmpty() ? 0 : space) + w;
+    line << word;
   }
-  if (!line.isEmpty()) out << line;
+  if (!line.isEmpty()) out.push_back(line);
   return out;
 }
 
@@ -111,6 +120,41 @@ void drawText(QPainter& p, const QPointF& baseline, const QString& text, const Q
   path.addText(baseline, font, text);
   p.strokePath(path, QPen(QColor(255, 255, 255), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   p.fillPath(path, QColor(0, 0, 0));
+}
+
+void drawSwatch(QPainter& p, const QPointF& topLeft, const QColor& colour) {
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.setPen(QColor(64, 64, 64));
+  p.setBrush(colour);
+  p.drawRect(QRectF(topLeft.x() + 1, topLeft.y() + 4, kSwatchWidth - 3, 8));
+  p.restore();
+}
+
+// One line of words and swatches from x on.
+void drawLine(QPainter& p, double x, double top, const QStringList& words, const QFont& font) {
+  const QFontMetricsF metrics(font);
+  const double space = metrics.horizontalAdvance(' ');
+  QString run;
+  double runX = x;
+  auto flush = [&] {
+    if (!run.isEmpty()) drawText(p, QPointF(runX, top + 12), run, font);
+    run.clear();
+  };
+  for (const QString& word : words) {
+    const Swatch s = swatchOf(word);
+    if (s.present) {
+      flush();
+      drawSwatch(p, QPointF(x, top), s.colour);
+      x += kSwatchWidth + space;
+      runX = x;
+      continue;
+    }
+    if (!run.isEmpty()) run += ' ';
+    run += word;
+    x = runX + metrics.horizontalAdvance(run) + space;
+  }
+  flush();
 }
 
 }  // namespace
@@ -169,29 +213,24 @@ RenderedPage renderPage(const PageSource& page) {
       nextColumn();
       continue;
     }
-    const double indent = b.kind == Block::Legend ? kSwatchIndent : b.kind == Block::Bullet ? kBulletIndent : 0;
-    const QStringList wrapped = wrap(b.text, body, columnWidth - indent);
+    // A bullet and a line that starts with a swatch hang their further lines.
+    const bool legend = swatchOf(b.text.section(' ', 0, 0)).present;
+    const double indent = b.kind == Block::Bullet ? kBulletIndent : legend ? kSwatchWidth + body.horizontalAdvance(' ') : 0;
+    const double firstIndent = b.kind == Block::Bullet ? kBulletIndent : 0;
+    const auto wrapped = wrap(b.text, body, columnWidth - firstIndent, columnWidth - indent);
     if (y > top) y += kParagraphGap;
-    for (int i = 0; i < wrapped.size(); ++i) {
+    for (std::size_t i = 0; i < wrapped.size(); ++i) {
       if (y + kLineHeight > kBandBottom) nextColumn();
       if (column >= kColumns) {
         if (!out.overflow) {
           out.overflow = true;
-          out.overflowText = wrapped[i];
+          out.overflowText = wrapped[i].join(' ');
         }
         break;
       }
       const double x = kBandLeft + column * (columnWidth + kColumnGap);
-      if (i == 0 && b.kind == Block::Legend) {
-        p.save();
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setPen(QColor(64, 64, 64));
-        p.setBrush(b.swatch.present ? b.swatch.colour : QColor(255, 255, 255));
-        p.drawRect(QRectF(x + 1, y + 4, 18, 8));
-        p.restore();
-      }
       if (i == 0 && b.kind == Block::Bullet) drawText(p, QPointF(x + 2, y + 12), QString::fromUtf8("–"), bodyFont);
-      drawText(p, QPointF(x + indent, y + 12), wrapped[i], bodyFont);
+      drawLine(p, x + (i == 0 ? firstIndent : indent), y, wrapped[i], bodyFont);
       y += kLineHeight;
     }
     if (column >= kColumns) break;
@@ -220,7 +259,7 @@ PaletteImage toTransparentPalette(const QImage& premultiplied) {
         out.pixels.push_back(0);
         continue;
       }
-      if (a == 255 && qRed(px) != qGreen(px)) {
+      if (a == 255 && (qRed(px) != qGreen(px) || qGreen(px) != qBlue(px))) {
         const QRgb key = px & 0xffffff;
         auto it = exact.find(key);
         if (it == exact.end() && out.palette.size() < 256) {
