@@ -4,8 +4,8 @@
 // unit with its top-left corner at (0, 40), and the construction is drawn over
 // it. Its background is transparent, so the drawing area and the grid show
 // through, and its text stays inside a band along the top of the drawing area:
-// left of the emblem and above the mechanisms, the velocity plan and the
-// acceleration plan at their start positions.
+// left of the emblem and of the column of the data read-out (F6), above the
+// mechanisms, the velocity plan and the acceleration plan at their start positions.
 #pragma once
 
 #include <QImage>
@@ -18,12 +18,12 @@
 namespace pm::pictures {
 
 // Size of a page picture (picture pixels = drawing units from (0, 40)).
-inline constexpr int kPageWidth = 840;
+inline constexpr int kPageWidth = 816;
 inline constexpr int kPageHeight = 172;
 // The text band inside the page picture, in picture pixels.
 inline constexpr int kBandLeft = 10;
 inline constexpr int kBandTop = 2;
-inline constexpr int kBandRight = 830;
+inline constexpr int kBandRight = 812;
 inline constexpr int kBandBottom = 170;
 // Pixel size of the body text (drawing units).
 inline constexpr int kBodyPixelSize = 13;
