@@ -19,7 +19,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
-#include <map>
+#include <algorithm>
 
 #include "draw/colour_tables.h"
 
@@ -113,8 +113,9 @@ std::vector<QStringList> wrap(const QString& text, const QFontMetricsF& metrics,
   return out;
 }
 
-// Black text with a thin white halo, so that it stays legible over lines of the
-// construction or the grid that run behind it.
+// Text with a thin white halo, so that it stays legible over lines of the
+// construction or the grid that run behind it. It is drawn black here and
+// takes the ink colour when the page becomes a palette image.
 void drawText(QPainter& p, const QPointF& baseline, const QString& text, const QFont& font) {
   QPainterPath path;
   path.addText(baseline, font, text);
@@ -122,17 +123,22 @@ void drawText(QPainter& p, const QPointF& baseline, const QString& text, const Q
   p.fillPath(path, QColor(0, 0, 0));
 }
 
-void drawSwatch(QPainter& p, const QPointF& topLeft, const QColor& colour) {
+void drawSwatch(QPainter& p, const QPointF& topLeft, const QColor& colour, std::vector<SwatchArea>* areas) {
+  const QRect frame(qRound(topLeft.x()) + 1, qRound(topLeft.y()) + 4, static_cast<int>(kSwatchWidth) - 3, 8);
+  const QRect inside(frame.left() + 1, frame.top() + 1, frame.width() - 1, frame.height() - 1);
   p.save();
   p.setRenderHint(QPainter::Antialiasing, false);
-  p.setPen(QColor(64, 64, 64));
-  p.setBrush(colour);
-  p.drawRect(QRectF(topLeft.x() + 1, topLeft.y() + 4, kSwatchWidth - 3, 8));
+  p.setPen(QColor(0, 0, 0));
+  p.setBrush(Qt::NoBrush);
+  p.drawRect(frame);
+  p.fillRect(inside, colour);
   p.restore();
+  areas->push_back({inside, colour});
 }
 
 // One line of words and swatches from x on.
-void drawLine(QPainter& p, double x, double top, const QStringList& words, const QFont& font) {
+void drawLine(QPainter& p, double x, double top, const QStringList& words, const QFont& font,
+              std::vector<SwatchArea>* areas) {
   const QFontMetricsF metrics(font);
   const double space = metrics.horizontalAdvance(' ');
   QString run;
@@ -145,7 +151,7 @@ void drawLine(QPainter& p, double x, double top, const QStringList& words, const
     const Swatch s = swatchOf(word);
     if (s.present) {
       flush();
-      drawSwatch(p, QPointF(x, top), s.colour);
+      drawSwatch(p, QPointF(x, top), s.colour, areas);
       x += kSwatchWidth + space;
       runX = x;
       continue;
@@ -230,7 +236,7 @@ RenderedPage renderPage(const PageSource& page) {
       }
       const double x = kBandLeft + column * (columnWidth + kColumnGap);
       if (i == 0 && b.kind == Block::Bullet) drawText(p, QPointF(x + 2, y + 12), QString::fromUtf8("–"), bodyFont);
-      drawLine(p, x + (i == 0 ? firstIndent : indent), y, wrapped[i], bodyFont);
+      drawLine(p, x + (i == 0 ? firstIndent : indent), y, wrapped[i], bodyFont, &out.swatches);
       y += kLineHeight;
     }
     if (column >= kColumns) break;
@@ -238,40 +244,44 @@ RenderedPage renderPage(const PageSource& page) {
   return out;
 }
 
-PaletteImage toTransparentPalette(const QImage& premultiplied) {
-  const QImage image = premultiplied.convertToFormat(QImage::Format_ARGB32);
+PaletteImage toTransparentPalette(const RenderedPage& page) {
+  const QImage image = page.image.convertToFormat(QImage::Format_ARGB32);
   PaletteImage out;
   out.width = image.width();
   out.height = image.height();
   out.palette.push_back({255, 255, 255});  // 0: transparent
   out.transparentIndex = 0;
+  // 1 … 16: from the ink to white. Every step but white is tinted, so that no
+  // edge of the text, however a window scales it, takes a grey of the program
+  // (grid lines, the data read-out).
   for (int i = 0; i < 16; ++i) {
-    const auto v = static_cast<std::uint8_t>(i * 17);
-    out.palette.push_back({v, v, v});
+    auto step = [i](int ink) { return static_cast<std::uint8_t>(ink + (255 - ink) * i / 15); };
+    out.palette.push_back({step(kInk[0]), step(kInk[1]), step(kInk[2])});
   }
-  std::map<QRgb, std::uint8_t> exact;  // swatch colours
+  std::vector<std::uint8_t> swatchIndex;
+  for (const SwatchArea& area : page.swatches) {
+    const std::array<std::uint8_t, 3> c = {std::uint8_t(area.colour.red()), std::uint8_t(area.colour.green()),
+                                           std::uint8_t(area.colour.blue())};
+    auto it = std::find(out.palette.begin() + 17, out.palette.end(), c);
+    if (it == out.palette.end() && out.palette.size() < 256) it = out.palette.insert(out.palette.end(), c);
+    swatchIndex.push_back(static_cast<std::uint8_t>(it == out.palette.end() ? 1 : it - out.palette.begin()));
+  }
   out.pixels.reserve(static_cast<std::size_t>(out.width) * out.height);
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) {
+      std::size_t s = 0;
+      while (s < page.swatches.size() && !page.swatches[s].inside.contains(x, y)) ++s;
+      if (s < page.swatches.size()) {
+        out.pixels.push_back(swatchIndex[s]);
+        continue;
+      }
       const QRgb px = image.pixel(x, y);
       const int a = qAlpha(px);
       if (a < 96) {
         out.pixels.push_back(0);
         continue;
       }
-      if (a == 255 && (qRed(px) != qGreen(px) || qGreen(px) != qBlue(px))) {
-        const QRgb key = px & 0xffffff;
-        auto it = exact.find(key);
-        if (it == exact.end() && out.palette.size() < 256) {
-          out.palette.push_back({std::uint8_t(qRed(px)), std::uint8_t(qGreen(px)), std::uint8_t(qBlue(px))});
-          it = exact.emplace(key, static_cast<std::uint8_t>(out.palette.size() - 1)).first;
-        }
-        if (it != exact.end()) {
-          out.pixels.push_back(it->second);
-          continue;
-        }
-      }
-      // Over white, as the drawing area shows it.
+      // Lightness over white, as the drawing area shows it.
       const int grey = (qGray(px) * a + 255 * (255 - a)) / 255;
       out.pixels.push_back(static_cast<std::uint8_t>(1 + (grey + 8) / 17));
     }
@@ -294,7 +304,7 @@ QStringList writeTopicPages(const QString& sourceFile, const QString& outFolder,
       *error = name + ": text does not fit into the band: \"" + page.overflowText + "\"";
       return {};
     }
-    if (!writeGif(QDir(outFolder).filePath(name).toStdString(), toTransparentPalette(page.image))) {
+    if (!writeGif(QDir(outFolder).filePath(name).toStdString(), toTransparentPalette(page))) {
       *error = "cannot write " + name;
       return {};
     }

@@ -8,7 +8,9 @@
 // mechanisms, the velocity plan and the acceleration plan at their start positions.
 #pragma once
 
+#include <QColor>
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -36,17 +38,28 @@ struct PageSource {
 // Splits the source of one topic into its pages (separated by "---" lines).
 std::vector<PageSource> splitPages(const QString& source);
 
+// Colour of the text, the title rule and the swatch frames: a dark blue that
+// is no grey, so that the text never looks like a grid line or a data listing.
+inline constexpr int kInk[3] = {24, 24, 72};
+
+// The coloured inside of a legend swatch, in picture pixels.
+struct SwatchArea {
+  QRect inside;
+  QColor colour;
+};
+
 struct RenderedPage {
   QImage image;          // kPageWidth x kPageHeight, ARGB, transparent outside the ink
+  std::vector<SwatchArea> swatches;
   bool overflow = false;  // some text did not fit into the band
   QString overflowText;   // the first words that did not fit
 };
 
 RenderedPage renderPage(const PageSource& page);
 
-// Palette image with index 0 transparent: greys for the text and its halo, and
-// the exact colours of the legend swatches.
-PaletteImage toTransparentPalette(const QImage& image);
+// Palette image with index 0 transparent: steps from the ink to white for the
+// text and its halo, and the exact colours of the legend swatches.
+PaletteImage toTransparentPalette(const RenderedPage& page);
 
 // The source file of a topic is "Bild" + group + topic + ".txt"; its pages
 // become "Bild" + group + topic + page + ".gif". Returns the file names written,
