@@ -22,6 +22,7 @@
 #include <algorithm>
 
 #include "draw/colour_tables.h"
+#include "help_pictures.h"
 
 namespace pm::pictures {
 namespace {
@@ -33,14 +34,6 @@ constexpr double kParagraphGap = 3;
 constexpr double kTitleHeight = 24;
 constexpr double kSwatchWidth = 20;
 constexpr double kBulletIndent = 12;
-
-QFont pageFont(int pixelSize, bool bold) {
-  QFont f("Liberation Sans");
-  f.setPixelSize(pixelSize);
-  f.setBold(bold);
-  f.setHintingPreference(QFont::PreferFullHinting);
-  return f;
-}
 
 struct Swatch {
   bool present = false;
@@ -190,7 +183,7 @@ RenderedPage renderPage(const PageSource& page) {
   QPainter p(&out.image);
   p.setRenderHint(QPainter::Antialiasing);
 
-  const QFont titleFont = pageFont(15, true), bodyFont = pageFont(kBodyPixelSize, false);
+  const QFont titleFont = pictureFont(15, true), bodyFont = pictureFont(kBodyPixelSize, false);
   const QFontMetricsF body(bodyFont);
   QStringList lines = page.lines;
   while (!lines.isEmpty() && lines.front().trimmed().isEmpty()) lines.removeFirst();
