@@ -238,6 +238,33 @@ TEST(ExplanatoryPages, NoPageZeroCoversTheMechanismOrThePlansOfTypesOneToEight) 
   }
 }
 
+TEST(ExplanatoryPages, SwatchesShowTheColoursThatTheLettersDraw) {
+  // [=m]: palette colour m at the start intensities (the crank); [k]: fixed
+  // colour k (velocity arrows); an unknown letter draws no swatch.
+  pm::pictures::PageSource page;
+  page.lines = QStringList{"# Titel", "[=m] Kurbel X-A", "Pfeile [k] grün und [q] kein Feld", ">>", "- Punkt"};
+  const auto rendered = pm::pictures::renderPage(page);
+  ASSERT_EQ(rendered.swatches.size(), 2u);
+  EXPECT_EQ(rendered.swatches[0].colour, QColor(255, 128, 128));
+  EXPECT_EQ(rendered.swatches[1].colour, QColor(0, 255, 0));
+  EXPECT_FALSE(rendered.overflow);
+  const auto gif = pm::pictures::toTransparentPalette(rendered);
+  const QRect first = rendered.swatches[0].inside;
+  const auto& c = gif.palette[gif.pixels[static_cast<std::size_t>(first.center().y()) * kPageWidth + first.center().x()]];
+  EXPECT_EQ(c, (std::array<std::uint8_t, 3>{255, 128, 128}));
+  // The second column starts at the middle of the band.
+  EXPECT_GT(rendered.swatches[1].inside.left(), pm::pictures::kBandLeft + 20);
+}
+
+TEST(ExplanatoryPages, TextBeyondTheBandIsReportedAsOverflow) {
+  pm::pictures::PageSource page;
+  page.lines << "# Zu lang";
+  for (int i = 0; i < 40; ++i) page.lines << "Eine Zeile Text, die eine ganze Spalte füllt und noch etwas weiter geht.";
+  const auto rendered = pm::pictures::renderPage(page);
+  EXPECT_TRUE(rendered.overflow);
+  EXPECT_FALSE(rendered.overflowText.isEmpty());
+}
+
 TEST(ExplanatoryPages, TheTransparentIndexDecodesAsTransparent) {
   pm::pictures::PaletteImage img;
   img.width = 4;
