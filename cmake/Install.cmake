@@ -5,7 +5,8 @@ if(TARGET planimove-render)
   install(TARGETS planimove-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
-file(GLOB PLANIMOVE_PICTURES ${CMAKE_SOURCE_DIR}/data/pictures/*.gif)
+# Help pictures and explanatory pages; a page added later is found at the next build.
+file(GLOB PLANIMOVE_PICTURES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/pictures/*.gif)
 install(FILES ${PLANIMOVE_PICTURES} DESTINATION ${CMAKE_INSTALL_DATADIR}/planimove/pictures)
 install(FILES data/desktop/planimove.desktop data/desktop/rautenwerk.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -17,18 +17,32 @@ for f in usr/bin/planimove usr/bin/rautenwerk usr/bin/planimove-render \
          usr/share/man/man1/planimove-render.1; do
   echo "$contents" | grep -q " \./$f\$" || { echo "missing in package: $f"; exit 1; }
 done
+# Every picture of the source tree: help pictures and all explanatory pages.
+pictures=0
+for gif in data/pictures/*.gif; do
+  f=usr/share/planimove/pictures/$(basename "$gif")
+  echo "$contents" | grep -q " \./$f\$" || { echo "missing in package: $f"; exit 1; }
+  pictures=$((pictures + 1))
+done
+echo "pictures in the package: $pictures"
 root=$(mktemp -d)
 dpkg -x "$deb" "$root"
 out=$(mktemp -d)
 # F1 shows the help picture, which the installed program must find by itself.
 # Run from an empty folder, so only the installed picture folder can supply it.
-(cd "$out" && "$root/usr/bin/planimove-render" --keys "F1" --png help.png --json state.json \
-   && "$root/usr/bin/planimove-render" --keys "Rebuild" --png plain.png)
+# The start page Bild100.gif must be found the same way.
+(cd "$out" && "$root/usr/bin/planimove-render" --keys "Rebuild" --png start.png \
+   && "$root/usr/bin/planimove-render" --keys "F3 Rebuild" --png start-off.png \
+   && "$root/usr/bin/planimove-render" --keys "F1" --png help.png --json state.json)
 test -s "$out/help.png"
 grep -q '"mn0"' "$out/state.json"
 dark() { convert "$1" -colorspace Gray -threshold 50% -negate -format "%[fx:mean*w*h]" info:; }
-help_dark=$(dark "$out/help.png"); plain_dark=$(dark "$out/plain.png")
+help_dark=$(dark "$out/help.png"); plain_dark=$(dark "$out/start-off.png")
 echo "dark pixels: with the help picture $help_dark, without $plain_dark"
 awk -v a="$help_dark" -v b="$plain_dark" 'BEGIN { exit !(a > b + 5000) }' \
   || { echo "the installed renderer did not find its help picture"; exit 1; }
-echo "package checked: contents complete, installed planimove-render shows the help picture"
+start_dark=$(dark "$out/start.png"); off_dark=$(dark "$out/start-off.png")
+echo "dark pixels: with the start page $start_dark, with the texts off $off_dark"
+awk -v a="$start_dark" -v b="$off_dark" 'BEGIN { exit !(a > b + 3000) }' \
+  || { echo "the installed renderer did not find its start page"; exit 1; }
+echo "package checked: contents complete, installed planimove-render shows the help picture and the start page"

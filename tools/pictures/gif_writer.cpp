@@ -64,6 +64,11 @@ std::vector<std::uint8_t> encodeGif(const PaletteImage& image) {
                                                                : std::array<std::uint8_t, 3>{};
     out.insert(out.end(), c.begin(), c.end());
   }
+  if (image.transparentIndex >= 0 && image.transparentIndex < tableSize) {
+    out.insert(out.end(), {0x21, 0xf9, 4, 0x01, 0, 0});  // graphic control extension, transparency on
+    out.push_back(static_cast<std::uint8_t>(image.transparentIndex));
+    out.push_back(0);
+  }
   out.push_back(0x2c);  // image descriptor
   put16(out, 0);
   put16(out, 0);

@@ -46,15 +46,15 @@ std::vector<Item> parse(const QString& text) {
   return items;
 }
 
-QFont font(int pixelSize, bool bold) {
+}  // namespace
+
+QFont pictureFont(int pixelSize, bool bold) {
   QFont f("Liberation Sans");
   f.setPixelSize(pixelSize);
   f.setBold(bold);
   f.setHintingPreference(QFont::PreferFullHinting);
   return f;
 }
-
-}  // namespace
 
 QImage renderHelpPicture(const QString& source) {
   const auto items = parse(source);
@@ -68,8 +68,8 @@ QImage renderHelpPicture(const QString& source) {
   for (const auto& it : items) columns += it.kind == Item::NextColumn;
   const double left = 30, top = 20, columnGap = 20, keyGap = 12;
 
-  const QFont titleFont = font(22, true), headingFont = font(15, true), rowFont = font(13, false),
-              keyFont = font(13, true);
+  const QFont titleFont = pictureFont(22, true), headingFont = pictureFont(15, true), rowFont = pictureFont(13, false),
+              keyFont = pictureFont(13, true);
   const QFontMetricsF keyMetrics(keyFont), rowMetrics(rowFont), headingMetrics(headingFont);
   // Each column is as wide as its widest key plus its widest meaning; the
   // columns are then stretched or squeezed to fill the width of the picture.

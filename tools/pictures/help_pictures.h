@@ -1,6 +1,7 @@
 // Help pictures ("BildF1.gif", "BildF8.gif", "Bild000.gif") from text sources.
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QString>
 
@@ -13,6 +14,9 @@ namespace pm::pictures {
 // title, the file name and the topic header.
 inline constexpr int kPictureWidth = 1022;
 inline constexpr int kPictureHeight = 600;
+
+// The font of all generated pictures (help pictures and explanatory pages).
+QFont pictureFont(int pixelSize, bool bold);
 
 QImage renderHelpPicture(const QString& source);
 PaletteImage toGreyPalette(const QImage& image);
