@@ -4,6 +4,13 @@
     build/bench/planimove_bench --benchmark_filter='^Rebuild' --benchmark_repetitions=3 \
         --benchmark_format=json > topics.json
     tools/perf-table.py topics.json
+
+    build/bench/planimove_bench --benchmark_filter='^Raster' --benchmark_repetitions=3 \
+        --benchmark_format=json > raster.json
+    tools/perf-table.py raster.json
+
+The raster benchmarks are checked against 3 ms for 1920 x 1080 device pixels
+and 8 ms for 3840 x 2160 (reached at device-pixel ratio 1 or 2).
 """
 import json
 import statistics
@@ -14,8 +21,42 @@ GROUPS = {1: "Pole", 2: "Geschwindigkeit", 3: "Beschleunigung", 4: "Krümmung",
           9: "Beispiel", 10: "Synthese"}
 
 
+RASTER_TARGETS = {"Raster1920x1080@1": 3.0, "Raster960x540@2": 3.0,
+                  "Raster3840x2160@1": 8.0, "Raster1920x1080@2": 8.0}
+
+
+def raster_table(runs):
+    samples = {}
+    for b in runs:
+        if b.get("run_type", "iteration") != "iteration":
+            continue
+        name = b["name"].split("/min_time")[0].split("/")
+        samples.setdefault((name[0], tuple(int(x) for x in name[1:4])), []).append(b["cpu_time"])
+    medians = {k: statistics.median(v) for k, v in samples.items()}
+    screens = [s for s in RASTER_TARGETS if any(k[0] == s for k in medians)]
+    print("| group | topic | " + " | ".join(f"{s[6:]} median / slowest ms" for s in screens) + " |")
+    print("|---|---|" + "---|" * len(screens))
+    topics = sorted({(g, t) for (_, (_, g, t)) in medians})
+    for g, t in topics:
+        cells = []
+        for s in screens:
+            v = [m for (sc, (_, gg, tt)), m in medians.items() if sc == s and (gg, tt) == (g, t)]
+            cells.append(f"{statistics.median(v):.2f} / {max(v):.2f}")
+        print(f"| {g} {GROUPS[g]} | {t} | " + " | ".join(cells) + " |")
+    for s in screens:
+        table = {k[1]: m for k, m in medians.items() if k[0] == s}
+        worst = max(table.items(), key=lambda kv: kv[1])
+        over = sum(1 for m in table.values() if m > RASTER_TARGETS[s])
+        print(f"\n{s}: median {statistics.median(table.values()):.2f} ms, slowest {worst[1]:.2f} ms "
+              f"(type {worst[0][0]}, group {worst[0][1]}, topic {worst[0][2]}); "
+              f"{over} of {len(table)} over {RASTER_TARGETS[s]:g} ms")
+
+
 def main(path):
     runs = json.load(open(path))["benchmarks"]
+    if any(b["name"].startswith("Raster") for b in runs):
+        raster_table(runs)
+        return
     # With --benchmark_repetitions=N every benchmark has N runs (and aggregate
     # rows, skipped here); a topic's figure is the median of its runs, which
     # keeps a run disturbed by the rest of the machine from deciding it.
