@@ -6,10 +6,13 @@
 // listed speed equals the length of the velocity arrow the construction draws.
 #include "kinematics/measured_values.h"
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "kinematics/number_format.h"
 #include "kinematics/planar_motion.h"
@@ -247,7 +250,7 @@ void mechanism(const Form1& form, Lines& out) {
   out.link("Kurbel", m.crank);
   if (!m.closed) {
     out.add("Getriebe", "nicht montierbar");
-    out.add("Grund", "Koppel und Schwinge schließen die Kette nicht");
+    out.add("Grund", "die Kette schließt sich bei diesem Kurbelwinkel nicht");
     classification(form, out);
     return;
   }

@@ -1,9 +1,10 @@
 // The lines of the values panel: the listed speeds and accelerations are the
-// arrows and plan vectors the constructions draw, the listed poles and centres
-// are the constructed points, the number format, and the lines where the loop
-// does not close, where no mechanism is shown and in the synthesis.
+// arrows and plan vectors the constructions draw; the number format; the lines
+// where the loop does not close, where no mechanism is shown and in the
+// synthesis.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -75,16 +76,6 @@ void expectListedVector(const std::vector<MeasuredValue>& lines, const std::stri
   EXPECT_LE(std::fabs(turn), 0.5) << where << " " << name << ": " << *value;
 }
 
-void expectListedPoint(const std::vector<MeasuredValue>& lines, const std::string& name, Vec drawn,
-                       const std::string& where) {
-  const std::optional<std::string> value = valueOf(lines, name);
-  ASSERT_TRUE(value) << where << " " << name;
-  const std::vector<double> n = numbersIn(*value);
-  ASSERT_EQ(n.size(), 2u) << where << " " << name << ": " << *value;
-  EXPECT_NEAR(n[0], drawn.real(), 0.005 * std::fabs(drawn.real()) + 1e-9) << where << " " << name;
-  EXPECT_NEAR(n[1], drawn.imag(), 0.005 * std::fabs(drawn.imag()) + 1e-9) << where << " " << name;
-}
-
 TEST(ValuesPanel, SpeedsAndAccelerationsAreTheArrowsOfTheConstruction) {
   TestForm t;
   int checked = 0;
@@ -119,32 +110,6 @@ TEST(ValuesPanel, SpeedsAndAccelerationsAreTheArrowsOfTheConstruction) {
   t.form.st.qgw = 0;
   t.show(1, 2, 1);
   EXPECT_TRUE(valueOf(measuredValues(t.form), "v A")->starts_with("128 E/s"));
-}
-
-TEST(ValuesPanel, PolesAndCentreOfCurvatureAreTheConstructedPoints) {
-  TestForm t;
-  for (int type : {1, 2, 3, 5, 8}) {
-    for (double wxx : {0.0, 0.9, 2.3}) {
-      const std::string where = "type " + std::to_string(type) + " wxx " + std::to_string(wxx);
-      t.form.st.wxx = wxx;
-      t.form.st.qgw = 0;
-      t.show(type, 4, 2);  // centre of curvature J of C by Bobillier
-      if (t.form.engine.s.kks != 0) continue;
-      std::vector<MeasuredValue> lines = measuredValues(t.form);
-      expectListedPoint(lines, "Momentanpol P", at(t, U'P'), where);
-      expectListedPoint(lines, "Krümmungsmittelpunkt", at(t, U'J'), where);
-      t.show(type, 3, 7);  // acceleration pole
-      lines = measuredValues(t.form);
-      expectListedPoint(lines, "Beschleunigungspol U", at(t, U'U'), where);
-      t.show(type, 4, 3);  // inflection circle
-      lines = measuredValues(t.form);
-      if (std::abs(at(t, U'W') - at(t, U'P')) > 1e5) continue;  // practically a straight line
-      expectListedPoint(lines, "Wendepol W", at(t, U'W'), where);
-      const std::vector<double> d = numbersIn(*valueOf(lines, "Wendekreisdurchmesser"));
-      ASSERT_EQ(d.size(), 1u);
-      EXPECT_NEAR(d[0], std::abs(at(t, U'W') - at(t, U'P')), 0.005 * d[0]) << where;
-    }
-  }
 }
 
 TEST(ValuesPanel, GermanNumbersWithThreeSignificantDigits) {
@@ -245,6 +210,10 @@ TEST(ValuesPanel, LoopThatDoesNotCloseAndNothingShown) {
   t.show(1, 1, 1);
   EXPECT_FALSE(valueOf(measuredValues(t.form), "Getriebe"));
 
+  // The Watt preset's own dimensions do not close the six-bar chain.
+  t.show(5, 8, 1);
+  EXPECT_EQ(valueOf(measuredValues(t.form), "Kette"), "nicht montierbar");
+
   // Type 9 before any synthesis: every length is 0.
   t.show(9, 1, 1);
   EXPECT_EQ(valueOf(measuredValues(t.form), "Getriebe"), "nicht montierbar");
@@ -256,43 +225,18 @@ TEST(ValuesPanel, LoopThatDoesNotCloseAndNothingShown) {
   EXPECT_FALSE(valueOf(lines, "Kurbelwinkel φ"));
 }
 
-TEST(ValuesPanel, SixBarOutputLinksOfEveryChain) {
-  TestForm t;
-  const char* ends[] = {"Z–F", "C–F", "D–F", "C–F", "E–F", "D–F", "E–F", "Z–F"};
-  for (int topic = 1; topic <= 8; ++topic) {
-    t.show(1, 8, topic);
-    const std::vector<MeasuredValue> lines = measuredValues(t.form);
-    ASSERT_TRUE(valueOf(lines, std::string("Winkel ") + ends[topic - 1])) << topic;
-    EXPECT_TRUE(valueOf(lines, std::string("ω ") + ends[topic - 1])) << topic;
-    EXPECT_TRUE(valueOf(lines, "v G")) << topic;
-    // The listed angle is the direction of the drawn link I-F.
-    const double listed = numbersIn(*valueOf(lines, std::string("Winkel ") + ends[topic - 1]))[0];
-    EXPECT_LE(std::fabs(std::remainder(listed - angleDegrees(at(t, U'F') - at(t, U'I')), 360.0)), 0.5)
-        << topic;
-  }
-  // The Watt preset's own dimensions do not close the chain.
-  t.show(5, 8, 1);
-  EXPECT_EQ(valueOf(measuredValues(t.form), "Kette"), "nicht montierbar");
-}
-
 TEST(ValuesPanel, SynthesisListsTheDefectsOfItsFourBar) {
   TestForm t;
   t.show(1, 10, 7);  // the four-bar of the synthesis
   ASSERT_TRUE(t.form.cmd.synthesisFourBar);
   const SynthesisCheck check = checkSynthesisFourBar(*t.form.cmd.synthesisFourBar);
+  ASSERT_TRUE(check.valid);
   const std::vector<MeasuredValue> lines = measuredValues(t.form);
-  ASSERT_TRUE(valueOf(lines, "Synthese: Prüfung des Gelenkvierecks"));
-  if (!check.valid) {
-    EXPECT_TRUE(valueOf(lines, "Prüfung"));
-    return;
-  }
   for (int k = 0; k < 4; ++k) {
     const std::vector<double> n = numbersIn(*valueOf(lines, "Kurbelwinkel Lage " + std::to_string(k + 1)));
-    ASSERT_EQ(n.size(), 1u);
-    EXPECT_LE(std::fabs(std::remainder(n[0] - check.crankDegrees[k], 360.0)), 0.5);
+    EXPECT_LE(std::fabs(std::remainder(n.at(0) - check.crankDegrees[k], 360.0)), 0.5);
   }
-  bool allOnBranch = true;
-  for (bool b : check.onBranch) allOnBranch = allOnBranch && b;
+  const bool allOnBranch = check.onBranch == std::array{true, true, true, true};
   EXPECT_EQ(valueOf(lines, "Verzweigungsdefekt") == "keiner", allOnBranch);
   EXPECT_EQ(valueOf(lines, "Reihenfolgedefekt") == "keiner", !check.orderDefect);
   EXPECT_EQ(valueOf(lines, "Kurbel"), check.turnsFully ? "voll umlauffähig" : "nicht voll umlauffähig");
