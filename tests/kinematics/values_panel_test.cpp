@@ -9,6 +9,7 @@
 #include <numbers>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kinematics/measured_values.h"
@@ -95,6 +96,13 @@ TEST(ValuesPanel, SpeedsAndAccelerationsAreTheArrowsOfTheConstruction) {
         expectListedVector(lines, "v C", at(t, U'c') - at(t, U'C'), where);
         expectListedVector(lines, "a A", at(t, U'9') - q, where);
         expectListedVector(lines, "a C", at(t, U'8') - q, where);
+        // The pole and the acceleration pole of the velocity base.
+        for (const auto& [name, point] : {std::pair{"Momentanpol P", at(t, U'P')},
+                                          std::pair{"Beschleunigungspol U", at(t, U'U')}}) {
+          const std::vector<double> n = numbersIn(valueOf(lines, name).value_or(""));
+          ASSERT_EQ(n.size(), 2u) << where << " " << name;
+          EXPECT_LE(std::abs(Vec(n[0], n[1]) - point), 0.005 * std::abs(point)) << where << " " << name;
+        }
         if (std::fabs(t.form.engine.reg.lenOf(U'b')) < 10000) {
           expectListedVector(lines, "v B", at(t, U'b') - at(t, U'B'), where);
           expectListedVector(lines, "a B", at(t, U'6') - q, where);
