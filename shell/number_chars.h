@@ -1,0 +1,63 @@
+// Locale-independent conversions between numbers and text ("." as decimal
+// point whatever the locale). The standard library's floating-point
+// from_chars/to_chars do this; where a standard library lacks them (the
+// browser build's), the C functions stand in: that library's C locale is
+// fixed, so they are locale-independent there too.
+#pragma once
+
+#include <cerrno>
+#include <charconv>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace pm {
+
+#if defined(__EMSCRIPTEN__)
+#define PLANIMOVE_FLOAT_CHARCONV 0
+#else
+#define PLANIMOVE_FLOAT_CHARCONV 1
+#endif
+
+// A number in fixed notation (digits, an optional "." and digits; no sign,
+// no exponent) at the start of [first, last). Returns the end of the number,
+// or nullptr when there is none or it is out of range.
+inline const char* parseFixed(const char* first, const char* last, double& value) {
+#if PLANIMOVE_FLOAT_CHARCONV
+  const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::fixed);
+  return ec == std::errc() && end != first ? end : nullptr;
+#else
+  const char* end = first;
+  auto digits = [&end, last] {
+    const char* start = end;
+    while (end < last && *end >= '0' && *end <= '9') ++end;
+    return end != start;
+  };
+  bool any = digits();
+  if (end < last && *end == '.') {
+    const char* dot = end++;
+    if (!digits() && !any) end = dot;
+    any = any || end != dot;
+  }
+  if (!any) return nullptr;
+  const std::string text(first, end);
+  errno = 0;
+  value = std::strtod(text.c_str(), nullptr);
+  return errno == ERANGE ? nullptr : end;
+#endif
+}
+
+// value >= 0 with up to 15 significant digits, as printf's "%.15g" writes it.
+// Returns the end of the text written to buf (at most 32 characters).
+inline char* formatGeneral15(char* buf, std::size_t size, double value) {
+#if PLANIMOVE_FLOAT_CHARCONV
+  const auto [end, ec] = std::to_chars(buf, buf + size, value, std::chars_format::general, 15);
+  return ec == std::errc() ? end : buf;
+#else
+  const int n = std::snprintf(buf, size, "%.15g", value);
+  return n > 0 && static_cast<std::size_t>(n) < size ? buf + n : buf;
+#endif
+}
+
+}  // namespace pm
