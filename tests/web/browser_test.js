@@ -1,0 +1,246 @@
+// The browser page in headless Chromium against planimove-render: the canvas
+// after the same keys and menu commands must show the renderer's PNG of the
+// same size (at most 0.5 % of the pixels may differ by more than 48 in a
+// colour channel); a run of key "1" must end where the renderer's ends; the
+// menu bar, the access letters, the check marks and the end of the program
+// must behave as in the window.
+// Usage: node browser_test.js <site folder> <planimove-render> <source folder> <edition> [artifacts]
+'use strict';
+
+const { execFileSync } = require('child_process');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const { startServer, startBrowser, PageDriver } = require('./harness');
+
+const [site, renderer, source, edition, artifactsArg] = process.argv.slice(2);
+if (!site || !renderer || !source || !['planimove', 'rautenwerk'].includes(edition)) {
+  console.error('usage: node browser_test.js <site> <planimove-render> <source> <planimove|rautenwerk> [artifacts]');
+  process.exit(2);
+}
+const artifacts = artifactsArg || fs.mkdtempSync(path.join(os.tmpdir(), 'planimove-web-'));
+fs.mkdirSync(artifacts, { recursive: true });
+const MAX_SHARE = 0.005, CHANNEL_LIMIT = 48;
+
+// The pictures of the window's pixel comparison (tests/e2e/pictures.sh).
+function windowPictures() {
+  const script = path.join(source, 'tests/e2e/pictures.sh');
+  const out = execFileSync('bash', ['-c', 'source "$0"; pictures_of "$1"; printf "%s\\n" "${PICTURES[@]}"',
+    script, edition], { encoding: 'utf8' });
+  return out.split('\n').filter(Boolean).map((line) => {
+    const bar = line.indexOf('|');
+    return { name: line.slice(0, bar), events: line.slice(bar + 1) };
+  });
+}
+
+// Further pictures for the edition with the shorter list, and menu commands.
+const EXTRA = {
+  planimove: [
+    { name: 'menu-double-crank', events: 'menu:mnu1 menu:mnu12', menu: ['mnu1', 'mnu12'] },
+    { name: 'menu-analysis', events: 'menu:mnu20 menu:mnu23 menu:mnu235',
+      menu: ['mnu20', 'mnu23', 'mnu235'] },
+  ],
+  rautenwerk: [
+    { name: 'start', events: '' },
+    { name: 'centrodes', events: 'F9 Down Down Down Down Space Space' },
+    { name: 'slider-crank', events: 'PgDn PgDn F9 Shift+Down Down Down' },
+    { name: 'acceleration', events: 'F9 Shift+Down Shift+Down Down Down Down Space' },
+    { name: 'menu-double-crank', events: 'menu:mnu1 menu:mnu12', menu: ['mnu1', 'mnu12'] },
+  ],
+};
+
+function render(events, width, height, file) {
+  execFileSync(renderer, ['--edition', edition, '--pictures', path.join(source, 'data/pictures'),
+    '--keys', events, '--size', width + 'x' + height, '--png', file],
+  { stdio: ['ignore', 'ignore', 'pipe'], env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
+}
+
+// Pixels of the canvas that differ from the PNG by more than the limit in a
+// channel, counted in the page itself; the canvas is kept as a PNG.
+async function compare(driver, pngFile, shotFile) {
+  const png = 'data:image/png;base64,' + fs.readFileSync(pngFile).toString('base64');
+  const result = await driver.page.evaluate(async (src, limit) => {
+    const canvas = document.getElementById('picture');
+    const img = new Image();
+    img.src = src;
+    await img.decode();
+    if (img.naturalWidth !== canvas.width || img.naturalHeight !== canvas.height)
+      return { error: 'sizes differ: canvas ' + canvas.width + 'x' + canvas.height +
+        ', renderer ' + img.naturalWidth + 'x' + img.naturalHeight };
+    const c = document.createElement('canvas');
+    c.width = img.naturalWidth;
+    c.height = img.naturalHeight;
+    const g = c.getContext('2d');
+    g.drawImage(img, 0, 0);
+    const a = g.getImageData(0, 0, c.width, c.height).data;
+    const b = canvas.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    let bad = 0;
+    for (let i = 0; i < a.length; i += 4) {
+      if (Math.abs(a[i] - b[i]) > limit || Math.abs(a[i + 1] - b[i + 1]) > limit ||
+          Math.abs(a[i + 2] - b[i + 2]) > limit) ++bad;
+    }
+    return { bad, total: c.width * c.height, shot: canvas.toDataURL('image/png') };
+  }, png, CHANNEL_LIMIT);
+  if (result.shot) fs.writeFileSync(shotFile, Buffer.from(result.shot.split(',')[1], 'base64'));
+  return result;
+}
+
+let failures = 0;
+function check(ok, what) {
+  console.log((ok ? 'ok    ' : 'FAIL  ') + what);
+  if (!ok) failures += 1;
+}
+
+// Loads the page, applies the events and compares the canvas with the renderer.
+async function pictureCase(browser, url, pic, { width = 1022, height = 720, dpr = 1 } = {}) {
+  const driver = await PageDriver.open(browser, url, { width, height, dpr, edition });
+  try {
+    if (pic.menu) await driver.menu(pic.menu);
+    else await driver.events(pic.events);
+    const size = await driver.canvasSize();
+    const tag = `${pic.name}-${width}x${height}@${dpr}`;
+    const rendered = path.join(artifacts, tag + '-renderer.png');
+    const shot = path.join(artifacts, tag + '-page.png');
+    render(pic.events, Math.round(size.width * dpr), Math.round(size.height * dpr), rendered);
+    const r = await compare(driver, rendered, shot);
+    if (r.error) {
+      check(false, `${tag}: ${r.error}`);
+    } else {
+      const share = r.bad / r.total;
+      check(share <= MAX_SHARE && driver.errors.length === 0,
+        `${tag}: ${r.bad} of ${r.total} pixels differ (${(100 * share).toFixed(3)} %)` +
+        (driver.errors.length ? '; page errors: ' + driver.errors.join('; ') : ''));
+      if (share <= MAX_SHARE) {
+        fs.rmSync(rendered, { force: true });
+        fs.rmSync(shot, { force: true });
+      }
+    }
+    return driver;
+  } catch (err) {
+    check(false, `${pic.name}: ${err.message}`);
+    await driver.close();
+    return null;
+  }
+}
+
+// A run of key "1" is a sequence of frames paced by the page; it ends at the
+// renderer's picture and leaves the page responsive meanwhile.
+async function runCase(browser, url) {
+  const events = edition === 'planimove' ? 'F3 Shift+Down Down Down Down Down'
+    : 'F9 Shift+Down Down Down Down Down';
+  const driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition });
+  await driver.events(events);
+  const before = await driver.stats();
+  const started = Date.now();
+  await driver.key('1', { wait: false });
+  // While the run goes on the page still answers (the core waits for frames).
+  const during = await driver.page.evaluate(() => new Promise((resolve) => {
+    const t0 = performance.now();
+    requestAnimationFrame(() => resolve({ busy: window.planimove.busy,
+      frameMs: performance.now() - t0 }));
+  }));
+  await driver.idle(120000);
+  const elapsed = Date.now() - started;
+  const after = await driver.stats();
+  const frames = after.paints - before.paints;
+  check(during.busy && during.frameMs < 200,
+    `run of "1": the page draws frames while the run goes on (${during.frameMs.toFixed(0)} ms to a frame)`);
+  check(frames >= 80 && elapsed >= 80 * 30 * 0.9,
+    `run of "1": ${frames} frames in ${elapsed} ms (one frame per 30 ms)`);
+  const size = await driver.canvasSize();
+  const rendered = path.join(artifacts, 'run-1-renderer.png');
+  const shot = path.join(artifacts, 'run-1-page.png');
+  render(events + ' 1', size.width, size.height, rendered);
+  const r = await compare(driver, rendered, shot);
+  check(!r.error && r.bad / r.total <= MAX_SHARE,
+    `run of "1" ends at the renderer's picture: ${r.error || r.bad + ' of ' + r.total + ' pixels differ'}`);
+
+  // A key pressed during a run is taken as a nested command, as in the window.
+  const rendered2 = path.join(artifacts, 'run-nested-renderer.png');
+  await driver.key('1', { wait: false });
+  await new Promise((res) => setTimeout(res, 300));
+  await driver.key('Down', { wait: false });
+  await driver.idle(120000);
+  const nested = await driver.page.evaluate(() => window.planimove.stats.commands);
+  check(nested >= after.commands + 2, 'a key pressed during a run reaches the core');
+  fs.rmSync(rendered2, { force: true });
+  await driver.close();
+}
+
+async function menuCase(browser, url) {
+  const driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition });
+  const page = driver.page;
+  const bar = await page.evaluate(() => [...document.querySelectorAll('.menu-title')].map((t) => ({
+    id: t.id, text: t.firstChild && t.textContent, letter: (t.querySelector('u') || {}).textContent,
+  })));
+  check(bar.length >= 5 && bar.every((t) => t.letter),
+    `menu bar of ${bar.length} menus, each with its access letter underlined: ` +
+    bar.map((t) => t.text.trim()).join(' | '));
+  // Alt + letter opens a menu; Esc closes it without ending the program.
+  const first = bar[0];
+  await driver.key('Alt+' + first.letter.toUpperCase(), { wait: false });
+  await driver.idle();
+  const opened = await page.evaluate((id) => document.getElementById(id).classList.contains('open'),
+    first.id);
+  check(opened, `Alt+${first.letter.toUpperCase()} opens "${first.text.trim()}"`);
+  await page.keyboard.press('Escape');
+  await driver.idle();
+  const still = await page.evaluate(() => !window.planimove.hasEnded &&
+    !document.querySelector('.menu-title.open'));
+  check(still, 'Esc in an open menu closes it and leaves the program running');
+
+  // A checkable item of the display menu changes its mark when chosen.
+  const item = await page.evaluate(() => {
+    const p = window.planimove;
+    const e = p.menuBar.checkable[0];
+    return e ? { name: e.name, parent: e.parent, mark: e.mark.textContent } : null;
+  });
+  if (item) {
+    await driver.menu([item.parent, item.name]);
+    const mark = await page.evaluate((n) => document.getElementById(n).querySelector('.check')
+      .textContent, item.name);
+    check(mark !== item.mark, `choosing ${item.name} changes its check mark ("${item.mark}" → "${mark}")`);
+  }
+
+  // F5 and the arrows do not reach the browser: the page stays loaded.
+  await driver.key('F5');
+  check(await page.evaluate(() => !!window.planimove && window.planimove.stats.commands > 0),
+    'F5 is a key of the program, not a reload');
+
+  // Esc ends the program; the page says so and how to start again.
+  await driver.key('Esc', { wait: false });
+  await page.waitForFunction(() => window.planimove.hasEnded, { timeout: 5000 });
+  const text = await page.evaluate(() => document.getElementById('ended').innerText);
+  check(/Planimove wurde beendet\./.test(text) && /neu laden/.test(text),
+    'Esc ends the program with the message: ' + text.replace(/\s+/g, ' '));
+  await driver.close();
+}
+
+(async () => {
+  const server = await startServer(site);
+  const browser = await startBrowser();
+  try {
+    const url = server.url;
+    const pictures = windowPictures().concat(EXTRA[edition]);
+    for (const pic of pictures) {
+      const d = await pictureCase(browser, url, pic);
+      if (d) await d.close();
+    }
+    // Other sizes and the device-pixel ratio 2: the picture stays crisp.
+    for (const [pic, opts] of [[pictures[0], { width: 1366, height: 768 }],
+      [pictures[1], { width: 800, height: 600, dpr: 2 }]]) {
+      const d = await pictureCase(browser, url, pic, opts);
+      if (d) await d.close();
+    }
+    await runCase(browser, url);
+    await menuCase(browser, url);
+  } finally {
+    await browser.close();
+    server.stop();
+  }
+  console.log(failures ? `${failures} check(s) failed; pictures in ${artifacts}` : 'all checks passed');
+  process.exit(failures ? 1 : 0);
+})().catch((err) => {
+  console.error(err);
+  process.exit(1);
+});
