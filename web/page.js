@@ -608,11 +608,18 @@
         e.element = title;
         title.addEventListener('mousedown', (ev) => {
           ev.preventDefault();
-          if (this.open[0] === e) this.closeAll();
-          else this.openTop(e);
+          if (ev.target.closest('.menu-list')) return;  // an item of this menu
+          // A click on the title of the open menu closes it, unless the
+          // pointer has just opened it on its way there.
+          if (this.open[0] === e && this.hoverOpened !== e) this.closeAll();
+          else if (this.open[0] !== e) this.openTop(e);
+          this.hoverOpened = null;
         });
         title.addEventListener('mouseenter', () => {
-          if (this.open.length && this.open[0] !== e) this.openTop(e);
+          if (this.open.length && this.open[0] !== e) {
+            this.openTop(e);
+            this.hoverOpened = e;
+          }
         });
         this.bar.append(title);
         if (e.children.length || e.submenu) e.list = this.buildList(e, title);
