@@ -36,6 +36,8 @@ function windowPictures() {
 // Further pictures for the edition with the shorter list, and menu commands.
 const EXTRA = {
   planimove: [
+    // A letter key moves a joint to the pointer, converted to drawing units.
+    { name: 'mouse-joint', events: 'F3 Shift+Down Down Down Down C@300,420' },
     { name: 'menu-double-crank', events: 'menu:mnu1 menu:mnu12', menu: ['mnu1', 'mnu12'] },
     { name: 'menu-analysis', events: 'menu:mnu20 menu:mnu23 menu:mnu235',
       menu: ['mnu20', 'mnu23', 'mnu235'] },
@@ -228,7 +230,12 @@ async function menuCase(browser, url) {
   const browser = await startBrowser();
   try {
     const url = server.url;
-    const pictures = windowPictures().concat(EXTRA[edition]);
+    let pictures = windowPictures().concat(EXTRA[edition]);
+    // WEB_TEST_ONLY=name,name runs only those pictures (while working on one).
+    if (process.env.WEB_TEST_ONLY) {
+      const only = process.env.WEB_TEST_ONLY.split(',');
+      pictures = pictures.filter((p) => only.includes(p.name));
+    }
     for (const pic of pictures) {
       const d = await pictureCase(browser, url, pic);
       if (d) await d.close();
@@ -236,6 +243,7 @@ async function menuCase(browser, url) {
     // Other sizes and the device-pixel ratio 2: the picture stays crisp.
     for (const [pic, opts] of [[pictures[0], { width: 1366, height: 768 }],
       [pictures[1], { width: 800, height: 600, dpr: 2 }]]) {
+      if (!pic) continue;
       const d = await pictureCase(browser, url, pic, opts);
       if (d) await d.close();
     }

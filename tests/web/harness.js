@@ -103,6 +103,13 @@ class PageDriver {
   async key(token, { wait = true } = {}) {
     const mods = [];
     let rest = token;
+    const at = rest.indexOf('@');
+    if (at >= 0) {
+      // "C@300,420": the pointer first goes to that point of the drawing.
+      const [x, y] = rest.slice(at + 1).split(',').map(Number);
+      rest = rest.slice(0, at);
+      await this.pointAt(x, y);
+    }
     for (const [prefix, key] of [['Shift+', 'Shift'], ['Ctrl+', 'Control'], ['Alt+', 'Alt']]) {
       if (rest.startsWith(prefix)) {
         mods.push(key);
@@ -128,6 +135,18 @@ class PageDriver {
       if (token.startsWith('menu:')) await this.menu([token.slice(5)]);
       else await this.key(token);
     }
+  }
+
+  // Moves the pointer onto the canvas point that shows drawing point (x, y).
+  async pointAt(x, y) {
+    const client = await this.page.evaluate((dx, dy) => {
+      const c = document.getElementById('picture');
+      const r = c.getBoundingClientRect();
+      const unit = Math.min(c.clientWidth / 1022, c.clientHeight / 691);
+      const left = (c.clientWidth - 1022 * unit) / 2, top = (c.clientHeight - 691 * unit) / 2;
+      return { x: r.left + left + dx * unit, y: r.top + top + (dy - 40) * unit };
+    }, x, y);
+    await this.page.mouse.move(client.x, client.y);
   }
 
   canvasSize() {

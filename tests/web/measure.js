@@ -80,6 +80,7 @@ const median = (v) => [...v].sort((a, b) => a - b)[Math.floor(v.length / 2)];
       console.log(`${edition}: ${rows.length} pictures (types × topics) at 1920x1080: rebuild + paint ` +
         `median ${median(ms).toFixed(2)} ms, slowest ${slowest.ms.toFixed(2)} ms (${slowest.type} ${slowest.topic}, ` +
         `paint ${slowest.paintMs.toFixed(2)} ms); over 16 ms: ${rows.filter((r) => r.ms > 16).length}`);
+      if (process.env.MEASURE_VERBOSE) console.log([...rows].sort((a, b) => b.ms - a.ms).slice(0, 6));
       await d.close();
     }
   } finally {
