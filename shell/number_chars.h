@@ -20,14 +20,9 @@ namespace pm {
 #define PLANIMOVE_FLOAT_CHARCONV 1
 #endif
 
-// A number in fixed notation (digits, an optional "." and digits; no sign,
-// no exponent) at the start of [first, last). Returns the end of the number,
-// or nullptr when there is none or it is out of range.
-inline const char* parseFixed(const char* first, const char* last, double& value) {
-#if PLANIMOVE_FLOAT_CHARCONV
-  const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::fixed);
-  return ec == std::errc() && end != first ? end : nullptr;
-#else
+// The stand-ins for a standard library without floating-point charconv,
+// built everywhere so that they can be compared with the standard functions.
+inline const char* parseFixedWithStrtod(const char* first, const char* last, double& value) {
   const char* end = first;
   auto digits = [&end, last] {
     const char* start = end;
@@ -37,14 +32,33 @@ inline const char* parseFixed(const char* first, const char* last, double& value
   bool any = digits();
   if (end < last && *end == '.') {
     const char* dot = end++;
-    if (!digits() && !any) end = dot;
-    any = any || end != dot;
+    const bool fraction = digits();
+    if (!fraction && !any) end = dot;
+    any = any || fraction;
   }
   if (!any) return nullptr;
   const std::string text(first, end);
   errno = 0;
-  value = std::strtod(text.c_str(), nullptr);
-  return errno == ERANGE ? nullptr : end;
+  const double v = std::strtod(text.c_str(), nullptr);
+  if (errno == ERANGE) return nullptr;
+  value = v;
+  return end;
+}
+
+inline char* formatGeneral15WithPrintf(char* buf, std::size_t size, double value) {
+  const int n = std::snprintf(buf, size, "%.15g", value);
+  return n > 0 && static_cast<std::size_t>(n) < size ? buf + n : buf;
+}
+
+// A number in fixed notation (digits, an optional "." and digits; no sign,
+// no exponent) at the start of [first, last). Returns the end of the number,
+// or nullptr when there is none or it is out of range.
+inline const char* parseFixed(const char* first, const char* last, double& value) {
+#if PLANIMOVE_FLOAT_CHARCONV
+  const auto [end, ec] = std::from_chars(first, last, value, std::chars_format::fixed);
+  return ec == std::errc() && end != first ? end : nullptr;
+#else
+  return parseFixedWithStrtod(first, last, value);
 #endif
 }
 
@@ -55,8 +69,7 @@ inline char* formatGeneral15(char* buf, std::size_t size, double value) {
   const auto [end, ec] = std::to_chars(buf, buf + size, value, std::chars_format::general, 15);
   return ec == std::errc() ? end : buf;
 #else
-  const int n = std::snprintf(buf, size, "%.15g", value);
-  return n > 0 && static_cast<std::size_t>(n) < size ? buf + n : buf;
+  return formatGeneral15WithPrintf(buf, size, value);
 #endif
 }
 
