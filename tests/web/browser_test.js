@@ -166,6 +166,19 @@ async function runCase(browser, url) {
   const nested = await driver.page.evaluate(() => window.planimove.stats.commands);
   check(nested >= after.commands + 2, 'a key pressed during a run reaches the core');
   fs.rmSync(rendered2, { force: true });
+
+  // The demonstration (F2 in Planimove) runs frame by frame until F2 again.
+  if (edition === 'planimove') {
+    const start = await driver.stats();
+    await driver.key('F2', { wait: false });
+    await new Promise((res) => setTimeout(res, 1500));
+    const going = await driver.page.evaluate(() => ({ busy: window.planimove.busy,
+      paints: window.planimove.stats.paints }));
+    await driver.key('F2', { wait: false });
+    await driver.idle(60000);
+    check(going.busy && going.paints - start.paints >= 20,
+      `the demonstration shows frames while the page stays responsive (${going.paints - start.paints} in 1.5 s) and F2 ends it`);
+  }
   await driver.close();
 }
 
