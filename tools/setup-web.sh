@@ -7,28 +7,12 @@
 set -e
 BUILD_WEB=${1:-build-web}
 PACKAGES="emscripten nodejs woff2 fonts-liberation2 python3 cmake nlohmann-json3-dev"
-[ "$2" = "--tests" ] && PACKAGES="$PACKAGES chromium npm imagemagick"
-missing=""
-for p in $PACKAGES; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
-done
+[ "$2" = "--tests" ] && PACKAGES="$PACKAGES chromium npm"
 # Node.js from elsewhere than Debian (it brings its own npm) serves as well.
-case "$missing" in *nodejs*|*npm*)
-  if command -v node >/dev/null && command -v npm >/dev/null; then
-    missing=$(echo "$missing" | sed 's/ nodejs//; s/ npm//')
-  fi ;;
-esac
-if [ -n "$missing" ]; then
-  if [ "$(id -u)" = 0 ]; then
-    echo "Installing:$missing"
-    apt-get update -q
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
-  else
-    echo "Missing Debian packages. Run:" >&2
-    echo "  sudo apt-get install$missing" >&2
-    exit 1
-  fi
+if command -v node >/dev/null && command -v npm >/dev/null; then
+  PACKAGES=$(echo "$PACKAGES" | sed 's/ nodejs//; s/ npm//')
 fi
+sh "$(dirname "$0")/setup-debian.sh" $PACKAGES
 
 # Debian ships emscripten's libraries prebuilt in a read-only cache. The build
 # uses a cache folder of its own (it writes its lock file there) whose

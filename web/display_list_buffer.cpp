@@ -1,33 +1,15 @@
 #include "web/display_list_buffer.h"
 
+#include <algorithm>
+
+#include "script/utf8.h"
+
 namespace pm {
 namespace {
 
 double packed(Rgb c) { return (c.r << 16) | (c.g << 8) | c.b; }
 
 }  // namespace
-
-void appendUtf8(std::string& out, std::u32string_view text) {
-  for (char32_t c : text) {
-    if (c == static_cast<char32_t>(kTextSeparator)) c = U' ';
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-}
 
 void DisplayListBuffer::fill(const DisplayList& list) {
   numbers_.assign(list.size() * kFieldCount, 0.0);
@@ -52,7 +34,11 @@ void DisplayListBuffer::fill(const DisplayList& list) {
     n[kFieldText] = -1;
     if (p.kind == Primitive::Kind::Text) {
       n[kFieldText] = textIndex++;
-      appendUtf8(texts_, p.text);
+      // The separator never occurs inside a multi-byte sequence; in a text it
+      // becomes a blank.
+      std::string utf8 = toUtf8(p.text);
+      std::replace(utf8.begin(), utf8.end(), kTextSeparator, ' ');
+      texts_ += utf8;
       texts_ += kTextSeparator;
     }
     n += kFieldCount;

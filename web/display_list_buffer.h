@@ -37,16 +37,14 @@ class DisplayListBuffer {
  public:
   void fill(const DisplayList& list);
   const std::vector<double>& numbers() const { return numbers_; }
-  // The texts in the order of their primitives, each followed by the separator.
+  // The texts in the order of their primitives as UTF-8 (code points that are
+  // not characters become U+FFFD, the separator a blank), each followed by
+  // the separator.
   const std::string& texts() const { return texts_; }
 
  private:
   std::vector<double> numbers_;
   std::string texts_;
 };
-
-// UTF-8 of a text; code points that are not characters become U+FFFD, and the
-// separator becomes a blank.
-void appendUtf8(std::string& out, std::u32string_view text);
 
 }  // namespace pm
