@@ -24,6 +24,7 @@ namespace pm {
 // built everywhere so that they can be compared with the standard functions.
 inline const char* parseFixedWithStrtod(const char* first, const char* last, double& value) {
   const char* end = first;
+  if (end < last && *end == '-') ++end;  // a minus sign, as from_chars takes it
   auto digits = [&end, last] {
     const char* start = end;
     while (end < last && *end >= '0' && *end <= '9') ++end;
@@ -50,8 +51,8 @@ inline char* formatGeneral15WithPrintf(char* buf, std::size_t size, double value
   return n > 0 && static_cast<std::size_t>(n) < size ? buf + n : buf;
 }
 
-// A number in fixed notation (digits, an optional "." and digits; no sign,
-// no exponent) at the start of [first, last). Returns the end of the number,
+// A number in fixed notation (an optional "-", digits, an optional "." and
+// digits; no exponent) at the start of [first, last). Returns the end of the number,
 // or nullptr when there is none or it is out of range.
 inline const char* parseFixed(const char* first, const char* last, double& value) {
 #if PLANIMOVE_FLOAT_CHARCONV

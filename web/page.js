@@ -964,6 +964,8 @@
         this.mouse = { x: ev.clientX - r.left, y: ev.clientY - r.top };
       });
       new ResizeObserver(() => this.resize()).observe(this.canvas);
+      // Zooming changes the device-pixel ratio, not always the canvas's size.
+      window.addEventListener('resize', () => this.resize());
       this.resize();
       this.busy = true;
       try {

@@ -30,7 +30,9 @@ TEST(NumberChars, FixedParseMatchesFromChars) {
     const char* wantEnd = (ec == std::errc() && stdEnd != first) ? stdEnd : nullptr;
     const char* gotEnd = parseFixedWithStrtod(first, last, actual);
     EXPECT_EQ(gotEnd, wantEnd) << "\"" << t << "\"";
-    if (wantEnd != nullptr && gotEnd != nullptr) EXPECT_EQ(actual, expected) << "\"" << t << "\"";
+    if (wantEnd != nullptr && gotEnd != nullptr) {
+      EXPECT_EQ(actual, expected) << "\"" << t << "\"";
+    }
     EXPECT_EQ(parseFixed(first, last, actual), wantEnd) << "\"" << t << "\"";
   }
 }
@@ -45,7 +47,7 @@ TEST(NumberChars, GeneralFormatMatchesToChars) {
     const auto [end, ec] = std::to_chars(a, a + sizeof a, v, std::chars_format::general, 15);
     ASSERT_EQ(ec, std::errc());
     const char* got = formatGeneral15WithPrintf(b, sizeof b, v);
-    EXPECT_EQ(std::string(b, got), std::string(a, end)) << v;
+    EXPECT_EQ(std::string(static_cast<const char*>(b), got), std::string(a, end)) << v;
   }
 }
 
