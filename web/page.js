@@ -845,6 +845,7 @@
       this.hasEnded = true;
       this.queue = [];
       document.getElementById('program').hidden = true;
+      document.getElementById('ended-name').textContent = this.rautenwerk ? 'Rautenwerk' : 'Planimove';
       document.getElementById('ended').hidden = false;
       document.title = (this.rautenwerk ? 'Rautenwerk' : 'Planimove') + ' (beendet)';
     }

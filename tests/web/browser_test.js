@@ -233,7 +233,8 @@ async function menuCase(browser, url) {
   await driver.key('Esc', { wait: false });
   await page.waitForFunction(() => window.planimove.hasEnded, { timeout: 5000 });
   const text = await page.evaluate(() => document.getElementById('ended').innerText);
-  check(/Planimove wurde beendet\./.test(text) && /neu laden/.test(text),
+  const name = edition === 'rautenwerk' ? 'Rautenwerk' : 'Planimove';
+  check(text.includes(name + ' wurde beendet.') && /neu laden/.test(text),
     'Esc ends the program with the message: ' + text.replace(/\s+/g, ' '));
   await driver.close();
 }
