@@ -46,8 +46,12 @@ async function startServer(site) {
   const port = await freePort();
   const server = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1',
     '--directory', site, String(port)], { stdio: 'ignore' });
+  // The server ends with this script, however the script ends.
+  const stop = () => { if (server.exitCode === null) server.kill(); };
+  process.on('exit', stop);
+  for (const signal of ['SIGINT', 'SIGTERM']) process.once(signal, () => process.exit(1));
   await waitForServer(port, 10000);
-  return { url: 'http://127.0.0.1:' + port + '/', stop: () => server.kill() };
+  return { url: 'http://127.0.0.1:' + port + '/', stop };
 }
 
 async function startBrowser() {
