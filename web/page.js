@@ -236,6 +236,7 @@
   class Painter {
     constructor() {
       this.patterns = new Map();
+      this.patternOrigin = [0, 0];
     }
 
     hatch(ctx, style, colour) {
@@ -254,8 +255,11 @@
         this.patterns.set(key, tile);
       }
       const pattern = ctx.createPattern(tile, 'repeat');
-      // The pattern stays on device pixels whatever the drawing's scale.
-      pattern.setTransform(ctx.getTransform().inverse());
+      // The pattern stays on device pixels whatever the drawing's scale,
+      // anchored where the window's painter anchors it: at the device pixel
+      // nearest to the drawing's origin.
+      const [x, y] = this.patternOrigin;
+      pattern.setTransform(ctx.getTransform().inverse().multiply(new DOMMatrix().translate(x, y)));
       return pattern;
     }
 
@@ -294,6 +298,9 @@
       // A drawing unit is a pixel whose area starts at its coordinate: half a
       // unit's shift puts integer coordinates on pixel centres.
       const ox = dpr * fit.x + (0.5 - SCALE_LEFT) * d, oy = dpr * fit.y + (0.5 - SCALE_TOP) * d;
+      // Halves round away from zero, as in that painter.
+      const roundHalfAway = (v) => Math.sign(v) * Math.floor(Math.abs(v) + 0.5);
+      this.patternOrigin = [roundHalfAway(ox), roundHalfAway(oy)];
       this.list(ctx, d, ox, oy, picture.numbers, picture.texts);
       ctx.restore();
     }

@@ -4,7 +4,8 @@
 // colour channel); a run of key "1" must end where the renderer's ends; the
 // menu bar, the access letters, the check marks and the end of the program
 // must behave as in the window.
-// Usage: node browser_test.js <site folder> <planimove-render> <source folder> <edition> [artifacts]
+// Usage: node browser_test.js <site folder> <planimove-render> <source folder> <edition>
+//          [artifacts] [paint_list]
 'use strict';
 
 const { execFileSync } = require('child_process');
@@ -13,7 +14,7 @@ const os = require('os');
 const path = require('path');
 const { startServer, startBrowser, PageDriver } = require('./harness');
 
-const [site, renderer, source, edition, artifactsArg] = process.argv.slice(2);
+const [site, renderer, source, edition, artifactsArg, paintList] = process.argv.slice(2);
 if (!site || !renderer || !source || !['planimove', 'rautenwerk'].includes(edition)) {
   console.error('usage: node browser_test.js <site> <planimove-render> <source> <planimove|rautenwerk> [artifacts]');
   process.exit(2);
@@ -182,6 +183,79 @@ async function runCase(browser, url) {
   await driver.close();
 }
 
+// Every kind of primitive, also those no test picture holds (the hatch fills,
+// sectors through angle 0, circles far larger than the picture, both fonts):
+// the page's painter against the window's on the same list.
+function primitiveList() {
+  const list = [];
+  const black = '#000000', blue = '#2040c0', green = '#32ff32';
+  for (let style = 0; style <= 7; ++style) {
+    const x = 60 + style * 120;
+    list.push({ kind: 'circle', cx: x, cy: 110, r: 45, color: black, width: 1, fillStyle: style, fillColor: blue });
+    list.push({ kind: 'arc', cx: x + 0.3, cy: 230.6, r: 50, start: 5.5, end: 1.2, edgeStart: true, edgeEnd: true,
+      color: '#c00000', width: 2, fillStyle: style, fillColor: green });
+  }
+  // Open arcs, one radius line, each end; a full circle with its radius line.
+  list.push({ kind: 'arc', cx: 100, cy: 380, r: 60, start: 0.3, end: 2.8, color: blue, width: 3 });
+  list.push({ kind: 'arc', cx: 250, cy: 380, r: 60, start: 4.0, end: 0.5, edgeStart: true, color: blue, width: 1 });
+  list.push({ kind: 'arc', cx: 400, cy: 380, r: 60, start: 1.0, end: 5.0, edgeEnd: true, color: blue, width: 6 });
+  list.push({ kind: 'arc', cx: 550, cy: 380, r: 60, start: 2.0, end: 2.0, edgeStart: true, edgeEnd: true,
+    color: black, width: 1, fillStyle: 0, fillColor: '#ffff00' });
+  // Circles far larger than the picture and reaching over its edge.
+  list.push({ kind: 'circle', cx: 500, cy: 99999, r: 99600, color: '#008000', width: 2 });
+  list.push({ kind: 'circle', cx: -3000, cy: 400, r: 3900, color: black, width: 1, fillStyle: 5, fillColor: blue });
+  list.push({ kind: 'arc', cx: 1500, cy: 900, r: 1000, start: 2.0, end: 3.5, edgeStart: true, edgeEnd: true,
+    color: black, width: 1, fillStyle: 0, fillColor: '#e0e0ff' });
+  list.push({ kind: 'circle', cx: 1010, cy: 60, r: 30, color: '#800080', width: 4 });
+  // Dots of traced curves at fractional places (drawn from stamps in the window).
+  for (let i = 0; i < 60; ++i) {
+    list.push({ kind: 'circle', cx: 650 + i * 6.13, cy: 330 + 30 * Math.sin(i / 5), r: 1 + (i % 3),
+      color: i % 2 ? black : blue, width: 1, fillStyle: i % 4 === 0 ? 0 : 1, fillColor: '#ff0000' });
+  }
+  // Lines: thin at every slope, wide with round ends, a wide one of no length.
+  for (let i = 0; i < 24; ++i) {
+    const a = (i / 24) * Math.PI;
+    list.push({ kind: 'line', x1: 150 + 0.37 * i, y1: 560.2, x2: 150 + 90 * Math.cos(a), y2: 560 - 90 * Math.sin(a),
+      color: black, width: 1 });
+  }
+  for (const [w, y] of [[2, 470], [3.5, 500], [8, 530], [15, 580]])
+    list.push({ kind: 'line', x1: 300, y1: y, x2: 520, y2: y + 40, color: '#a05000', width: w });
+  list.push({ kind: 'line', x1: 560, y1: 520, x2: 560, y2: 520, color: black, width: 10 });
+  // Boxes, outlined and filled, points.
+  list.push({ kind: 'box', x1: 600, y1: 450, x2: 700, y2: 520, color: black, width: 1 });
+  list.push({ kind: 'box', x1: 720.5, y1: 450.5, x2: 800, y2: 520, color: blue, width: 3 });
+  list.push({ kind: 'filledBox', x1: 820, y1: 450, x2: 900, y2: 500, color: '#fafa00', width: 1 });
+  for (let i = 0; i < 20; ++i) list.push({ kind: 'point', x: 920 + i * 3.3, y: 460 + i, color: '#ff0000' });
+  // Texts in both fonts and several sizes.
+  let y = 600;
+  for (const [font, size] of [['Arial', 8], ['Arial', 11], ['Areal', 14], ['Arial', 20]]) {
+    list.push({ kind: 'text', x: 600, y, size, font, color: '#202020',
+      text: 'Krümmung ρ = 12,5 · Ω Polwechsel' });
+    y += size * 1.8;
+  }
+  return list;
+}
+
+async function primitivesCase(browser, url) {
+  const driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition });
+  const size = await driver.canvasSize();
+  const listFile = path.join(artifacts, 'primitives.json');
+  const flatFile = path.join(artifacts, 'primitives-flat.json');
+  const painted = path.join(artifacts, 'primitives-window.png');
+  fs.writeFileSync(listFile, JSON.stringify(primitiveList()));
+  execFileSync(paintList, [listFile, String(size.width), String(size.height), painted, flatFile],
+    { stdio: ['ignore', 'ignore', 'inherit'] });
+  const flat = JSON.parse(fs.readFileSync(flatFile, 'utf8'));
+  await driver.page.evaluate((numbers, texts) => {
+    window.planimove.setBackground('');
+    window.planimove.show(Float64Array.from(numbers), texts, 0xffffff, '');
+  }, flat.numbers, flat.texts);
+  const r = await compare(driver, painted, path.join(artifacts, 'primitives-page.png'));
+  check(!r.error && r.bad / r.total <= MAX_SHARE,
+    `every kind of primitive as the window paints it: ${r.error || r.bad + ' of ' + r.total + ' pixels differ (' + (100 * r.bad / r.total).toFixed(3) + ' %)'}`);
+  await driver.close();
+}
+
 async function menuCase(browser, url) {
   const driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition });
   const page = driver.page;
@@ -261,6 +335,7 @@ async function menuCase(browser, url) {
       const d = await pictureCase(browser, url, pic, opts);
       if (d) await d.close();
     }
+    if (paintList && edition === 'planimove') await primitivesCase(browser, url);
     await runCase(browser, url);
     await menuCase(browser, url);
   } finally {
