@@ -186,10 +186,11 @@ async function runCase(browser, url) {
 // Every kind of primitive, also those no test picture holds (the hatch fills,
 // sectors through angle 0, circles far larger than the picture, both fonts):
 // the page's painter against the window's on the same list.
-function primitiveList() {
+function primitiveList({ hatches = true } = {}) {
   const list = [];
   const black = '#000000', blue = '#2040c0', green = '#32ff32';
   for (let style = 0; style <= 7; ++style) {
+    if (!hatches && style >= 2) break;
     const x = 60 + style * 120;
     list.push({ kind: 'circle', cx: x, cy: 110, r: 45, color: black, width: 1, fillStyle: style, fillColor: blue });
     list.push({ kind: 'arc', cx: x + 0.3, cy: 230.6, r: 50, start: 5.5, end: 1.2, edgeStart: true, edgeEnd: true,
@@ -203,7 +204,8 @@ function primitiveList() {
     color: black, width: 1, fillStyle: 0, fillColor: '#ffff00' });
   // Circles far larger than the picture and reaching over its edge.
   list.push({ kind: 'circle', cx: 500, cy: 99999, r: 99600, color: '#008000', width: 2 });
-  list.push({ kind: 'circle', cx: -3000, cy: 400, r: 3900, color: black, width: 1, fillStyle: 5, fillColor: blue });
+  list.push({ kind: 'circle', cx: -3000, cy: 400, r: 3900, color: black, width: 1,
+    fillStyle: hatches ? 5 : 1, fillColor: blue });
   list.push({ kind: 'arc', cx: 1500, cy: 900, r: 1000, start: 2.0, end: 3.5, edgeStart: true, edgeEnd: true,
     color: black, width: 1, fillStyle: 0, fillColor: '#e0e0ff' });
   list.push({ kind: 'circle', cx: 1010, cy: 60, r: 30, color: '#800080', width: 4 });
@@ -236,23 +238,24 @@ function primitiveList() {
   return list;
 }
 
-async function primitivesCase(browser, url) {
-  const driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition });
+async function primitivesCase(browser, url, { width = 1022, height = 720, dpr = 1, hatches = true } = {}) {
+  const driver = await PageDriver.open(browser, url, { width, height, dpr, edition });
   const size = await driver.canvasSize();
+  const tag = `primitives-${width}x${height}@${dpr}`;
   const listFile = path.join(artifacts, 'primitives.json');
   const flatFile = path.join(artifacts, 'primitives-flat.json');
-  const painted = path.join(artifacts, 'primitives-window.png');
-  fs.writeFileSync(listFile, JSON.stringify(primitiveList()));
-  execFileSync(paintList, [listFile, String(size.width), String(size.height), painted, flatFile],
-    { stdio: ['ignore', 'ignore', 'inherit'] });
+  const painted = path.join(artifacts, tag + '-window.png');
+  fs.writeFileSync(listFile, JSON.stringify(primitiveList({ hatches })));
+  execFileSync(paintList, [listFile, String(Math.round(size.width * dpr)),
+    String(Math.round(size.height * dpr)), painted, flatFile], { stdio: ['ignore', 'ignore', 'inherit'] });
   const flat = JSON.parse(fs.readFileSync(flatFile, 'utf8'));
   await driver.page.evaluate((numbers, texts) => {
     window.planimove.setBackground('');
     window.planimove.show(Float64Array.from(numbers), texts, 0xffffff, '');
   }, flat.numbers, flat.texts);
-  const r = await compare(driver, painted, path.join(artifacts, 'primitives-page.png'));
+  const r = await compare(driver, painted, path.join(artifacts, tag + '-page.png'));
   check(!r.error && r.bad / r.total <= MAX_SHARE,
-    `every kind of primitive as the window paints it: ${r.error || r.bad + ' of ' + r.total + ' pixels differ (' + (100 * r.bad / r.total).toFixed(3) + ' %)'}`);
+    `${tag}: every kind of primitive as the window paints it: ${r.error || r.bad + ' of ' + r.total + ' pixels differ (' + (100 * r.bad / r.total).toFixed(3) + ' %)'}`);
   await driver.close();
 }
 
@@ -335,7 +338,12 @@ async function menuCase(browser, url) {
       const d = await pictureCase(browser, url, pic, opts);
       if (d) await d.close();
     }
-    if (paintList && edition === 'planimove') await primitivesCase(browser, url);
+    if (paintList && edition === 'planimove') {
+      await primitivesCase(browser, url);
+      // The hatch fills' anchor is matched at the picture size of the test
+      // only (see docs/PERFORMANCE.md, web edition); the rest at ratio 2 too.
+      await primitivesCase(browser, url, { width: 800, height: 600, dpr: 2, hatches: false });
+    }
     await runCase(browser, url);
     await menuCase(browser, url);
   } finally {
