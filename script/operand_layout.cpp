@@ -12,7 +12,7 @@ constexpr Operand N(int pos) { return {static_cast<std::uint8_t>(pos), Bank::kVa
 constexpr Operand L(int pos) { return {static_cast<std::uint8_t>(pos), Bank::kLabel}; }
 
 constexpr OperandLayout layout() { return {}; }
-constexpr OperandLayout layout(Operand a) { return {1, {a}}; }
+[[maybe_unused]] constexpr OperandLayout layout(Operand a) { return {1, {a}}; }
 constexpr OperandLayout layout(Operand a, Operand b) { return {2, {a, b}}; }
 constexpr OperandLayout layout(Operand a, Operand b, Operand c) { return {3, {a, b, c}}; }
 constexpr OperandLayout layout(Operand a, Operand b, Operand c, Operand d) {

@@ -12,6 +12,7 @@
 
 #include "draw/colour_tables.h"
 #include "shell/menu_table.h"
+#include "shell/number_chars.h"
 #include "topics/topics.h"
 
 namespace pm {
@@ -66,9 +67,8 @@ std::u32string numberItem(double v) {
   } else {
     // Up to 15 significant digits, "." as decimal point whatever the locale.
     char buf[64];
-    const auto [end, ec] =
-        std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::general, 15);
-    for (const char* p = buf; ec == std::errc() && p != end; ++p) {
+    const char* end = formatGeneral15(buf, sizeof buf, magnitude);
+    for (const char* p = buf; p != end; ++p) {
       item += static_cast<char32_t>(*p == 'e' ? 'E' : *p);
     }
   }

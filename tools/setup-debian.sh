@@ -1,11 +1,13 @@
 #!/bin/sh
-# Installs the Debian 12 packages needed to build, run and test Planimove.
-# As root it installs what is missing with apt-get; otherwise it prints the
-# one apt-get line to run and stops.
+# Installs the Debian 12 packages needed to build, run and test Planimove
+# (or, given as arguments, those packages instead). As root it installs what
+# is missing with apt-get; otherwise it prints the one apt-get line to run and
+# stops.
 set -e
 PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libgl-dev \
 nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 \
 qt6-qpa-plugins xvfb xauth xdotool imagemagick librsvg2-bin clang-14 libclang-rt-14-dev"
+[ $# -gt 0 ] && PACKAGES="$*"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

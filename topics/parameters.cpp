@@ -7,6 +7,7 @@
 
 #include "script/codes.h"
 #include "shell/form1.h"
+#include "shell/number_chars.h"
 #include "topics/parameter_strings.h"
 #include "topics/topics.h"
 
@@ -126,9 +127,8 @@ double fieldNumber(std::string_view field) {
   if (!starts) return 0;
   double value = 0;
   const char* first = field.data() + i;
-  const auto [end, ec] = std::from_chars(first, field.data() + field.size(), value,
-                                         std::chars_format::fixed);
-  if (ec != std::errc() || end == first) return 0;  // out of range counts as no number
+  // Out of range counts as no number.
+  if (parseFixed(first, field.data() + field.size(), value) == nullptr) return 0;
   return negative ? -value : value;
 }
 

@@ -1,0 +1,180 @@
+// The core in the browser: the page is the Host. Every key and menu command
+// enters Form1 through the functions exported below; the page paints each
+// complete picture on its canvas. Runs keep their one loop in the core: at
+// each frame the core is suspended (Asyncify) until the page's next animation
+// frame, and keys pressed meanwhile reach it as nested commands, as in the
+// window.
+#include <emscripten.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "draw/recording_canvas.h"
+#include "shell/edition.h"
+#include "shell/form1.h"
+#include "shell/host.h"
+#include "shell/menu_table.h"
+#include "web/display_list_buffer.h"
+
+// --- what the page provides (web/page.js, Module.page) -------------------------
+
+// Cursor in drawing units of the user scale.
+EM_JS(double, pm_page_cursor_x, (), { return Module.page.cursorX(); });
+EM_JS(double, pm_page_cursor_y, (), { return Module.page.cursorY(); });
+// The next queued event: 0 none, (1 << 24) | (shift << 16) | key code, or
+// (2 << 24) | index of a menu entry.
+EM_JS(int, pm_page_next_event, (), { return Module.page.nextEvent(); });
+// Paints a picture: numbers, their count, the texts (UTF-8, separated by
+// U+001F), the background colour and the check marks ("1" or "0" per
+// checkable entry, in menu order).
+EM_JS(void, pm_page_show,
+      (const double* numbers, int count, const char* texts, int background, const char* checks),
+      {
+        Module.page.show(HEAPF64.subarray(numbers >> 3, (numbers >> 3) + count),
+                         UTF8ToString(texts), background, UTF8ToString(checks));
+      });
+EM_JS(void, pm_page_background, (const char* name), {
+  Module.page.setBackground(UTF8ToString(name));
+});
+EM_JS(void, pm_page_ended, (), { Module.page.ended(); });
+// Resolves at the page's next animation frame that lies at least the frame
+// interval after the last one: the pace of runs.
+EM_ASYNC_JS(void, pm_page_wait_frame, (), { await Module.page.waitFrame(); });
+// Milliseconds since the last wait: the page must get a frame at least this often.
+EM_JS(double, pm_page_since_frame, (), { return Module.page.sinceFrame(); });
+
+namespace pm {
+namespace {
+
+// Longest time the core runs without letting the page draw and take events.
+constexpr double kLongestBusyMs = 30;
+
+class PageHost final : public Host {
+ public:
+  explicit PageHost(const Edition& edition) : form_(canvas_, *this, edition) {
+    for (const MenuEntry& e : menuTree(edition))
+      if (e.checkable) checkable_.push_back(e.name);
+  }
+
+  Form1& form() { return form_; }
+
+  double cursorX() override { return pm_page_cursor_x(); }
+  double cursorY() override { return pm_page_cursor_y(); }
+
+  void processEvents() override {
+    if (form_.ending) return;
+    // A demonstration stepping through mechanisms whose runs draw nothing
+    // still gives the page its frames.
+    if (pm_page_since_frame() >= kLongestBusyMs) pm_page_wait_frame();
+    deliverQueued();
+  }
+
+  void frameReady() override {
+    if (form_.ending) return;
+    show();
+    // A frame of a run (the command is still on the stack): wait for the
+    // page's next frame at the run's pace. The picture at the end of a
+    // command is shown at once.
+    if (form_.depth > 0) pm_page_wait_frame();
+  }
+
+  void setBackgroundPicture(const std::string& fileName) override {
+    pm_page_background(fileName.c_str());
+  }
+
+  void quit() override {
+    form_.ending = true;
+    pm_page_ended();
+  }
+
+  // Keys and menu commands queued while a command ran, each as the window
+  // delivers it: a nested command of the one running.
+  void deliverQueued() {
+    while (!form_.ending) {
+      const int event = pm_page_next_event();
+      if (event == 0) return;
+      deliver(event);
+    }
+  }
+
+  void deliver(int event) {
+    const int kind = event >> 24;
+    if (kind == 1) {
+      form_.Form_KeyDown(event & 0xFFFF, (event >> 16) & 0xFF);
+    } else if (kind == 2) {
+      const auto& tree = menuTree(form_.edition);
+      const auto index = static_cast<std::size_t>(event & 0xFFFFFF);
+      if (index < tree.size()) form_.menuCommand(tree[index].name);
+    }
+  }
+
+  std::string checks() const {
+    std::string marks;
+    for (const std::string& name : checkable_) marks += form_.menuChecked(name) ? '1' : '0';
+    return marks;
+  }
+
+  void show() {
+    buffer_.fill(canvas_.list());
+    const Rgb bg = canvas_.backgroundColour();
+    const std::string marks = checks();
+    pm_page_show(buffer_.numbers().data(), static_cast<int>(buffer_.numbers().size()),
+                 buffer_.texts().c_str(), (bg.r << 16) | (bg.g << 8) | bg.b, marks.c_str());
+  }
+
+ private:
+  RecordingCanvas canvas_;
+  Form1 form_;
+  DisplayListBuffer buffer_;
+  std::vector<std::string> checkable_;
+};
+
+std::unique_ptr<PageHost> host;
+std::string menuText;
+std::string checkText;
+
+const Edition& editionOf(int rautenwerk) {
+  return rautenwerk ? rautenwerkEdition() : planimoveEdition();
+}
+
+}  // namespace
+}  // namespace pm
+
+extern "C" {
+
+// The menu tree of an edition, one entry a line: name, parent, caption and
+// the flags "s" (submenu) and "c" (checkable), separated by U+001F.
+EMSCRIPTEN_KEEPALIVE const char* pm_menu_tree(int rautenwerk) {
+  pm::menuText.clear();
+  for (const pm::MenuEntry& e : pm::menuTree(pm::editionOf(rautenwerk))) {
+    pm::menuText += e.name + '\x1f' + e.parent + '\x1f' + e.caption + '\x1f' +
+                    (e.hasSubmenu ? "s" : "") + (e.checkable ? "c" : "") + '\n';
+  }
+  return pm::menuText.c_str();
+}
+
+// Start-up: start values, emblem, first picture.
+EMSCRIPTEN_KEEPALIVE void pm_start(int rautenwerk) {
+  if (pm::host) return;
+  pm::host = std::make_unique<pm::PageHost>(pm::editionOf(rautenwerk));
+  pm::host->form().Form_Activate();
+  pm::host->deliverQueued();
+}
+
+// One event from the page's queue (same encoding as pm_page_next_event),
+// then whatever was queued meanwhile.
+EMSCRIPTEN_KEEPALIVE void pm_event(int event) {
+  if (!pm::host || pm::host->form().ending) return;
+  pm::host->deliver(event);
+  pm::host->deliverQueued();
+}
+
+// Check marks of the checkable entries, "1" or "0" each, in menu order.
+EMSCRIPTEN_KEEPALIVE const char* pm_checks() {
+  pm::checkText = pm::host ? pm::host->checks() : std::string();
+  return pm::checkText.c_str();
+}
+
+
+}  // extern "C"
