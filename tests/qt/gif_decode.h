@@ -63,11 +63,13 @@ inline DecodedGif decodeGif(const std::vector<std::uint8_t>& bytes) {
       const SavedImage& s = gif->SavedImages[i];
       const ColorMapObject* map = s.ImageDesc.ColorMap ? s.ImageDesc.ColorMap : gif->SColorMap;
       QImage frame(s.ImageDesc.Width, s.ImageDesc.Height, QImage::Format_RGB32);
-      for (int y = 0; y < frame.height(); ++y)
+      for (int y = 0; y < frame.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(frame.scanLine(y));
         for (int x = 0; x < frame.width(); ++x) {
           const GifColorType c = map->Colors[s.RasterBits[y * frame.width() + x]];
-          frame.setPixel(x, y, qRgb(c.Red, c.Green, c.Blue));
+          line[x] = qRgb(c.Red, c.Green, c.Blue);
         }
+      }
       out.frames.push_back(frame);
       GraphicsControlBlock control{};
       out.delays.push_back(DGifSavedExtensionToGCB(gif, i, &control) == GIF_OK ? control.DelayTime : -1);
