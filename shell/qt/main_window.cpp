@@ -347,7 +347,7 @@ void MainWindow::chooseAndSavePicture() {
   if (QFileInfo(file).suffix().isEmpty())
     file += selected.contains(QStringLiteral("svg")) ? QStringLiteral(".svg") : QStringLiteral(".png");
   bool ok = false;
-  const int width = QInputDialog::getInt(this, QStringLiteral("Bild speichern"),
+  const int width = QInputDialog::getInt(this, QStringLiteral("Bildbreite"),
                                          QStringLiteral("Breite in Pixeln:"), view_->width(), 16,
                                          20000, 1, &ok);
   if (!ok || ended_) return;
