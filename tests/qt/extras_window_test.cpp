@@ -21,6 +21,7 @@
 #include "draw/recording_canvas.h"
 #include "kinematics/measured_values.h"
 #include "qt/gif_decode.h"
+#include "qt/counting_window.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/picture_view.h"
 #include "shell/qt/values_panel.h"
@@ -28,15 +29,6 @@
 namespace pm {
 namespace {
 
-class CountingWindow : public MainWindow {
- public:
-  using MainWindow::MainWindow;
-  int frames = 0;
-  void frameReady() override {
-    ++frames;
-    MainWindow::frameReady();
-  }
-};
 
 class ExtrasTest : public ::testing::Test {
  protected:

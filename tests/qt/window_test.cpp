@@ -20,22 +20,13 @@
 
 #include "draw/qt/painter_backend.h"
 #include "shell/menu_table.h"
+#include "qt/counting_window.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/picture_view.h"
 
 namespace pm {
 namespace {
 
-// Counts the pictures the window is asked to show.
-class CountingWindow : public MainWindow {
- public:
-  using MainWindow::MainWindow;
-  int frames = 0;
-  void frameReady() override {
-    ++frames;
-    MainWindow::frameReady();
-  }
-};
 
 class WindowTest : public ::testing::Test {
  protected:
