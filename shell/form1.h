@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <numbers>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@
 #include "shell/edition.h"
 #include "shell/host.h"
 #include "shell/state_record.h"
+#include "topics/synthesis_check.h"
 
 namespace pm {
 
@@ -43,7 +45,7 @@ enum ShiftBits : int { kShift = 1, kCtrl = 2, kAlt = 4 };
 // whatever the topic's later scripts and traces write into the registers.
 struct ShownMechanism {
   bool taken = false;
-  std::array<double, 16> lengths{};  // len a … p
+  std::array<double, 26> lengths{};  // len a … z (v drive speed, x tangential acceleration of A)
   double pivotX = 0, pivotY = 0;     // val a, val b
   double frameAngle = 0;             // val d, degrees
   double crankAngle = 0;             // ang a, radians in [0, 2π]
@@ -70,6 +72,8 @@ struct CommandState {
   std::array<std::u32string, 21> topicNames;  // topic name list, 1 … 20
   std::u32string headerScratch;               // fifth item of the topic header
   std::vector<ScriptError> errors;            // script faults of this command
+  // The four-bar the synthesis reported on in this command, for the values panel.
+  std::optional<SynthesisFourBar> synthesisFourBar;
 
   // Takes the step request: true once if the command asked for a step.
   bool takeStep() { return std::exchange(stepAsked, false); }

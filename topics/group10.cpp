@@ -209,6 +209,7 @@ void recordFourBar(Form1& f) {
 // picture drawn so far, clear of the emblem, the value column and the lines
 // at the bottom.
 void fourBarReport(Form1& f, const SynthesisFourBar& m) {
+  f.cmd.synthesisFourBar = m;
   std::vector<std::u32string> lines;
   lines.push_back(U"Prüfung des Gelenkvierecks:");
   const int loopCase = classifyLoop(f).loopCase;

@@ -29,17 +29,16 @@ constexpr std::array<std::u32string_view, 8> kCaseTitles = {
     U" Kurbelschwinge mit Antrieb der Schwinge",
 };
 
-// Types whose guide is a practically infinite link carry their own title and case 8.
+int& kks(Form1& f) { return f.scratch().kks; }
+
+}  // namespace
+
 std::u32string_view sliderTitle(double type) {
   if (type == 6) return U"Kurbelschleife";
   if (type == 7) return U"Schubschleife";
   if (type == 8) return U"Schubkurbel";
   return {};
 }
-
-int& kks(Form1& f) { return f.scratch().kks; }
-
-}  // namespace
 
 void noteShownMechanism(Form1& f) {
   const Registers& r = f.reg();

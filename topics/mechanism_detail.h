@@ -24,6 +24,10 @@ LoopClass classifyLoop(Form1& f);
 // The title of a loop case 0 … 7 (with its leading blank); empty for any other.
 std::u32string_view caseTitle(int loopCase);
 
+// The title of the types 6, 7 and 8, whose guide is a practically infinite
+// link and which carry case 8; empty for any other type.
+std::u32string_view sliderTitle(double type);
+
 // The crank angle brought into [0, 2π]; a value that is not finite gives 0.
 double normalisedCrankAngle(double a);
 
