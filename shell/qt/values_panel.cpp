@@ -43,48 +43,74 @@ void ValuesPanel::setTextPixels(int pixels) {
   update();
 }
 
+namespace {
+
+// The panel's own title, unless the lines begin with a heading of that name.
+bool ownTitle(const std::vector<MeasuredValue>& values) {
+  return values.empty() || !values.front().value.empty() || values.front().name != "Messwerte";
+}
+
+// Height the lines need at a font size: lines, the space above headings and
+// the title.
+int neededHeight(const std::vector<MeasuredValue>& values, int pixels, bool title) {
+  QFont plain(QStringLiteral("Arial"));
+  plain.setPixelSize(pixels);
+  const int line = QFontMetrics(plain).lineSpacing();
+  int h = pixels + 2 + line * static_cast<int>(values.size());
+  for (std::size_t i = 1; i < values.size(); ++i)
+    if (values[i].value.empty()) h += line / 3;
+  if (title) {
+    plain.setPixelSize(pixels * 5 / 4);
+    h += QFontMetrics(plain).lineSpacing() + line / 3;
+  }
+  return h;
+}
+
+}  // namespace
+
 void ValuesPanel::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), kPanelBackground);
   p.setPen(kPanelRule);
   p.drawLine(0, 0, 0, height());
+  // The font of the window height, smaller where the lines would not fit.
+  const bool title = ownTitle(values_);
+  int pixels = textPixels_;
+  while (pixels > 10 && neededHeight(values_, pixels, title) > height()) --pixels;
   QFont plain(QStringLiteral("Arial"));
-  plain.setPixelSize(textPixels_);
+  plain.setPixelSize(pixels);
   QFont bold = plain;
   bold.setBold(true);
-  const int margin = textPixels_ / 2 + 2;
+  const int margin = pixels / 2 + 1;
   const int lineHeight = QFontMetrics(plain).lineSpacing();
   int y = margin;
-  QFont title = bold;
-  title.setPixelSize(textPixels_ * 5 / 4);
   p.setPen(kPanelText);
-  p.setFont(title);
-  p.drawText(QRect(margin, y, width() - 2 * margin, QFontMetrics(title).lineSpacing()),
-             Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Messwerte"));
-  y += QFontMetrics(title).lineSpacing() + lineHeight / 3;
+  if (title) {
+    QFont big = bold;
+    big.setPixelSize(pixels * 5 / 4);
+    p.setFont(big);
+    p.drawText(QRect(margin, y, width() - 2 * margin, QFontMetrics(big).lineSpacing()),
+               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Messwerte"));
+    y += QFontMetrics(big).lineSpacing() + lineHeight / 3;
+  }
   for (const MeasuredValue& v : values_) {
+    if (v.value.empty() && &v != &values_.front()) y += lineHeight / 3;  // space above a heading
     if (y + lineHeight > height()) break;
     const QString name = QString::fromStdString(v.name);
     const QRect line(margin, y, width() - 2 * margin, lineHeight);
     if (v.value.empty()) {
-      // A heading: bold, a little space above it, unless it is the first line.
-      if (&v != &values_.front()) {
-        y += lineHeight / 3;
-        if (y + lineHeight > height()) break;
-      }
       p.setFont(bold);
-      p.drawText(line.translated(0, y - line.top()), Qt::AlignLeft | Qt::AlignVCenter,
+      p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
                  QFontMetrics(bold).elidedText(name, Qt::ElideRight, line.width()));
     } else {
       p.setFont(plain);
       const QFontMetrics m(plain);
       const QString value = QString::fromStdString(v.value);
       const int valueWidth = std::min(m.horizontalAdvance(value), line.width());
+      const int nameWidth = line.width() - valueWidth - pixels / 2;
       p.drawText(line, Qt::AlignRight | Qt::AlignVCenter, value);
-      p.drawText(QRect(line.left(), line.top(), line.width() - valueWidth - textPixels_ / 2,
-                       line.height()),
-                 Qt::AlignLeft | Qt::AlignVCenter,
-                 m.elidedText(name, Qt::ElideRight, line.width() - valueWidth - textPixels_ / 2));
+      p.drawText(QRect(line.left(), line.top(), std::max(0, nameWidth), line.height()),
+                 Qt::AlignLeft | Qt::AlignVCenter, m.elidedText(name, Qt::ElideRight, nameWidth));
     }
     y += lineHeight;
   }

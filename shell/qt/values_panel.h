@@ -1,6 +1,7 @@
 // The panel "Messwerte" beside the drawing area: the lines of measuredValues()
 // as name and value, headings in bold. Its font follows the window height, so
-// that it stays legible on a projector; its width follows the font.
+// that it stays legible on a projector (smaller only where the lines would not
+// fit); its width follows the window height too, so it stays put during a run.
 #pragma once
 
 #include <QtCore/QRect>
