@@ -108,6 +108,15 @@ TEST(ReplayRevolution, HandsOverTheRunFramesAndPutsTheStateBack) {
   }
   // The crank turns in the sense of motion that was set.
   EXPECT_LT(firstStep[0] * firstStep[1], 0);
+
+  // Group 8 rebuilds each frame through a nested command: still one run frame each.
+  RecordingForm six;
+  six.show(1, 8, 1);
+  const double wxx = six.form.st.wxx;
+  six.form.replayRevolution();
+  ASSERT_EQ(six.host.runFrames.size(), 90u);
+  EXPECT_EQ(six.host.runFrames.back(), 90);
+  EXPECT_EQ(six.form.st.wxx, wxx);
 }
 
 TEST(ReplayRevolution, NothingForACrankThatCannotTurnOrInsideACommand) {
