@@ -36,6 +36,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-# Beyond the shared libraries: the metric-compatible font for "Arial".
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# The metric-compatible font for "Arial", and giflib (also found by shlibdeps).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, libgif7")
 include(CPack)

@@ -491,6 +491,17 @@ void Form1::restartPicture() {
   drawing.palette = buildPalette(st.rr1, st.gg1, st.bb1, st.cb);
 }
 
+void Form1::replayRevolution() {
+  if (ending || depth > 0) return;
+  const StateRecord before = st;
+  // One level of nesting: the command keeps the outer registers and command
+  // state and shows no picture of its own when it ends.
+  ++depth;
+  Form_KeyDown(st.qgw < 0 ? '2' : '1', 0);
+  --depth;
+  if (!ending) st = before;
+}
+
 void Form1::setPosition(double x, double y) { canvas.point(x, y, st.cb); }
 
 void Form1::print(std::u32string_view text, bool lineBreak) { canvas.print(text, lineBreak); }

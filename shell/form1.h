@@ -103,6 +103,9 @@ class Form1 {
   CommandState cmd;
 
   bool ending = false;  // Esc/End/close: every loop returns at once
+  // While a full-revolution run hands one of its frames to Host::frameReady:
+  // the frame's number, 1 … 90; 0 otherwise. Hosts that record runs read it.
+  int runFrame = 0;
   int depth = 0;        // nesting of Form_KeyDown (runs, demonstration)
 
   // How many commands have started; a routine that calls the command handler
@@ -116,6 +119,14 @@ class Form1 {
   // loaded, so that the command ends with one picture of the position the run
   // reached, as a rebuild draws it.
   void restartPicture();
+  // Between commands: one full-revolution run of the topic on screen (as the
+  // key "1", or "2" when the sense of motion is backwards), for a host that
+  // records the run frames. It runs as a nested command and afterwards puts
+  // the state record back, so that the crank, the sense of motion and every
+  // flag stand as before; the registers and the command state are those of
+  // the last command, and no picture is shown at its end. Does nothing
+  // inside a command.
+  void replayRevolution();
 
   // --- helpers for topic code -------------------------------------------
   Registers& reg() { return engine.reg; }

@@ -9,6 +9,18 @@
 
 namespace pm {
 
+// Commands the window carries out itself. The items of the added menu
+// "E&xtras" work on the window (its values panel, its picture) and never reach
+// the command handler, so they leave the state record and the picture alone.
+enum class WindowCommand {
+  None,          // an item of the command handler
+  Menu,          // the menu "E&xtras" itself: opening it does nothing
+  ValuesPanel,   // shows or hides the panel "Messwerte" (also F11)
+  CopyPicture,   // the picture to the clipboard (image and SVG)
+  SavePicture,   // the picture as a PNG or SVG file
+  SaveAnimation  // one revolution of the crank as an animated GIF
+};
+
 struct MenuEntry {
   std::string name;     // control name, "mnu224"
   std::string caption;  // exact caption (UTF-8, blanks kept, "&" marks the access letter)
@@ -25,6 +37,9 @@ struct MenuEntry {
   double StateRecord::*checkFollows = nullptr;  // check mark := (flag + 1) mod 2
   int sendKey = 0;  // then Form_KeyDown(sendKey, sendShift); 5 only rebuilds
   int sendShift = 0;
+
+  WindowCommand windowCommand = WindowCommand::None;
+  std::string shortcut;  // key shown beside a window command's caption ("F11")
 
   bool hasCommand() const {
     return setType || setGroup || resetPage || setTopic || checkFollows || sendKey;

@@ -224,6 +224,38 @@ std::vector<MenuEntry> composeMenuTree(const std::vector<MenuEntry>& displayMenu
 
 const std::vector<MenuEntry>& menuTree(const Edition& edition) { return edition.menu; }
 
+const std::vector<MenuEntry>& extrasMenu() {
+  static const std::vector<MenuEntry> menu = [] {
+    auto item = [](std::string name, std::string caption, WindowCommand command) {
+      MenuEntry e;
+      e.name = std::move(name);
+      e.caption = std::move(caption);
+      e.parent = "mnu90";
+      e.windowCommand = command;
+      return e;
+    };
+    std::vector<MenuEntry> m;
+    MenuEntry extras = top("mnu90", "E&xtras");
+    extras.windowCommand = WindowCommand::Menu;
+    m.push_back(extras);
+    MenuEntry panel = item("mnu91", "&Messwerte", WindowCommand::ValuesPanel);
+    panel.checkable = true;
+    panel.shortcut = "F11";
+    m.push_back(panel);
+    m.push_back(item("mnu92", "Bild &kopieren", WindowCommand::CopyPicture));
+    m.push_back(item("mnu93", "Bild &speichern …", WindowCommand::SavePicture));
+    m.push_back(item("mnu94", "&Umlauf als Animation speichern …", WindowCommand::SaveAnimation));
+    return m;
+  }();
+  return menu;
+}
+
+std::vector<MenuEntry> menuBarTree(const Edition& edition) {
+  std::vector<MenuEntry> tree = menuTree(edition);
+  tree.insert(tree.end(), extrasMenu().begin(), extrasMenu().end());
+  return tree;
+}
+
 const MenuEntry* findMenuEntry(const std::vector<MenuEntry>& tree, std::string_view name) {
   for (const MenuEntry& e : tree) {
     if (e.name == name) return &e;

@@ -20,6 +20,14 @@ const std::vector<MenuEntry>& menuTree(const Edition& edition);
 std::vector<MenuEntry> composeMenuTree(const std::vector<MenuEntry>& displayMenu,
                                        const std::vector<MenuEntry>& assemblyMenu);
 
+// The menu every edition adds after "&Beispiele": "E&xtras" with the values
+// panel, copying and saving the picture and the animation of a revolution.
+// Its entries are window commands; the command handler does not know them.
+const std::vector<MenuEntry>& extrasMenu();
+
+// The menu bar as a window shows it: the edition's tree, then extrasMenu().
+std::vector<MenuEntry> menuBarTree(const Edition& edition);
+
 // The entry of a control name in a tree, or nullptr.
 const MenuEntry* findMenuEntry(const std::vector<MenuEntry>& tree, std::string_view name);
 

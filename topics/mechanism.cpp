@@ -189,7 +189,9 @@ void revolutionFrames(Form1& f, bool turning, const std::function<bool()>& stop)
     // Every frame carries the emblem, as the picture at the end of a command does.
     f.logo("840055");
     f.canvas.setFont(f.canvas.fontName(), 10);
+    f.runFrame = frame + 1;
     f.host.frameReady();
+    f.runFrame = 0;
     if (f.ending) return;
   }
 }

@@ -1,22 +1,35 @@
 #include "shell/qt/main_window.h"
 
+#include <QtCore/QBuffer>
+#include <QtCore/QDir>
+#include <QtCore/QFileInfo>
+#include <QtCore/QMimeData>
+#include <QtCore/QTemporaryFile>
 #include <QtCore/QThread>
+#include <QtGui/QClipboard>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QCursor>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QKeySequence>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QFileDialog>
+#include <QtWidgets/QInputDialog>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
+#include <QtWidgets/QMessageBox>
 #include <algorithm>
 #include <iostream>
 #include <map>
 
+#include "draw/qt/gif_writer.h"
+#include "draw/qt/painter_backend.h"
 #include "draw/qt/qt_fonts.h"
+#include "kinematics/measured_values.h"
 #include "shell/menu_table.h"
 #include "shell/pictures.h"
 #include "shell/qt/key_mapping.h"
 #include "shell/qt/picture_view.h"
+#include "shell/qt/values_panel.h"
 
 namespace pm {
 
@@ -27,7 +40,9 @@ MainWindow::MainWindow(const Edition& edition, QWidget* parent)
   setWindowTitle(QStringLiteral("Form1"));
   setFont(QFont(QStringLiteral("Arial")));
   view_ = new PictureView(this);
-  setCentralWidget(view_);
+  panel_ = new ValuesPanel(this);
+  client_ = new ClientArea(view_, panel_, this);
+  setCentralWidget(client_);
   buildMenuBar();
   view_->setFocus();
   // Keys reach the command handler before any widget (menus and focus
@@ -48,7 +63,7 @@ void MainWindow::activate() {
 
 void MainWindow::buildMenuBar() {
   std::map<std::string, QMenu*> menus;
-  for (const MenuEntry& entry : menuTree(form_.edition)) {
+  for (const MenuEntry& entry : menuBarTree(form_.edition)) {
     const QString caption = QString::fromStdString(entry.caption);
     const QString name = QString::fromStdString(entry.name);
     const std::string command = entry.name;
@@ -68,7 +83,8 @@ void MainWindow::buildMenuBar() {
       menu->menuAction()->setObjectName(name);
       menus[entry.name] = menu;
       // Opening a menu is its command (group headers set the topic group).
-      connect(menu, &QMenu::aboutToShow, this, [this, command] { runMenuCommand(command); });
+      if (entry.windowCommand == WindowCommand::None)
+        connect(menu, &QMenu::aboutToShow, this, [this, command] { runMenuCommand(command); });
       if (!parentMenu) {
         const QKeySequence mnemonic = QKeySequence::mnemonic(caption);
         if (!mnemonic.isEmpty()) {
@@ -79,6 +95,19 @@ void MainWindow::buildMenuBar() {
     }
     QAction* action = parentMenu->addAction(caption);
     action->setObjectName(name);
+    if (entry.windowCommand != WindowCommand::None) {
+      const WindowCommand windowCommand = entry.windowCommand;
+      action->setCheckable(entry.checkable);
+      // The key is shown beside the caption; the key filter handles it.
+      if (!entry.shortcut.empty()) {
+        action->setShortcut(QKeySequence(QString::fromStdString(entry.shortcut)));
+        action->setShortcutContext(Qt::WidgetShortcut);
+      }
+      if (windowCommand == WindowCommand::ValuesPanel) panelAction_ = action;
+      connect(action, &QAction::triggered, this,
+              [this, windowCommand] { runWindowCommand(windowCommand); });
+      continue;
+    }
     if (entry.checkable) {
       action->setCheckable(true);
       checkableItems_.emplace_back(entry.name, action);
@@ -129,6 +158,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (type == QEvent::KeyPress && !ended_) {
+    // F11 belongs to the window (the values panel), not to the command handler.
+    if (keyEvent->key() == Qt::Key_F11) {
+      if (!keyEvent->isAutoRepeat()) setValuesPanelShown(!valuesPanelShown());
+      return true;
+    }
     if (const auto key = virtualKey(*keyEvent)) {
       form_.Form_KeyDown(key->keyCode, key->shift);
       refreshCheckMarks();
@@ -151,15 +185,33 @@ double MainWindow::cursorY() {
 
 void MainWindow::processEvents() {
   if (ended_) return;
-  QCoreApplication::processEvents();
+  // A recording takes no keys or menu commands: they would change the run.
+  QCoreApplication::processEvents(recording_ ? QEventLoop::ExcludeUserInputEvents
+                                             : QEventLoop::AllEvents);
 }
 
 void MainWindow::frameReady() {
   if (ended_) return;
+  if (recording_) {
+    // Recorded, not shown: the screen keeps the picture of before.
+    if (form_.runFrame > 0) {
+      const QImage frame = renderImage(canvas_.list(), background_.isNull() ? nullptr : &background_,
+                                       recordingSize_, 1, canvas_.backgroundColour());
+      recording_->addFrame(toPaletteImage(frame), 3);
+    }
+    return;
+  }
   view_->showPicture(canvas_.list(), background_, canvas_.backgroundColour());
   view_->repaint();
   refreshCheckMarks();
+  refreshValues();
   paceFrame();
+}
+
+void MainWindow::refreshValues() {
+  if (!valuesPanelShown()) return;
+  panel_->setValues(measuredValues(form_));
+  panel_->repaint();
 }
 
 void MainWindow::paceFrame() {
@@ -182,6 +234,182 @@ void MainWindow::setBackgroundPicture(const std::string& fileName) {
 }
 
 void MainWindow::quit() { endProgram(); }
+
+// --- the menu "E&xtras" -------------------------------------------------------
+
+void MainWindow::runWindowCommand(WindowCommand command) {
+  if (ended_) return;
+  switch (command) {
+    case WindowCommand::ValuesPanel:
+      setValuesPanelShown(!valuesPanelShown());
+      break;
+    case WindowCommand::CopyPicture:
+      copyPicture();
+      break;
+    case WindowCommand::SavePicture:
+      chooseAndSavePicture();
+      break;
+    case WindowCommand::SaveAnimation:
+      chooseAndSaveAnimation();
+      break;
+    case WindowCommand::None:
+    case WindowCommand::Menu:
+      break;
+  }
+}
+
+void MainWindow::setValuesPanelShown(bool shown) {
+  client_->setPanelShown(shown);
+  if (panelAction_) panelAction_->setChecked(shown);
+  refreshValues();
+}
+
+bool MainWindow::valuesPanelShown() const { return client_->panelShown(); }
+
+void MainWindow::report(const QString& message, bool error) {
+  lastMessage_ = message;
+  std::cerr << message.toStdString() << "\n";
+  if (!messageBoxes_) return;
+  if (error) {
+    QMessageBox::warning(this, QStringLiteral("Extras"), message);
+  } else {
+    QMessageBox::information(this, QStringLiteral("Extras"), message);
+  }
+}
+
+QImage MainWindow::pictureImage() const {
+  const QImage& background = view_->shownBackground();
+  return renderImage(view_->shownList(), background.isNull() ? nullptr : &background, view_->size(),
+                     view_->devicePixelRatioF(), view_->shownBackgroundColour());
+}
+
+bool MainWindow::copyPicture() {
+  const QImage image = pictureImage();
+  QByteArray png;
+  {
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+  }
+  // The SVG is written by the one SVG writer, through a temporary file.
+  QByteArray svg;
+  QTemporaryFile svgFile(QDir::tempPath() + QStringLiteral("/planimove-XXXXXX.svg"));
+  if (svgFile.open()) {
+    svgFile.close();
+    const QImage& background = view_->shownBackground();
+    if (writeSvg(view_->shownList(), background.isNull() ? nullptr : &background,
+                 svgFile.fileName(), view_->size(), view_->shownBackgroundColour()) &&
+        svgFile.open())
+      svg = svgFile.readAll();
+  }
+  if (image.isNull() || png.isEmpty()) {
+    report(QStringLiteral("Das Bild konnte nicht in die Zwischenablage kopiert werden."), true);
+    return false;
+  }
+  auto* mime = new QMimeData;
+  mime->setImageData(image);
+  mime->setData(QStringLiteral("image/png"), png);
+  if (!svg.isEmpty()) mime->setData(QStringLiteral("image/svg+xml"), svg);
+  QGuiApplication::clipboard()->setMimeData(mime);
+  return true;
+}
+
+bool MainWindow::savePicture(const QString& file, int width) {
+  const QSize area = view_->size();
+  QSize size = area;
+  if (width > 0 && width != area.width() && area.width() > 0)
+    size = QSize(width, std::max(1, qRound(double(width) * area.height() / area.width())));
+  const QString suffix = QFileInfo(file).suffix().toLower();
+  const QImage& background = view_->shownBackground();
+  const QImage* shown = background.isNull() ? nullptr : &background;
+  bool ok = false;
+  if (suffix == QStringLiteral("png")) {
+    ok = writePng(view_->shownList(), shown, file, size, view_->shownBackgroundColour());
+  } else if (suffix == QStringLiteral("svg")) {
+    ok = writeSvg(view_->shownList(), shown, file, size, view_->shownBackgroundColour());
+  } else {
+    report(QStringLiteral("Das Bild wird als PNG oder SVG gespeichert: Der Dateiname muss auf "
+                          "„.png“ oder „.svg“ enden."),
+           true);
+    return false;
+  }
+  if (!ok) report(QStringLiteral("Das Bild konnte nicht als „%1“ gespeichert werden.").arg(file), true);
+  return ok;
+}
+
+void MainWindow::chooseAndSavePicture() {
+  QString selected;
+  QString file = QFileDialog::getSaveFileName(
+      this, QStringLiteral("Bild speichern"), QDir::current().filePath(QStringLiteral("Bild.png")),
+      QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"), &selected,
+      QFileDialog::DontUseNativeDialog);
+  if (file.isEmpty() || ended_) return;
+  if (QFileInfo(file).suffix().isEmpty())
+    file += selected.contains(QStringLiteral("svg")) ? QStringLiteral(".svg") : QStringLiteral(".png");
+  bool ok = false;
+  const int width = QInputDialog::getInt(this, QStringLiteral("Bildbreite"),
+                                         QStringLiteral("Breite in Pixeln:"), view_->width(), 16,
+                                         20000, 1, &ok);
+  if (!ok || ended_) return;
+  savePicture(file, width);
+}
+
+std::vector<std::uint8_t> MainWindow::recordRevolution() {
+  if (ended_) return {};
+  if (form_.depth > 0 || recording_) {
+    report(QStringLiteral("Während eines Umlaufs kann keine Animation aufgenommen werden."), true);
+    return {};
+  }
+  recordingSize_ = view_->size();
+  GifEncoder encoder(recordingSize_.width(), recordingSize_.height(), true);
+  recording_ = &encoder;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  form_.replayRevolution();
+  QApplication::restoreOverrideCursor();
+  recording_ = nullptr;
+  if (ended_) return {};
+  refreshCheckMarks();
+  refreshValues();
+  if (encoder.frameCount() == 0) {
+    report(QStringLiteral("Die Kurbel dieses Getriebes läuft nicht um; keine Animation."), false);
+    return {};
+  }
+  const int frames = encoder.frameCount();
+  std::vector<std::uint8_t> bytes = encoder.finish();
+  if (bytes.empty())
+    report(QStringLiteral("Die Animation konnte nicht erzeugt werden (%1 Bilder): %2")
+               .arg(frames)
+               .arg(QString::fromStdString(encoder.error())),
+           true);
+  return bytes;
+}
+
+bool MainWindow::saveAnimation(const QString& file) {
+  const std::vector<std::uint8_t> bytes = recordRevolution();
+  return !bytes.empty() && writeAnimation(bytes, file);
+}
+
+bool MainWindow::writeAnimation(const std::vector<std::uint8_t>& bytes, const QString& file) {
+  std::string error;
+  if (!writeBytes(file.toStdString(), bytes, error)) {
+    report(QStringLiteral("Die Animation konnte nicht als „%1“ gespeichert werden.").arg(file), true);
+    return false;
+  }
+  return true;
+}
+
+void MainWindow::chooseAndSaveAnimation() {
+  // Recorded first: a crank that cannot turn round needs no file name.
+  const std::vector<std::uint8_t> bytes = recordRevolution();
+  if (bytes.empty()) return;
+  QString file = QFileDialog::getSaveFileName(
+      this, QStringLiteral("Umlauf als Animation speichern"),
+      QDir::current().filePath(QStringLiteral("Umlauf.gif")),
+      QStringLiteral("GIF-Animation (*.gif)"), nullptr, QFileDialog::DontUseNativeDialog);
+  if (file.isEmpty() || ended_) return;
+  if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".gif");
+  writeAnimation(bytes, file);
+}
 
 void MainWindow::endProgram() {
   if (ended_) return;

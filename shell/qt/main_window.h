@@ -1,5 +1,8 @@
 // The main window "Form1": a menu bar built from the menu table, the picture
-// view below it, and the Form1 core that every key and menu command enters.
+// view below it (with the panel "Messwerte" beside it when shown), and the
+// Form1 core that every key and menu command enters. The window itself
+// carries out the commands of the menu "E&xtras": the panel, copying and
+// saving the picture, and the animation of one revolution.
 // The window is the core's Host: it maps the cursor into drawing units, lets
 // pending events run between the frames of a run, shows each complete picture
 // and loads the background pictures.
@@ -8,6 +11,8 @@
 #include <QtCore/QElapsedTimer>
 #include <QtGui/QImage>
 #include <QtWidgets/QMainWindow>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +21,7 @@
 #include "shell/edition.h"
 #include "shell/form1.h"
 #include "shell/host.h"
+#include "shell/menu_entry.h"
 
 class QAction;
 class QKeyEvent;
@@ -24,6 +30,9 @@ class QMenu;
 namespace pm {
 
 class PictureView;
+class ValuesPanel;
+class ClientArea;
+class GifEncoder;
 
 class MainWindow : public QMainWindow, public Host {
   Q_OBJECT
@@ -38,11 +47,33 @@ class MainWindow : public QMainWindow, public Host {
   // The picture being recorded by the current command.
   const RecordingCanvas& canvas() const { return canvas_; }
   PictureView* view() const { return view_; }
+  ValuesPanel* valuesPanel() const { return panel_; }
   // True once Esc, End or closing the window has ended the program.
   bool hasEnded() const { return ended_; }
   // Shortest time between two shown frames of a run, in milliseconds
   // (0 shows frames as fast as they come).
   void setFrameInterval(int milliseconds) { frameIntervalMs_ = milliseconds; }
+
+  // --- the menu "E&xtras" (also callable without their dialogs) -------------
+  void setValuesPanelShown(bool shown);
+  bool valuesPanelShown() const;
+  // The picture on screen at the drawing area's size (times the device-pixel ratio).
+  QImage pictureImage() const;
+  // The picture to the clipboard as image/png and image/svg+xml.
+  bool copyPicture();
+  // The picture as PNG or SVG by the file's extension, `width` pixels wide
+  // (0: the drawing area's size; otherwise its aspect). False and a message
+  // on failure.
+  bool savePicture(const QString& file, int width = 0);
+  // One revolution of the crank as an animated GIF at the drawing area's
+  // size, 30 ms a frame, looping. Nothing is written (and false) for a crank
+  // that cannot turn round, inside a command or when the file cannot be
+  // written; the message says why. The state stays as it was.
+  bool saveAnimation(const QString& file);
+  // The last message of these commands; message boxes can be switched off
+  // (tests), the message still goes to stderr.
+  const QString& lastMessage() const { return lastMessage_; }
+  void setMessageBoxes(bool on) { messageBoxes_ = on; }
 
   // Host
   double cursorX() override;
@@ -63,6 +94,15 @@ class MainWindow : public QMainWindow, public Host {
  private:
   void buildMenuBar();
   void runMenuCommand(const std::string& name);
+  void runWindowCommand(WindowCommand command);
+  void chooseAndSavePicture();
+  void chooseAndSaveAnimation();
+  // Records one revolution into a GIF in memory; empty and a message when
+  // there is nothing to record.
+  std::vector<std::uint8_t> recordRevolution();
+  bool writeAnimation(const std::vector<std::uint8_t>& bytes, const QString& file);
+  void report(const QString& message, bool error);
+  void refreshValues();
   void refreshCheckMarks();
   bool isAccessLetter(const QKeyEvent& event) const;
   bool isOwnKeyEvent(QObject* watched) const;
@@ -72,6 +112,14 @@ class MainWindow : public QMainWindow, public Host {
   RecordingCanvas canvas_;
   Form1 form_;
   PictureView* view_ = nullptr;
+  ValuesPanel* panel_ = nullptr;
+  ClientArea* client_ = nullptr;
+  QAction* panelAction_ = nullptr;
+  // While an animation is recorded: the encoder the run frames go to.
+  GifEncoder* recording_ = nullptr;
+  QSize recordingSize_;
+  QString lastMessage_;
+  bool messageBoxes_ = true;
 
   std::vector<std::pair<std::string, QAction*>> checkableItems_;
   std::vector<int> accessKeys_;  // Qt keys of the top-level menus' access letters

@@ -23,6 +23,7 @@ class PictureView : public QWidget {
 
   const DisplayList& shownList() const { return list_; }
   const QImage& shownBackground() const { return background_; }
+  Rgb shownBackgroundColour() const { return backgroundColour_; }
 
   // Where the user scale lies in this widget, and the drawing units of a point.
   QRectF scaleRect() const;

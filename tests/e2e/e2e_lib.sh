@@ -217,3 +217,39 @@ expect_exit_zero() {
     fail "the sanitizer reported a fault"
   fi
 }
+
+# The xdotool name of a key in the renderer's notation.
+xkey() {
+  local token=$1 mods="" name
+  while true; do
+    case "$token" in
+      Shift+*) mods+="shift+"; token=${token#Shift+} ;;
+      Ctrl+*) mods+="ctrl+"; token=${token#Ctrl+} ;;
+      Alt+*) mods+="alt+"; token=${token#Alt+} ;;
+      *) break ;;
+    esac
+  done
+  case "$token" in
+    Space) name=space ;;
+    Backspace) name=BackSpace ;;
+    PgUp) name=Prior ;;
+    PgDn) name=Next ;;
+    [A-Z]) name=${token,,} ;;
+    *) name=$token ;;
+  esac
+  echo "$mods$name"
+}
+
+# The drawing area of the window in screen pixels ("W H X Y"): the window's
+# width, from the bottom of the menu bar (the first white row of the window's
+# right-most column, which the picture leaves free) to the window's bottom.
+drawing_area() {
+  local file=$1 x y w h col top
+  eval "$(xdotool getwindowgeometry --shell "$WID")"
+  x=$X y=$Y w=$WIDTH h=$HEIGHT
+  col=$(convert "$file" -crop "1x${h}+$((x + w - 1))+${y}" +repage -alpha off \
+    -depth 8 txt:- | awk -F'[(),: ]+' 'NR > 1 && $3 == 255 && $4 == 255 && $5 == 255 {print $2; exit}')
+  [[ -n "$col" ]] || fail "no drawing area found below the menu bar"
+  top=$col
+  echo "$w $((h - top)) $x $((y + top))"
+}

@@ -180,7 +180,7 @@ pm::DisplayList pictureOf(int type, int group, int topic, int page, std::string*
   return form.picture();
 }
 
-int coveredPixels(const pm::pictures::PaletteImage& ink, const QImage& mask, QPoint* first) {
+int coveredPixels(const pm::PaletteImage& ink, const QImage& mask, QPoint* first) {
   int covered = 0;
   for (int y = 0; y < kPageHeight; ++y)
     for (int x = 0; x < kPageWidth; ++x)
@@ -266,13 +266,13 @@ TEST(ExplanatoryPages, TextBeyondTheBandIsReportedAsOverflow) {
 }
 
 TEST(ExplanatoryPages, TheTransparentIndexDecodesAsTransparent) {
-  pm::pictures::PaletteImage img;
+  pm::PaletteImage img;
   img.width = 4;
   img.height = 1;
   img.palette = {{255, 255, 255}, {0, 0, 0}, {255, 0, 0}};
   img.transparentIndex = 0;
   img.pixels = {0, 1, 2, 0};
-  const auto bytes = pm::pictures::encodeGif(img);
+  const auto bytes = pm::encodeGif(img);
   QImage back;
   ASSERT_TRUE(back.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()), "GIF"));
   back = back.convertToFormat(QImage::Format_ARGB32);

@@ -15,7 +15,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "gif_writer.h"
+#include "draw/qt/gif_writer.h"
 
 namespace pm::pictures {
 

@@ -16,7 +16,7 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include "gif_writer.h"
+#include "draw/qt/gif_writer.h"
 
 namespace pm::pictures {
 namespace {

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QString>
 
-#include "gif_writer.h"
+#include "draw/qt/gif_writer.h"
 
 namespace pm::pictures {
 

@@ -1,6 +1,6 @@
 // planimove-render: starts the program as the window does, applies a sequence
-// of key and menu events, and writes the last picture (PNG, SVG) and the state
-// (JSON) without a display.
+// of key and menu events, and writes the last picture (PNG, SVG), the frames of
+// its runs (GIF) and the state (JSON) without a display.
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <cstdlib>
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "draw/qt/gif_writer.h"
 #include "draw/qt/painter_backend.h"
 #include "draw/qt/qt_fonts.h"
 #include "draw/recording_canvas.h"
@@ -85,6 +86,24 @@ int main(int argc, char** argv) {
   // clears the canvas first, so its predecessor's picture is kept.
   pm::DisplayList picture;
   host.beforeEnding = [&] { picture = canvas.list(); };
+  // The run frames as the window records them: the picture with its
+  // background at the drawing area's size.
+  std::unique_ptr<pm::GifEncoder> animation;
+  std::string loadedPath;  // the background picture of the run frames
+  QImage background;
+  if (!o.gif.empty()) {
+    animation = std::make_unique<pm::GifEncoder>(o.width, o.height, true);
+    host.onRunFrame = [&] {
+      if (host.backgroundPath() != loadedPath) {
+        loadedPath = host.backgroundPath();
+        background = QImage();
+        if (!loadedPath.empty()) background.load(QString::fromStdString(loadedPath));
+      }
+      const QImage frame = pm::renderImage(canvas.list(), background.isNull() ? nullptr : &background,
+                                           QSize(o.width, o.height), 1, canvas.backgroundColour());
+      animation->addFrame(pm::toPaletteImage(frame), 3);
+    };
+  }
   host.beginEvent(false);
   form->Form_Activate();
   if (!form->ending) picture = canvas.list();
@@ -102,7 +121,7 @@ int main(int argc, char** argv) {
 
   bool ok = true;
   if (!o.png.empty() || !o.svg.empty()) {
-    QImage background;
+    background = QImage();
     const bool haveBackground = !host.backgroundPath().empty() &&
                                 background.load(QString::fromStdString(host.backgroundPath()));
     const QImage* shown = haveBackground ? &background : nullptr;
@@ -112,6 +131,21 @@ int main(int argc, char** argv) {
     if (!o.svg.empty())
       ok &= pm::writeSvg(picture, shown, QString::fromStdString(o.svg),
                          QSize(o.width, o.height), form->st.cb);
+  }
+  if (animation) {
+    const int frames = animation->frameCount();
+    const std::vector<std::uint8_t> bytes = animation->finish();
+    std::string error;
+    if (frames == 0) {
+      std::cerr << "planimove-render: the events show no run frames; " << o.gif << " is not written\n";
+      ok = false;
+    } else if (bytes.empty()) {
+      std::cerr << "planimove-render: " << animation->error() << "\n";
+      ok = false;
+    } else if (!pm::writeBytes(o.gif, bytes, error)) {
+      std::cerr << "planimove-render: " << error << "\n";
+      ok = false;
+    }
   }
   if (!o.json.empty()) ok &= writeJson(pm::render::stateJson(*form, picture), o.json);
   return ok ? 0 : 1;

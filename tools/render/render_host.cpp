@@ -54,6 +54,10 @@ void RenderHost::processEvents() {
   }
 }
 
+void RenderHost::frameReady() {
+  if (form_ && form_->runFrame > 0 && onRunFrame) onRunFrame();
+}
+
 void RenderHost::setBackgroundPicture(const std::string& fileName) {
   backgroundPath_ = fileName.empty() ? std::string() : findPicture(fileName, folders_);
 }

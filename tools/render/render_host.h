@@ -26,7 +26,9 @@ class RenderHost : public Host {
   double cursorX() override { return x_; }
   double cursorY() override { return y_; }
   void processEvents() override;
-  void frameReady() override {}
+  // A frame of a full-revolution run goes to onRunFrame (when set).
+  void frameReady() override;
+  std::function<void()> onRunFrame;
   void setBackgroundPicture(const std::string& fileName) override;
   void quit() override {}
 

@@ -141,7 +141,7 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
     const std::string where = "argument " + std::to_string(i + 1) + " \"" + a + "\": ";
     const bool takesValue = a == "--edition" || a == "--pictures" || a == "--keys" ||
                             a == "--png" || a == "--svg" || a == "--json" || a == "--max-frames" ||
-                            a == "--size";
+                            a == "--size" || a == "--gif";
     if (!takesValue) {
       error = where + "unknown option";
       return std::nullopt;
@@ -190,6 +190,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
       o.png = v;
     } else if (a == "--svg") {
       o.svg = v;
+    } else if (a == "--gif") {
+      o.gif = v;
     } else {
       o.json = v;
     }
@@ -210,10 +212,12 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
 std::string_view usage() {
   return "usage: planimove-render [--edition planimove|rautenwerk] [--pictures DIR]\n"
          "                        [--keys \"EVENTS\"] [--png FILE] [--svg FILE] [--json FILE|-]\n"
-         "                        [--max-frames N] [--size WIDTHxHEIGHT]\n"
+         "                        [--gif FILE] [--max-frames N] [--size WIDTHxHEIGHT]\n"
          "EVENTS: keys [Shift+][Ctrl+][Alt+]NAME[@X,Y] (NAME A-Z, 0-9, Space, Backspace, Esc,\n"
          "        PgUp, PgDn, End, Home, Left, Up, Right, Down, F1-F9, Rebuild) and menu:NAME,\n"
-         "        separated by blanks\n";
+         "        separated by blanks\n"
+         "--gif FILE: every frame of the events' full-revolution runs as a looping GIF,\n"
+         "        3/100 s a frame, at the size of --size\n";
 }
 
 }  // namespace pm::render

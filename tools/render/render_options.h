@@ -27,6 +27,7 @@ struct Options {
   std::string pictures;  // folder searched first for picture files ("" none)
   std::vector<Event> events;
   std::string png, svg, json;  // "" writes no such file; json "-" is stdout
+  std::string gif;             // every run frame of the events as an animation ("" none)
   long maxFrames = 5000;
   // Size in pixels of the drawing area the pictures are written for: the
   // picture is fitted into it as the window fits it into its drawing area.

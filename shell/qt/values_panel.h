@@ -1,0 +1,68 @@
+// The panel "Messwerte" beside the drawing area: the lines of measuredValues()
+// as name and value, headings in bold. Its font follows the window height, so
+// that it stays legible on a projector (smaller only where the lines would not
+// fit); its width follows the window height too, so it stays put during a run.
+#pragma once
+
+#include <QtCore/QRect>
+#include <QtCore/QSize>
+#include <QtWidgets/QWidget>
+#include <vector>
+
+#include "kinematics/measured_values.h"
+
+namespace pm {
+
+class ValuesPanel : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ValuesPanel(QWidget* parent = nullptr);
+
+  // Replaces the lines; repaints only when they changed.
+  void setValues(std::vector<MeasuredValue> values);
+  const std::vector<MeasuredValue>& values() const { return values_; }
+
+  // Font size in pixels for a window of that height, and the panel width it needs.
+  static int textPixels(int windowHeight);
+  static int widthFor(int textPixels);
+  void setTextPixels(int pixels);
+  int textPixels() const { return textPixels_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  std::vector<MeasuredValue> values_;
+  int textPixels_ = 16;
+};
+
+// Where the drawing area and the panel lie in the client area below the menu
+// bar. Without the panel the drawing area is all of it. With the panel, the
+// panel takes its width at the right and the drawing area the rest: the
+// picture keeps its aspect and shrinks only where the panel does not fit
+// into the margin the aspect leaves anyway.
+struct ClientLayout {
+  QRect drawing;
+  QRect panel;  // empty when hidden
+};
+ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth);
+
+// The client area: lays out the drawing area and the panel.
+class ClientArea : public QWidget {
+  Q_OBJECT
+ public:
+  ClientArea(QWidget* drawing, ValuesPanel* panel, QWidget* parent = nullptr);
+  void setPanelShown(bool shown);
+  bool panelShown() const { return panelShown_; }
+  void relayout();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QWidget* drawing_;
+  ValuesPanel* panel_;
+  bool panelShown_ = false;
+};
+
+}  // namespace pm

@@ -1,0 +1,154 @@
+#!/bin/bash
+# The menu "E&xtras" in the real window: Alt+x opens it; the picture is saved
+# as PNG and SVG and one revolution as an animation through the file dialogs
+# into a temporary folder (the animation has the 90 frames of
+# planimove-render --gif for the same keys); the picture copied to the
+# clipboard is read back with xclip; F11 shows and hides the values panel, the
+# drawing area shrinking beside it and growing back.
+# Usage: extras_e2e.sh <planimove> <planimove-render> <picture folder>
+E2E_NAME=extras
+source "$(dirname "$0")/e2e_lib.sh"
+source "$(dirname "$0")/pictures.sh"
+
+[[ $# -eq 3 ]] || fail "usage: $0 <planimove> <planimove-render> <pictures>"
+PROGRAM=$1
+RENDERER=$2
+PICTURE_FOLDER=$3
+[[ -x "$RENDERER" ]] || fail "renderer not found: $RENDERER"
+require_tools
+command -v xclip >/dev/null 2>&1 || fail "missing tool: xclip (e.g. with tools/setup-debian.sh)"
+
+# Velocity plan of the crank-rocker, crank turned two steps forward.
+EVENTS="F3 Shift+Down Down Down Down Down Space Space"
+PLATE="rgb(250,250,0)"      # the emblem's plate
+PANEL="rgb(244,244,240)"    # the background of the values panel
+
+start_xvfb 1280x1024
+start_app "$PROGRAM"
+# A window smaller than the screen, whose height leaves the picture no margin
+# for the panel: the drawing area has to shrink beside it.
+xdotool windowsize --sync "$WID" 900 560 2>/dev/null || xdotool windowsize "$WID" 900 560
+xdotool windowmove --sync "$WID" 40 30 2>/dev/null || xdotool windowmove "$WID" 40 30
+rm -f "$(settled_shot ready "")"
+keys=()
+for token in $EVENTS; do keys+=("$(xkey "$token")"); done
+press "${keys[@]}"
+sleep 0.3
+picture=$(settled_shot picture "")
+read -r W H X Y < <(drawing_area "$picture")
+note "drawing area ${W}x${H} at $X,$Y"
+OUT="$E2E_DIR/out"
+mkdir -p "$OUT"
+
+# Waits for a visible window of that exact name and focuses it (there is no
+# window manager to do so); prints its id.
+dialog() {
+  local id
+  id=$(timeout "$(limit 30)" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+  if [[ -z "$id" ]]; then
+    E2E_KEEP=1
+    fail "no window \"$1\" appeared; screenshot $(shot "no-dialog")"
+  fi
+  xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id"
+  sleep 0.3
+  echo "$id"
+}
+
+# Opens "E&xtras" with Alt+x and chooses the item of an access letter. The
+# main window is focused first: without a window manager the focus does not
+# come back to it by itself (after a resize or a closed dialog).
+extras() {
+  xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+  press alt+x
+  sleep 1
+  press "$1"
+}
+
+# Types a path into the file dialog that is open and confirms it.
+type_path() {
+  xdotool key --delay 60 ctrl+a
+  xdotool type --delay 20 "$1"
+  xdotool key --delay 60 Return
+}
+
+wait_for_file() {
+  local deadline=$((SECONDS + $(limit 60)))
+  until [[ -s "$1" ]]; do
+    app_running || fail "the program ended while $1 was written"
+    ((SECONDS < deadline)) || fail "$1 was not written"
+    sleep 0.2
+  done
+  sleep 0.5
+}
+
+# --- Bild speichern: PNG and SVG at the drawing area's size ------------------
+for kind in png svg; do
+  extras s
+  dialog "Bild speichern" >/dev/null
+  type_path "$OUT/bild.$kind"
+  dialog "Bildbreite" >/dev/null
+  press Return
+  wait_for_file "$OUT/bild.$kind"
+done
+size=$(identify -format '%wx%h' "$OUT/bild.png")
+[[ "$size" == "${W}x${H}" ]] || fail "the PNG is $size, the drawing area ${W}x${H}"
+convert "$picture" -crop "${W}x${H}+${X}+${Y}" +repage -alpha off "png24:$E2E_DIR/area.png"
+bad=$(differing_pixels "$E2E_DIR/area.png" "$OUT/bild.png")
+((bad * 200 <= W * H)) || fail "the saved PNG differs from the window in $bad pixels"
+grep -q "<svg" "$OUT/bild.svg" || fail "bild.svg is no SVG"
+rsvg-convert -w "$W" -h "$H" -o "$E2E_DIR/svg.png" "$OUT/bild.svg" 2>/dev/null ||
+  convert "$OUT/bild.svg" "$E2E_DIR/svg.png" || fail "bild.svg cannot be read"
+[[ "$(identify -format '%wx%h' "$E2E_DIR/svg.png")" == "${W}x${H}" ]] || fail "the SVG has another size"
+note "PNG and SVG saved at ${W}x${H}"
+
+# --- Umlauf als Animation speichern -------------------------------------------
+extras u
+dialog "Umlauf als Animation speichern" >/dev/null
+type_path "$OUT/umlauf.gif"
+wait_for_file "$OUT/umlauf.gif"
+frames=$(identify -format '%T %wx%h\n' "$OUT/umlauf.gif" | sort | uniq -c | sed 's/^ *//')
+[[ "$frames" == "90 3 ${W}x${H}" ]] || fail "the animation: $frames (want 90 frames, 3 cs, ${W}x${H})"
+(cd "$E2E_DIR" && "$RENDERER" --keys "$EVENTS 1" --size "${W}x${H}" --pictures "$PICTURE_FOLDER" \
+  --gif "$E2E_DIR/renderer.gif") >>"$E2E_DIR/renderer.log" 2>&1 || fail "the renderer wrote no animation"
+for ((i = 0; i < 90; i++)); do
+  n=$(compare -metric AE "$OUT/umlauf.gif[$i]" "$E2E_DIR/renderer.gif[$i]" null: 2>&1)
+  [[ "$n" == 0 ]] || fail "frame $((i + 1)) of the animation differs from the renderer's in $n pixels"
+done
+# The state stands as before: the window shows the same picture.
+after=$(settled_shot after-animation "")
+n=$(pixels_changed "$picture" "$after" "${W}x${H}+${X}+${Y}")
+((n == 0)) || fail "the picture changed by $n pixels after saving the animation"
+note "animation of 90 frames equals the renderer's"
+
+# --- Bild kopieren --------------------------------------------------------------
+extras k
+sleep 0.5
+targets=$(timeout 10 xclip -selection clipboard -t TARGETS -o) || fail "xclip read no targets"
+grep -qx "image/png" <<<"$targets" || fail "no image/png on the clipboard: $targets"
+grep -qx "image/svg+xml" <<<"$targets" || fail "no image/svg+xml on the clipboard: $targets"
+timeout 10 xclip -selection clipboard -t image/png -o >"$E2E_DIR/clip.png" || fail "xclip read no image"
+[[ "$(identify -format '%wx%h' "$E2E_DIR/clip.png")" == "${W}x${H}" ]] || fail "the copied picture has another size"
+bad=$(differing_pixels "$E2E_DIR/area.png" "$E2E_DIR/clip.png")
+((bad * 200 <= W * H)) || fail "the copied picture differs from the window in $bad pixels"
+timeout 10 xclip -selection clipboard -t image/svg+xml -o | grep -q "<svg" || fail "the copied SVG is no SVG"
+note "clipboard holds image/png and image/svg+xml"
+
+# --- F11: the values panel --------------------------------------------------------
+region="${W}x${H}+${X}+${Y}"
+plate_before=$(count_colour "$picture" "$PLATE" "$region")
+[[ "$(count_colour "$picture" "$PANEL" "$region")" == 0 ]] || fail "a panel is shown before F11"
+press F11
+shown=$(wait_for_picture "$picture" "$region" 1000 panel)
+panel=$(count_colour "$shown" "$PANEL" "$region")
+plate_shown=$(count_colour "$shown" "$PLATE" "$region")
+((panel > W * H / 10)) || fail "F11 showed no panel ($panel pixels of its colour)"
+((plate_shown < plate_before)) || fail "the drawing area did not shrink ($plate_shown vs $plate_before plate pixels)"
+press F11
+hidden=$(wait_for_picture "$shown" "$region" 1000 hidden)
+n=$(pixels_changed "$picture" "$hidden" "$region")
+((n == 0)) || fail "after F11 twice the picture differs by $n pixels"
+note "F11 shows the panel (emblem $plate_before → $plate_shown pixels) and hides it"
+
+press Escape
+expect_exit_zero
+note "passed"

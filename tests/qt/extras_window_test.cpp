@@ -1,0 +1,251 @@
+// The menu "E&xtras" of the real window: the values panel (F11, the menu
+// item, the layout beside the drawing area), copying and saving the picture,
+// and the animation of one revolution against the renderer's frames.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QtCore/QFile>
+#include <QtCore/QMimeData>
+#include <QtGui/QClipboard>
+#include <QtGui/QImage>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
+#include <filesystem>
+#include <memory>
+
+#include "draw/qt/gif_writer.h"
+#include "draw/qt/painter_backend.h"
+#include "draw/qt/qt_fonts.h"
+#include "draw/recording_canvas.h"
+#include "kinematics/measured_values.h"
+#include "qt/gif_decode.h"
+#include "qt/counting_window.h"
+#include "shell/qt/main_window.h"
+#include "shell/qt/picture_view.h"
+#include "shell/qt/values_panel.h"
+
+namespace pm {
+namespace {
+
+
+class ExtrasTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = std::filesystem::temp_directory_path() / ("planimove-extras-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    window = std::make_unique<CountingWindow>(planimoveEdition());
+    window->setFrameInterval(0);
+    window->setMessageBoxes(false);
+    window->resize(1100, 800);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    window->activate();
+  }
+  void TearDown() override {
+    window.reset();
+    std::filesystem::remove_all(folder);
+  }
+  QString path(const char* name) const { return QString::fromStdString((folder / name).string()); }
+  StateRecord& st() { return window->form().st; }
+  PictureView& view() { return *window->view(); }
+  QAction* item(const char* name) {
+    return window->findChild<QAction*>(QString::fromLatin1(name), Qt::FindChildrenRecursively);
+  }
+  // Pole rays of the crank-rocker, texts off, the crank turned a little.
+  void showPoleRays() {
+    Form1& f = window->form();
+    f.Form_KeyDown(kKeyF1 + 2, 0);  // F3: no text pictures
+    f.menuCommand("mnu22");
+    f.menuCommand("mnu224");
+    for (int i = 0; i < 3; ++i) f.Form_KeyDown(kKeySpace, 0);
+  }
+
+  std::filesystem::path folder;
+  std::unique_ptr<CountingWindow> window;
+};
+
+TEST_F(ExtrasTest, F11AndTheMenuItemToggleThePanelWithoutACommand) {
+  QAction* panelItem = item("mnu91");
+  ASSERT_NE(panelItem, nullptr);
+  EXPECT_TRUE(panelItem->isCheckable());
+  EXPECT_EQ(panelItem->shortcut(), QKeySequence(Qt::Key_F11));
+  EXPECT_FALSE(window->valuesPanelShown());
+  EXPECT_FALSE(window->valuesPanel()->isVisible());
+  const int frames = window->frames;
+  const double wxx = st().wxx;
+  QTest::keyClick(&view(), Qt::Key_F11);
+  EXPECT_TRUE(window->valuesPanelShown());
+  EXPECT_TRUE(window->valuesPanel()->isVisible());
+  EXPECT_TRUE(panelItem->isChecked());
+  // F11 is no command: nothing rebuilt, the crank stands.
+  EXPECT_EQ(window->frames, frames);
+  EXPECT_EQ(st().wxx, wxx);
+  EXPECT_EQ(window->valuesPanel()->values().size(), measuredValues(window->form()).size());
+  // Every command and every frame refreshes the lines.
+  QTest::keyClick(&view(), Qt::Key_Space);
+  EXPECT_EQ(window->valuesPanel()->values().size(), measuredValues(window->form()).size());
+  panelItem->trigger();
+  EXPECT_FALSE(window->valuesPanelShown());
+  EXPECT_FALSE(panelItem->isChecked());
+  panelItem->trigger();
+  EXPECT_TRUE(window->valuesPanelShown());
+  QTest::keyClick(&view(), Qt::Key_F11, Qt::ShiftModifier);
+  EXPECT_FALSE(window->valuesPanelShown());
+  EXPECT_EQ(window->frames, frames + 1);  // only the Space
+}
+
+TEST_F(ExtrasTest, DrawingAreaKeepsItsAspectBesideThePanel) {
+  const double aspect = 1022.0 / 691.0;
+  // A window whose width limits the picture: the picture shrinks.
+  window->resize(1100, 800);
+  QApplication::processEvents();
+  const QRectF before = view().scaleRect();
+  const int viewWidth = view().width();
+  window->setValuesPanelShown(true);
+  QApplication::processEvents();
+  const ValuesPanel& panel = *window->valuesPanel();
+  EXPECT_EQ(view().width() + panel.width(), viewWidth);
+  EXPECT_EQ(panel.x(), view().width());
+  EXPECT_EQ(panel.height(), view().height());
+  const QRectF shrunk = view().scaleRect();
+  EXPECT_LT(shrunk.width(), before.width());
+  EXPECT_NEAR(shrunk.width() / shrunk.height(), aspect, 1e-9);
+  // A wide window: the panel sits in the margin, the picture keeps its size.
+  window->resize(1900, 700);
+  QApplication::processEvents();
+  const QRectF wide = view().scaleRect();
+  window->setValuesPanelShown(false);
+  QApplication::processEvents();
+  EXPECT_NEAR(view().scaleRect().width(), wide.width(), 1e-9);
+  EXPECT_NEAR(wide.width() / wide.height(), aspect, 1e-9);
+  // The font follows the window height, the panel width the font.
+  EXPECT_GT(ValuesPanel::textPixels(1080), ValuesPanel::textPixels(600));
+  EXPECT_GE(ValuesPanel::textPixels(1080), 24);
+  // The layout never gives the panel more than half the width.
+  const ClientLayout narrow = layoutClientArea(QSize(400, 300), true, 350);
+  EXPECT_EQ(narrow.panel.width(), 200);
+  EXPECT_EQ(narrow.drawing, QRect(0, 0, 200, 300));
+  EXPECT_TRUE(layoutClientArea(QSize(400, 300), false, 350).panel.isEmpty());
+}
+
+TEST_F(ExtrasTest, PictureSavedAsPngAndSvgAtTheAreaSizeOrAChosenWidth) {
+  showPoleRays();
+  const QImage shown = window->pictureImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(shown.size(), view().size() * view().devicePixelRatioF());
+  ASSERT_TRUE(window->savePicture(path("bild.png")));
+  const QImage png = QImage(path("bild.png")).convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(png.size(), view().size());
+  if (view().devicePixelRatioF() == 1) {
+    EXPECT_EQ(png, shown);
+  }
+  // A chosen width keeps the drawing area's aspect.
+  ASSERT_TRUE(window->savePicture(path("schmal.PNG"), 511));
+  EXPECT_EQ(QImage(path("schmal.PNG")).size(),
+            QSize(511, qRound(511.0 * view().height() / view().width())));
+  ASSERT_TRUE(window->savePicture(path("bild.svg")));
+  QFile svg(path("bild.svg"));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  const QByteArray text = svg.readAll();
+  EXPECT_TRUE(text.contains("<svg"));
+  EXPECT_TRUE(text.contains(QByteArray::number(view().width())));
+  // Other names and unwritable places are refused with a message.
+  EXPECT_FALSE(window->savePicture(path("bild.jpg")));
+  EXPECT_TRUE(window->lastMessage().contains(QStringLiteral(".png")));
+  EXPECT_FALSE(std::filesystem::exists(folder / "bild.jpg"));
+  EXPECT_FALSE(window->savePicture(QStringLiteral("/nonexistent-folder/bild.png")));
+  EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("/nonexistent-folder/bild.png")));
+}
+
+TEST_F(ExtrasTest, CopyPutsImageAndSvgOnTheClipboard) {
+  showPoleRays();
+  ASSERT_TRUE(window->copyPicture());
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  ASSERT_NE(data, nullptr);
+  EXPECT_TRUE(data->hasFormat(QStringLiteral("image/png")));
+  EXPECT_TRUE(data->hasFormat(QStringLiteral("image/svg+xml")));
+  EXPECT_TRUE(data->data(QStringLiteral("image/svg+xml")).contains("<svg"));
+  const QImage png = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG");
+  EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32),
+            window->pictureImage().convertToFormat(QImage::Format_RGB32));
+}
+
+// A headless program that notes the display list of every run frame.
+class RunFrames : public QuietHost {
+ public:
+  Form1* form = nullptr;
+  std::vector<DisplayList> frames;
+  void frameReady() override {
+    if (form && form->runFrame > 0) frames.push_back(static_cast<RecordingCanvas&>(form->canvas).list());
+  }
+};
+
+TEST_F(ExtrasTest, AnimationHoldsTheRunFramesAndLeavesEverythingAsItWas) {
+  window->resize(700, 520);  // smaller frames: a quicker test
+  QApplication::processEvents();
+  showPoleRays();
+  st().qgw = -1;  // backwards: the run turns backwards
+  const StateRecord before = st();
+  const std::size_t shownItems = view().shownList().size();
+  const QSize size = view().size();
+  const int frames = window->frames;
+  ASSERT_TRUE(window->saveAnimation(path("umlauf.gif"))) << window->lastMessage().toStdString();
+  // Nothing was shown, and everything stands as before.
+  EXPECT_EQ(window->frames, frames + 90);  // handed to the host, recorded, not shown
+  EXPECT_EQ(view().shownList().size(), shownItems);
+  EXPECT_EQ(st().wxx, before.wxx);
+  EXPECT_EQ(st().qgw, -1);
+  EXPECT_EQ(st().mn2, before.mn2);
+
+  const DecodedGif gif = decodeGifFile(path("umlauf.gif").toStdString());
+  ASSERT_EQ(gif.frames.size(), 90u);
+  EXPECT_TRUE(gif.loops);
+  for (int d : gif.delays) ASSERT_EQ(d, 3);
+
+  // The same run in a program without a window, frame by frame.
+  RecordingCanvas canvas(qtFontMetrics());
+  RunFrames host;
+  Form1 form(canvas, host, planimoveEdition());
+  host.form = &form;
+  form.Form_Activate();
+  form.Form_KeyDown(kKeyF1 + 2, 0);
+  form.menuCommand("mnu22");
+  form.menuCommand("mnu224");
+  for (int i = 0; i < 3; ++i) form.Form_KeyDown(kKeySpace, 0);
+  form.st.qgw = -1;
+  form.Form_KeyDown('2', 0);
+  ASSERT_EQ(host.frames.size(), 90u);
+  for (std::size_t i = 0; i < 90; ++i) {
+    const QImage rendered = renderImage(host.frames[i], nullptr, size, 1, canvas.backgroundColour());
+    const PaletteImage expected = toPaletteImage(rendered);
+    QImage want(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(want.scanLine(y));
+      for (int x = 0; x < size.width(); ++x) {
+        const auto& c = expected.palette[expected.pixels[static_cast<std::size_t>(y) * size.width() + x]];
+        line[x] = qRgb(c[0], c[1], c[2]);
+      }
+    }
+    ASSERT_EQ(gif.frames[i], want) << "frame " << i + 1;
+  }
+  // The frames differ: the crank turns.
+  EXPECT_NE(gif.frames[0], gif.frames[45]);
+}
+
+TEST_F(ExtrasTest, NoAnimationForACrankThatCannotTurn) {
+  window->form().menuCommand("mnu13");  // "D&oppelschwinge"
+  const double wxx = st().wxx;
+  EXPECT_FALSE(window->saveAnimation(path("nichts.gif")));
+  EXPECT_FALSE(std::filesystem::exists(folder / "nichts.gif"));
+  EXPECT_EQ(window->lastMessage(),
+            QStringLiteral("Die Kurbel dieses Getriebes läuft nicht um; keine Animation."));
+  EXPECT_EQ(st().wxx, wxx);
+  // An unwritable file: a message, nothing else.
+  window->form().menuCommand("mnu11");
+  EXPECT_FALSE(window->saveAnimation(QStringLiteral("/nonexistent-folder/u.gif")));
+  EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("/nonexistent-folder/u.gif")));
+}
+
+}  // namespace
+}  // namespace pm
