@@ -572,9 +572,10 @@
     const entries = [];
     text.split('\n').forEach((line) => {
       if (!line) return;
-      const [name, parent, caption, flags] = line.split('\x1f');
+      const [name, parent, caption, flags, command, shortcut] = line.split('\x1f');
       entries.push({ index: entries.length, name, parent, caption,
-        submenu: flags.includes('s'), checkable: flags.includes('c'), children: [] });
+        submenu: flags.includes('s'), checkable: flags.includes('c'), command: command || '',
+        shortcut: shortcut || '', children: [] });
     });
     return entries;
   }
@@ -587,7 +588,8 @@
       this.entries = entries;
       this.byName = new Map(entries.map((e) => [e.name, e]));
       this.roots = [];
-      this.checkable = entries.filter((e) => e.checkable);
+      // The marks the command handler keeps; those of window commands the page sets.
+      this.checkable = entries.filter((e) => e.checkable && !e.command);
       for (const e of entries) {
         const parent = e.parent ? this.byName.get(e.parent) : null;
         if (e.parent && !parent) {
@@ -652,6 +654,17 @@
         e.letter = letter;
         e.element = li;
         e.mark = mark;
+        if (e.shortcut) {
+          const shortcut = document.createElement('span');
+          shortcut.className = 'shortcut';
+          shortcut.textContent = e.shortcut;
+          li.append(shortcut);
+        }
+        if (e.disabled) {
+          li.classList.add('disabled');
+          li.setAttribute('aria-disabled', 'true');
+          li.title = e.disabled;
+        }
         if (e.submenu) {
           li.classList.add('has-submenu');
           e.list = this.buildList(e, li);
@@ -718,6 +731,7 @@
     }
 
     activate(menu, e) {
+      if (e.disabled) return;
       if (e.submenu) {
         if (this.open[this.open.length - 1] !== e) this.openSub(e);
         const first = e.children[0];
@@ -782,9 +796,99 @@
     }
 
     setChecks(marks) {
-      this.checkable.forEach((e, i) => {
-        if (e.mark) e.mark.textContent = marks[i] === '1' ? '\u2713' : '';
-      });
+      this.checkable.forEach((e, i) => this.setMark(e, marks[i] === '1'));
+    }
+
+    setMark(e, on) {
+      if (e.mark) e.mark.textContent = on ? '\u2713' : '';
+    }
+  }
+
+  // --- the values panel ("Messwerte") ---------------------------------------------
+
+  // Font size in pixels for a window of that height (about 40 lines on the
+  // screen's height) and the panel width it needs, as in the window.
+  function panelTextPixels(windowHeight) {
+    return Math.min(48, Math.max(12, Math.floor(windowHeight / 40)));
+  }
+  function panelWidthFor(textPixels) { return textPixels * 17; }
+  const PANEL_SMALLEST_PIXELS = 10;
+
+  // The panel's lines from the core's text: name U+001F value, one a line.
+  function parseValues(text) {
+    return text.split('\n').filter(Boolean).map((line) => {
+      const bar = line.indexOf('\x1f');
+      return bar < 0 ? { name: line, value: '' }
+        : { name: line.slice(0, bar), value: line.slice(bar + 1) };
+    });
+  }
+
+  class ValuesPanel {
+    constructor(element) {
+      this.element = element;
+      this.text = null;  // the lines shown, as the core gave them
+      this.pixels = 0;
+    }
+
+    get shown() { return !this.element.hidden; }
+
+    // Its width beside a client area of that width, in a window of that
+    // height: the drawing keeps at least half of the width.
+    place(clientWidth, windowHeight) {
+      this.pixels = panelTextPixels(windowHeight);
+      const width = Math.max(0, Math.min(panelWidthFor(this.pixels), Math.floor(clientWidth / 2)));
+      this.element.style.width = width + 'px';
+      this.fit();
+    }
+
+    setText(text) {
+      if (text === this.text) return;
+      this.text = text;
+      const values = parseValues(text);
+      const nodes = [];
+      // The panel's own title, unless the lines begin with a heading of that name.
+      if (!values.length || values[0].value || values[0].name !== 'Messwerte')
+        nodes.push(this.div('values-title', 'Messwerte'));
+      for (const v of values) {
+        if (!v.value) {
+          nodes.push(this.div('value-heading', v.name));
+          continue;
+        }
+        const line = this.div('value-line', '');
+        line.append(this.div('value-name', v.name), this.div('value-value', v.value));
+        line.title = v.name + ' ' + v.value;
+        nodes.push(line);
+      }
+      this.element.replaceChildren(...nodes);
+      this.fit();
+    }
+
+    div(className, text) {
+      const d = document.createElement('div');
+      d.className = className;
+      d.textContent = text;
+      return d;
+    }
+
+    // The font of the window height, smaller where the lines would not fit.
+    fit() {
+      if (!this.shown || !this.pixels) return;
+      let px = this.pixels;
+      const style = this.element.style;
+      for (;;) {
+        style.fontSize = px + 'px';
+        style.padding = (Math.floor(px / 2) + 1) + 'px';
+        if (px <= PANEL_SMALLEST_PIXELS || this.element.scrollHeight <= this.element.clientHeight)
+          break;
+        px -= 1;
+      }
+    }
+
+    // The lines as shown: name and value, headings with an empty value.
+    lines() {
+      return [...this.element.querySelectorAll('.value-heading, .value-line')].map((d) =>
+        (d.classList.contains('value-heading') ? { name: d.textContent, value: '' }
+          : { name: d.firstChild.textContent, value: d.lastChild.textContent }));
     }
   }
 
@@ -796,6 +900,9 @@
       this.rautenwerk = rautenwerk;
       this.pictures = new Map(pictureNames.map((n) => [n.toLowerCase(), n]));
       this.canvas = document.getElementById('picture');
+      this.client = document.getElementById('client');
+      this.values = new ValuesPanel(document.getElementById('values'));
+      this.noticeTimer = null;
       this.ctx = this.canvas.getContext('2d', { alpha: false });
       this.painter = new Painter();
       this.queue = [];
@@ -826,11 +933,14 @@
       return this.queue.shift();
     }
 
-    show(numbers, texts, background, checks) {
+    show(numbers, texts, background, checks, values) {
       this.picture = { numbers: numbers.slice(), texts: texts.split('\x1f'), background };
       this.paint();
       if (this.menuBar) this.menuBar.setChecks(checks);
+      if (values && this.values.shown) this.values.setText(values);
     }
+
+    valuesShown() { return this.values.shown; }
 
     setBackground(name) {
       if (name === this.backgroundName) return;
@@ -927,19 +1037,116 @@
         console.error('Planimove:', err);
       } finally {
         this.busy = false;
+        this.refreshValues();
         done();
       }
       return undefined;
     }
 
     key(code, shift) { return this.send((1 << 24) | ((shift & 0xFF) << 16) | (code & 0xFFFF)); }
-    menu(entry) { return this.send((2 << 24) | entry.index); }
+
+    // An item of the command handler goes to the core; the items of
+    // "E&xtras" are the page's own.
+    menu(entry) {
+      if (entry.command) return this.windowCommand(entry.command);
+      return this.send((2 << 24) | entry.index);
+    }
+
+    windowCommand(command) {
+      if (this.hasEnded) return Promise.resolve();
+      switch (command) {
+        case 'values':
+          this.setValuesShown(!this.values.shown);
+          return Promise.resolve();
+        case 'copy':
+          return this.copyPicture();
+        case 'save':
+          return this.savePicture();
+        default:  // the menu itself; the animation is not offered here
+          return Promise.resolve();
+      }
+    }
+
+    // --- the menu "E&xtras" ---
+    setValuesShown(shown) {
+      this.values.element.hidden = !shown;
+      const entry = this.menuBar && this.menuBar.entries.find((e) => e.command === 'values');
+      if (entry) this.menuBar.setMark(entry, shown);
+      this.layout();
+      this.refreshValues();
+    }
+
+    // The panel takes its width at the right, the canvas the rest; the
+    // picture keeps its aspect within the canvas.
+    layout() {
+      if (this.values.shown) this.values.place(this.client.clientWidth, window.innerHeight);
+      this.resize();
+    }
+
+    // The lines for the state on screen. While a run waits for its next frame
+    // the core is not called: that frame brings them.
+    refreshValues() {
+      if (!this.values.shown || this.busy || this.hasEnded) return;
+      try {
+        this.values.setText(this.module.ccall('pm_measured_values', 'string', [], []));
+      } catch (err) {
+        console.error('Planimove:', err);
+      }
+    }
+
+    notice(text) {
+      console.error('Planimove: ' + text);
+      const box = document.getElementById('notice');
+      box.textContent = text;
+      box.hidden = false;
+      clearTimeout(this.noticeTimer);
+      this.noticeTimer = setTimeout(() => { box.hidden = true; }, 5000);
+    }
+
+    pictureBlob() {
+      return new Promise((resolve, reject) => {
+        this.canvas.toBlob((b) => (b ? resolve(b) : reject(new Error('kein Bild'))), 'image/png');
+      });
+    }
+
+    async copyPicture() {
+      try {
+        if (!navigator.clipboard || typeof ClipboardItem === 'undefined')
+          throw new Error('keine Zwischenablage');
+        // The item takes the picture as a promise: the permission is asked
+        // while the choice of the menu item still counts as the user's.
+        await navigator.clipboard.write([new ClipboardItem({ 'image/png': this.pictureBlob() })]);
+      } catch (err) {
+        this.notice('Der Browser hat das Kopieren des Bildes abgelehnt.');
+      }
+    }
+
+    async savePicture() {
+      try {
+        const blob = await this.pictureBlob();
+        const link = document.createElement('a');
+        link.href = URL.createObjectURL(blob);
+        link.download = this.rautenwerk ? 'rautenwerk.png' : 'planimove.png';
+        document.body.append(link);
+        link.click();
+        link.remove();
+        setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+      } catch (err) {
+        this.notice('Das Bild konnte nicht gespeichert werden.');
+      }
+    }
 
     onKeyDown(ev) {
       if (this.hasEnded) return;
       if (this.menuBar.isOpen()) {
         ev.preventDefault();
         this.menuBar.key(ev);
+        return;
+      }
+      // F11 shows or hides the values panel; it never reaches the core.
+      if (ev.code === 'F11' || ev.key === 'F11') {
+        ev.preventDefault();
+        if (!ev.repeat) this.setValuesShown(!this.values.shown);
         return;
       }
       const key = virtualKey(ev);
@@ -961,6 +1168,9 @@
     async start() {
       const tree = parseMenuTree(
         this.module.ccall('pm_menu_tree', 'string', ['number'], [this.rautenwerk ? 1 : 0]));
+      // An animated picture of a revolution is not made in the page.
+      for (const e of tree)
+        if (e.command === 'animation') e.disabled = 'In der Browserausgabe nicht verfügbar';
       this.menuBar = new MenuBar(document.getElementById('menubar'), tree, (e) => this.menu(e));
       window.addEventListener('keydown', (ev) => this.onKeyDown(ev));
       // Alt alone would move the focus to the browser's menu.
@@ -972,8 +1182,9 @@
         this.mouse = { x: ev.clientX - r.left, y: ev.clientY - r.top };
       });
       new ResizeObserver(() => this.resize()).observe(this.canvas);
-      // Zooming changes the device-pixel ratio, not always the canvas's size.
-      window.addEventListener('resize', () => this.resize());
+      // Zooming changes the device-pixel ratio, not always the canvas's size;
+      // the panel follows the window's height.
+      window.addEventListener('resize', () => this.layout());
       this.resize();
       this.busy = true;
       try {
@@ -984,7 +1195,10 @@
       }
       this.canvas.focus();
       if (this.queue.length) await this.pump();
-      if (!this.hasEnded) this.menuBar.setChecks(this.module.ccall('pm_checks', 'string', [], []));
+      if (!this.hasEnded) {
+        this.menuBar.setChecks(this.module.ccall('pm_checks', 'string', [], []));
+        this.refreshValues();
+      }
     }
   }
 

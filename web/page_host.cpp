@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "draw/recording_canvas.h"
+#include "kinematics/measured_values.h"
 #include "shell/edition.h"
 #include "shell/form1.h"
 #include "shell/host.h"
@@ -26,14 +27,19 @@ EM_JS(double, pm_page_cursor_y, (), { return Module.page.cursorY(); });
 // (2 << 24) | index of a menu entry.
 EM_JS(int, pm_page_next_event, (), { return Module.page.nextEvent(); });
 // Paints a picture: numbers, their count, the texts (UTF-8, separated by
-// U+001F), the background colour and the check marks ("1" or "0" per
-// checkable entry, in menu order).
+// U+001F), the background colour, the check marks ("1" or "0" per checkable
+// entry of the command handler, in menu order) and the lines of the values
+// panel (see valueLines; empty while the panel is hidden).
 EM_JS(void, pm_page_show,
-      (const double* numbers, int count, const char* texts, int background, const char* checks),
+      (const double* numbers, int count, const char* texts, int background, const char* checks,
+       const char* values),
       {
         Module.page.show(HEAPF64.subarray(numbers >> 3, (numbers >> 3) + count),
-                         UTF8ToString(texts), background, UTF8ToString(checks));
+                         UTF8ToString(texts), background, UTF8ToString(checks),
+                         UTF8ToString(values));
       });
+// Whether the page shows its values panel ("Messwerte").
+EM_JS(int, pm_page_values_shown, (), { return Module.page.valuesShown() ? 1 : 0; });
 EM_JS(void, pm_page_background, (const char* name), {
   Module.page.setBackground(UTF8ToString(name));
 });
@@ -52,9 +58,12 @@ constexpr double kLongestBusyMs = 30;
 
 class PageHost final : public Host {
  public:
-  explicit PageHost(const Edition& edition) : form_(canvas_, *this, edition) {
-    for (const MenuEntry& e : menuTree(edition))
-      if (e.checkable) checkable_.push_back(e.name);
+  explicit PageHost(const Edition& edition)
+      : form_(canvas_, *this, edition), menu_(menuBarTree(edition)) {
+    // The marks of the command handler's items; those of window commands
+    // (the values panel) the page keeps itself.
+    for (const MenuEntry& e : menu_)
+      if (e.checkable && e.windowCommand == WindowCommand::None) checkable_.push_back(e.name);
   }
 
   Form1& form() { return form_; }
@@ -103,9 +112,10 @@ class PageHost final : public Host {
     if (kind == 1) {
       form_.Form_KeyDown(event & 0xFFFF, (event >> 16) & 0xFF);
     } else if (kind == 2) {
-      const auto& tree = menuTree(form_.edition);
+      // Window commands are the page's own and never reach the command handler.
       const auto index = static_cast<std::size_t>(event & 0xFFFFFF);
-      if (index < tree.size()) form_.menuCommand(tree[index].name);
+      if (index < menu_.size() && menu_[index].windowCommand == WindowCommand::None)
+        form_.menuCommand(menu_[index].name);
     }
   }
 
@@ -119,13 +129,24 @@ class PageHost final : public Host {
     buffer_.fill(canvas_.list());
     const Rgb bg = canvas_.backgroundColour();
     const std::string marks = checks();
+    const std::string values = pm_page_values_shown() ? valueLines() : std::string();
     pm_page_show(buffer_.numbers().data(), static_cast<int>(buffer_.numbers().size()),
-                 buffer_.texts().c_str(), (bg.r << 16) | (bg.g << 8) | bg.b, marks.c_str());
+                 buffer_.texts().c_str(), (bg.r << 16) | (bg.g << 8) | bg.b, marks.c_str(),
+                 values.c_str());
+  }
+
+  // The panel's lines for the state on screen, one a line: name U+001F value
+  // (a heading has an empty value).
+  std::string valueLines() const {
+    std::string text;
+    for (const MeasuredValue& v : measuredValues(form_)) text += v.name + '\x1f' + v.value + '\n';
+    return text;
   }
 
  private:
   RecordingCanvas canvas_;
   Form1 form_;
+  std::vector<MenuEntry> menu_;  // the menu bar: the edition's tree and "E&xtras"
   DisplayListBuffer buffer_;
   std::vector<std::string> checkable_;
 };
@@ -133,6 +154,26 @@ class PageHost final : public Host {
 std::unique_ptr<PageHost> host;
 std::string menuText;
 std::string checkText;
+std::string valueText;
+
+// The page's name of a window command.
+const char* commandName(pm::WindowCommand command) {
+  switch (command) {
+    case pm::WindowCommand::Menu:
+      return "menu";
+    case pm::WindowCommand::ValuesPanel:
+      return "values";
+    case pm::WindowCommand::CopyPicture:
+      return "copy";
+    case pm::WindowCommand::SavePicture:
+      return "save";
+    case pm::WindowCommand::SaveAnimation:
+      return "animation";
+    case pm::WindowCommand::None:
+      break;
+  }
+  return "";
+}
 
 const Edition& editionOf(int rautenwerk) {
   return rautenwerk ? rautenwerkEdition() : planimoveEdition();
@@ -143,13 +184,16 @@ const Edition& editionOf(int rautenwerk) {
 
 extern "C" {
 
-// The menu tree of an edition, one entry a line: name, parent, caption and
-// the flags "s" (submenu) and "c" (checkable), separated by U+001F.
+// The menu bar of an edition (its tree and "E&xtras"), one entry a line:
+// name, parent, caption, the flags "s" (submenu) and "c" (checkable), the
+// window command ("" for an item of the command handler) and the shortcut
+// shown beside it, separated by U+001F.
 EMSCRIPTEN_KEEPALIVE const char* pm_menu_tree(int rautenwerk) {
   pm::menuText.clear();
-  for (const pm::MenuEntry& e : pm::menuTree(pm::editionOf(rautenwerk))) {
+  for (const pm::MenuEntry& e : pm::menuBarTree(pm::editionOf(rautenwerk))) {
     pm::menuText += e.name + '\x1f' + e.parent + '\x1f' + e.caption + '\x1f' +
-                    (e.hasSubmenu ? "s" : "") + (e.checkable ? "c" : "") + '\n';
+                    (e.hasSubmenu ? "s" : "") + (e.checkable ? "c" : "") + '\x1f' +
+                    pm::commandName(e.windowCommand) + '\x1f' + e.shortcut + '\n';
   }
   return pm::menuText.c_str();
 }
@@ -174,6 +218,12 @@ EMSCRIPTEN_KEEPALIVE void pm_event(int event) {
 EMSCRIPTEN_KEEPALIVE const char* pm_checks() {
   pm::checkText = pm::host ? pm::host->checks() : std::string();
   return pm::checkText.c_str();
+}
+
+// The values panel's lines for the state on screen (see PageHost::valueLines).
+EMSCRIPTEN_KEEPALIVE const char* pm_measured_values() {
+  pm::valueText = pm::host ? pm::host->valueLines() : std::string();
+  return pm::valueText.c_str();
 }
 
 

@@ -4,8 +4,10 @@
 // colour channel); a run of key "1" must end where the renderer's ends; the
 // menu bar, the access letters, the check marks and the end of the program
 // must behave as in the window.
+// The menu "E&xtras" is the page's own: the values panel beside the canvas
+// with the native core's lines, and the picture copied and saved as PNG.
 // Usage: node browser_test.js <site folder> <planimove-render> <source folder> <edition>
-//          [artifacts] [paint_list]
+//          [artifacts] [paint_list] [list_values]
 'use strict';
 
 const { execFileSync } = require('child_process');
@@ -14,7 +16,7 @@ const os = require('os');
 const path = require('path');
 const { startServer, startBrowser, PageDriver } = require('./harness');
 
-const [site, renderer, source, edition, artifactsArg, paintList] = process.argv.slice(2);
+const [site, renderer, source, edition, artifactsArg, paintList, listValues] = process.argv.slice(2);
 if (!site || !renderer || !source || !['planimove', 'rautenwerk'].includes(edition)) {
   console.error('usage: node browser_test.js <site> <planimove-render> <source> <planimove|rautenwerk> [artifacts]');
   process.exit(2);
@@ -60,7 +62,7 @@ function render(events, width, height, file) {
 
 // Pixels of the canvas that differ from the PNG by more than the limit in a
 // channel, counted in the page itself; the canvas is kept as a PNG.
-async function compare(driver, pngFile, shotFile) {
+async function compare(driver, pngFile, shotFile, channelLimit = CHANNEL_LIMIT) {
   const png = 'data:image/png;base64,' + fs.readFileSync(pngFile).toString('base64');
   const result = await driver.page.evaluate(async (src, limit) => {
     const canvas = document.getElementById('picture');
@@ -83,8 +85,8 @@ async function compare(driver, pngFile, shotFile) {
           Math.abs(a[i + 2] - b[i + 2]) > limit) ++bad;
     }
     return { bad, total: c.width * c.height, shot: canvas.toDataURL('image/png') };
-  }, png, CHANNEL_LIMIT);
-  if (result.shot) fs.writeFileSync(shotFile, Buffer.from(result.shot.split(',')[1], 'base64'));
+  }, png, channelLimit);
+  if (result.shot && shotFile) fs.writeFileSync(shotFile, Buffer.from(result.shot.split(',')[1], 'base64'));
   return result;
 }
 
@@ -259,6 +261,210 @@ async function primitivesCase(browser, url, { width = 1022, height = 720, dpr = 
   await driver.close();
 }
 
+// The canvas against the renderer's picture of the events at the canvas's size.
+async function matchesRenderer(driver, events, tag) {
+  const size = await driver.canvasSize();
+  const rendered = path.join(artifacts, tag + '-renderer.png');
+  const shot = path.join(artifacts, tag + '-page.png');
+  render(events, size.width, size.height, rendered);
+  const r = await compare(driver, rendered, shot);
+  const ok = !r.error && r.bad / r.total <= MAX_SHARE;
+  if (ok) {
+    fs.rmSync(rendered, { force: true });
+    fs.rmSync(shot, { force: true });
+  }
+  return { ok, text: r.error || `${r.bad} of ${r.total} pixels differ` };
+}
+
+// The native core's panel lines after the events.
+function nativeValues(events) {
+  return JSON.parse(execFileSync(listValues, [edition, events], { encoding: 'utf8' }))
+    .map(([name, value]) => ({ name, value }));
+}
+
+function sameLines(a, b) {
+  return a.length === b.length && a.every((l, i) => l.name === b[i].name && l.value === b[i].value);
+}
+
+function firstDifference(a, b) {
+  for (let i = 0; i < Math.max(a.length, b.length); ++i) {
+    const x = a[i], y = b[i];
+    if (!x || !y || x.name !== y.name || x.value !== y.value)
+      return `line ${i + 1}: page ${JSON.stringify(x)}, core ${JSON.stringify(y)}`;
+  }
+  return 'none';
+}
+
+// The caption of a menu entry as the table writes it ("&" before the access letter).
+function captionsOf(page, menuName) {
+  return page.evaluate((name) => {
+    const caption = (node) => [...node.childNodes].map((n) =>
+      (n.nodeName === 'U' ? '&' + n.textContent : n.textContent)).join('');
+    const title = document.getElementById(name);
+    return {
+      caption: caption({ childNodes: [...title.childNodes].filter((n) => n.nodeName !== 'UL') }),
+      items: [...title.querySelectorAll('li')].map((li) => ({
+        name: li.id, caption: caption(li.querySelector('.label')),
+        shortcut: (li.querySelector('.shortcut') || {}).textContent || '',
+        disabled: li.classList.contains('disabled'), title: li.title,
+      })),
+    };
+  }, menuName);
+}
+
+const panelState = (page) => page.evaluate(() => {
+  const c = document.getElementById('picture');
+  const v = document.getElementById('values');
+  const r = v.getBoundingClientRect();
+  return { canvasWidth: c.clientWidth, canvasHeight: c.clientHeight, pixelWidth: c.width,
+    pixelHeight: c.height, shown: !v.hidden && r.width > 0, panelLeft: r.left, panelRight: r.right,
+    windowWidth: window.innerWidth, commands: window.planimove.stats.commands,
+    mark: document.getElementById('mnu91').querySelector('.check').textContent,
+    lines: window.planimove.values.lines(), fontPixels: parseFloat(getComputedStyle(v).fontSize) };
+});
+
+async function extrasCase(browser, url) {
+  const driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition });
+  const page = driver.page;
+  // The menu as the table has it, after the edition's menus, with its access letter.
+  const roots = await page.evaluate(() => [...document.querySelectorAll('.menu-title')].map((t) => t.id));
+  const extras = await captionsOf(page, 'mnu90');
+  const expected = [
+    { name: 'mnu91', caption: '&Messwerte', shortcut: 'F11', disabled: false },
+    { name: 'mnu92', caption: 'Bild &kopieren', shortcut: '', disabled: false },
+    { name: 'mnu93', caption: 'Bild &speichern …', shortcut: '', disabled: false },
+    { name: 'mnu94', caption: '&Umlauf als Animation speichern …', shortcut: '', disabled: true },
+  ];
+  check(roots[roots.length - 1] === 'mnu90' && extras.caption === 'E&xtras' &&
+    extras.items.length === expected.length &&
+    expected.every((e, i) => ['name', 'caption', 'shortcut', 'disabled'].every((k) => extras.items[i][k] === e[k])) &&
+    extras.items[3].title === 'In der Browserausgabe nicht verfügbar',
+  `menu "${extras.caption}" last in the bar: ` + extras.items.map((i) => i.caption +
+    (i.shortcut ? ' [' + i.shortcut + ']' : '') + (i.disabled ? ' (gesperrt: ' + i.title + ')' : '')).join(' | '));
+
+  // The state of the panel's comparison; Alt+X opens the menu, which sends
+  // nothing to the core, and its access letter M shows the panel.
+  const events = edition === 'planimove' ? 'F3 Shift+Down Down Down Down Down'
+    : 'F9 Shift+Down Down Down Down Down';
+  await driver.events(events);
+  const before = await panelState(page);
+  const beforeMatch = await matchesRenderer(driver, events, 'extras-before');
+  await driver.key('Alt+X', { wait: false });
+  const opened = await page.evaluate(() => document.getElementById('mnu90').classList.contains('open'));
+  await page.keyboard.press('KeyM');
+  await driver.idle();
+  const shown = await panelState(page);
+  check(opened && shown.shown && shown.mark === '\u2713' && shown.commands === before.commands,
+    `Alt+X opens "E&xtras", M shows the panel with its check mark; the core gets no command (${shown.commands - before.commands})`);
+  // Beside the canvas at the right; the canvas shrinks, its pixels follow,
+  // and its picture (the fitted drawing) is the renderer's at that size.
+  const shrunk = await matchesRenderer(driver, events, 'extras-panel');
+  check(beforeMatch.ok && shown.canvasWidth < before.canvasWidth &&
+    shown.canvasHeight === before.canvasHeight && shown.pixelWidth === shown.canvasWidth &&
+    Math.abs(shown.panelRight - shown.windowWidth) < 1 &&
+    Math.abs(shown.panelLeft - shown.canvasWidth) < 1 &&
+    shown.windowWidth - shown.canvasWidth === 18 * 17 && shown.fontPixels <= 18 && shrunk.ok,
+  `the panel (font ${shown.fontPixels} px) takes ${shown.windowWidth - shown.canvasWidth} px at the right; ` +
+    `canvas ${before.canvasWidth} → ${shown.canvasWidth} px wide, picture as the renderer's: ${shrunk.text}`);
+  const native = nativeValues(events);
+  check(native.length > 5 && sameLines(shown.lines, native),
+    `the panel's ${shown.lines.length} lines are the native core's (${firstDifference(shown.lines, native)})`);
+  if (edition === 'planimove') {
+    const line = (name) => (shown.lines.find((l) => l.name === name) || {}).value;
+    check(line('Kurbelwinkel φ') === '58,0°' && line('v A') === '128 E/s ∠ 148°',
+      `crank-rocker at its start: Kurbelwinkel φ ${line('Kurbelwinkel φ')}, v A ${line('v A')}`);
+  }
+
+  // A command and every frame of a run update the lines.
+  await driver.key('Right');
+  const moved = await panelState(page);
+  const nativeMoved = nativeValues(events + ' Right');
+  check(sameLines(moved.lines, nativeMoved) && !sameLines(moved.lines, native),
+    `after a command the panel shows the new state (${firstDifference(moved.lines, nativeMoved)})`);
+  await driver.key('1', { wait: false });
+  const seen = new Set();
+  for (let i = 0; i < 10; ++i) {
+    await new Promise((r) => setTimeout(r, 150));
+    const s = await page.evaluate(() => (window.planimove.busy ? document.getElementById('values').textContent : null));
+    if (s !== null) seen.add(s);
+  }
+  await driver.idle(120000);
+  const ran = await panelState(page);
+  const nativeRan = nativeValues(events + ' Right 1');
+  check(seen.size >= 3 && sameLines(ran.lines, nativeRan),
+    `during a run the panel follows the frames (${seen.size} different panels seen) and ends at the core's lines`);
+
+  // F11 hides it again and never reaches the core; the canvas is as before.
+  await driver.key('F11');
+  const hidden = await panelState(page);
+  const restored = await matchesRenderer(driver, events + ' Right 1', 'extras-restored');
+  check(!hidden.shown && hidden.mark === '' && hidden.commands === ran.commands &&
+    hidden.canvasWidth === before.canvasWidth && hidden.pixelWidth === before.pixelWidth && restored.ok,
+  `F11 hides the panel: canvas ${hidden.canvasWidth} px wide as before, check mark cleared, no command; ${restored.text}`);
+  await driver.key('F11');
+  const again = await panelState(page);
+  check(again.shown && again.commands === ran.commands && sameLines(again.lines, nativeRan),
+    'F11 shows it again with the lines of the state on screen');
+  await driver.key('F11');
+
+  // "Bild speichern": a PNG download equal to the canvas.
+  const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'planimove-download-'));
+  const cdp = await page.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await driver.menu(['mnu90', 'mnu93']);
+  const file = path.join(downloads, edition + '.png');
+  for (let i = 0; i < 100 && !fs.existsSync(file); ++i) await new Promise((r) => setTimeout(r, 100));
+  const saved = fs.existsSync(file) ? await compare(driver, file, null, 0) : { error: 'no file ' + file };
+  check(!saved.error && saved.bad === 0,
+    `"Bild speichern …" downloads ${path.basename(file)} equal to the canvas: ${saved.error || saved.bad + ' pixels differ'}`);
+  fs.rmSync(downloads, { recursive: true, force: true });
+
+  // "Bild kopieren": the canvas as image/png on the clipboard; where the
+  // browser refuses, the page says so and goes on.
+  await browser.defaultBrowserContext().overridePermissions(url,
+    ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+  await driver.menu(['mnu90', 'mnu92']);
+  const copied = await page.evaluate(async () => {
+    const items = await navigator.clipboard.read();
+    const item = items.find((i) => i.types.includes('image/png'));
+    if (!item) return { error: 'no image/png on the clipboard' };
+    const img = await createImageBitmap(await item.getType('image/png'));
+    const canvas = document.getElementById('picture');
+    if (img.width !== canvas.width || img.height !== canvas.height) return { error: 'sizes differ' };
+    const c = document.createElement('canvas');
+    c.width = img.width;
+    c.height = img.height;
+    const g = c.getContext('2d');
+    g.drawImage(img, 0, 0);
+    const a = g.getImageData(0, 0, c.width, c.height).data;
+    const b = canvas.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    let bad = 0;
+    for (let i = 0; i < a.length; ++i) if (a[i] !== b[i]) ++bad;
+    return { bad };
+  }).catch((err) => ({ error: err.message }));
+  check(!copied.error && copied.bad === 0,
+    `"Bild kopieren" puts the canvas on the clipboard as image/png: ${copied.error || copied.bad + ' bytes differ'}`);
+  await page.evaluate(() => {
+    navigator.clipboard.write = () => Promise.reject(new DOMException('refused', 'NotAllowedError'));
+  });
+  await driver.menu(['mnu90', 'mnu92']);
+  await page.waitForFunction(() => !document.getElementById('notice').hidden, { timeout: 5000 })
+    .catch(() => {});
+  const notice = await page.evaluate(() => ({ shown: !document.getElementById('notice').hidden,
+    text: document.getElementById('notice').textContent }));
+  await driver.key('Right');
+  check(notice.shown && notice.text === 'Der Browser hat das Kopieren des Bildes abgelehnt.' &&
+    driver.errors.length === 0 && !(await page.evaluate(() => window.planimove.hasEnded)),
+  `a refused copy shows "${notice.text}" and the program goes on`);
+
+  // The disabled item does nothing.
+  const last = await page.evaluate(() => window.planimove.stats.commands);
+  await driver.menu(['mnu90', 'mnu94']);
+  const after = await page.evaluate(() => ({ commands: window.planimove.stats.commands }));
+  check(after.commands === last, 'the greyed animation item sends nothing');
+  await driver.close();
+}
+
 async function menuCase(browser, url) {
   const driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition });
   const page = driver.page;
@@ -345,6 +551,7 @@ async function menuCase(browser, url) {
       await primitivesCase(browser, url, { width: 800, height: 600, dpr: 2, hatches: false });
     }
     await runCase(browser, url);
+    if (listValues) await extrasCase(browser, url);
     await menuCase(browser, url);
   } finally {
     await browser.close();

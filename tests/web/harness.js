@@ -69,7 +69,7 @@ function puppeteerKey(name) {
   if (named[name]) return named[name];
   if (/^[0-9]$/.test(name)) return 'Digit' + name;
   if (/^[A-Z]$/.test(name)) return 'Key' + name;
-  if (/^F[1-9]$/.test(name)) return name;
+  if (/^F([1-9]|1[0-2])$/.test(name)) return name;
   throw new Error('no key named ' + name);
 }
 
