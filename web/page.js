@@ -903,6 +903,7 @@
       this.client = document.getElementById('client');
       this.values = new ValuesPanel(document.getElementById('values'));
       this.noticeTimer = null;
+      this.extrasPending = 0;
       this.ctx = this.canvas.getContext('2d', { alpha: false });
       this.painter = new Painter();
       this.queue = [];
@@ -1059,12 +1060,18 @@
           this.setValuesShown(!this.values.shown);
           return Promise.resolve();
         case 'copy':
-          return this.copyPicture();
+          return this.pending(this.copyPicture());
         case 'save':
-          return this.savePicture();
+          return this.pending(this.savePicture());
         default:  // the menu itself; the animation is not offered here
           return Promise.resolve();
       }
+    }
+
+    // Copying and saving finish after the command: counted until they have.
+    pending(work) {
+      this.extrasPending += 1;
+      return work.finally(() => { this.extrasPending -= 1; });
     }
 
     // --- the menu "E&xtras" ---

@@ -93,12 +93,12 @@ class PageDriver {
     return driver;
   }
 
-  // Until the page has no command running or queued and its background
-  // picture is loaded.
+  // Until the page has no command running or queued, no picture being
+  // copied or saved, and its background picture is loaded.
   async idle(timeoutMs = 60000) {
     await this.page.waitForFunction(() => {
       const p = window.planimove;
-      if (!p || p.busy || p.queue.length) return false;
+      if (!p || p.busy || p.queue.length || p.extrasPending) return false;
       return !p.backgroundName || !p.pictures.has(p.backgroundName.toLowerCase()) || !!p.image;
     }, { timeout: timeoutMs, polling: 20 });
   }
