@@ -828,6 +828,7 @@
       this.element = element;
       this.text = null;  // the lines shown, as the core gave them
       this.pixels = 0;
+      this.fitted = '';  // what the font size was fitted for
     }
 
     get shown() { return !this.element.hidden; }
@@ -871,8 +872,13 @@
     }
 
     // The font of the window height, smaller where the lines would not fit.
+    // The height the lines need depends only on which lines are headings, so
+    // a run, whose frames change values only, fits once.
     fit() {
       if (!this.shown || !this.pixels) return;
+      const shape = [this.pixels, this.element.clientHeight,
+        ...[...this.element.children].map((d) => d.className)].join('|');
+      if (shape === this.fitted) return;
       let px = this.pixels;
       const style = this.element.style;
       for (;;) {
@@ -882,6 +888,7 @@
           break;
         px -= 1;
       }
+      this.fitted = shape;
     }
 
     // The lines as shown: name and value, headings with an empty value.
