@@ -407,17 +407,59 @@ async function extrasCase(browser, url) {
     'F11 shows it again with the lines of the state on screen');
   await driver.key('F11');
 
-  // "Bild speichern": a PNG download equal to the canvas.
+  // "Bild speichern …" asks PNG or SVG: the PNG download equals the canvas,
+  // the SVG shows its picture; Esc closes the dialog and saves nothing.
   const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'planimove-download-'));
   const cdp = await page.target().createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
-  await driver.menu(['mnu90', 'mnu93']);
-  const file = path.join(downloads, edition + '.png');
-  for (let i = 0; i < 100 && !fs.existsSync(file); ++i) await new Promise((r) => setTimeout(r, 100));
-  const saved = fs.existsSync(file) ? await compare(driver, file, null, 0) : { error: 'no file ' + file };
-  check(!saved.error && saved.bad === 0,
-    `"Bild speichern …" downloads ${path.basename(file)} equal to the canvas: ${saved.error || saved.bad + ' pixels differ'}`);
+  const download = async (button) => {
+    await driver.menu(['mnu90', 'mnu93']);
+    const asked = await page.evaluate(() => document.getElementById('save-dialog').open);
+    await page.click(button);
+    await driver.idle();
+    const file = path.join(downloads, edition + (button === '#save-svg' ? '.svg' : '.png'));
+    for (let i = 0; i < 100 && !fs.existsSync(file); ++i) await new Promise((r) => setTimeout(r, 100));
+    return { asked, file, there: fs.existsSync(file) };
+  };
+  const png = await download('#save-png');
+  const saved = png.there ? await compare(driver, png.file, null, 0) : { error: 'no file ' + png.file };
+  check(png.asked && !saved.error && saved.bad === 0,
+    `"Bild speichern …" as PNG downloads ${path.basename(png.file)} equal to the canvas: ${saved.error || saved.bad + ' pixels differ'}`);
+  const svg = await download('#save-svg');
+  let svgResult = { error: 'no file ' + svg.file };
+  if (svg.there) {
+    // The SVG drawn by the browser at the canvas's size.
+    const shown = await page.evaluate(async (text) => {
+      const img = new Image();
+      img.src = URL.createObjectURL(new Blob([text], { type: 'image/svg+xml' }));
+      await img.decode();
+      const c = document.createElement('canvas');
+      c.width = img.naturalWidth;
+      c.height = img.naturalHeight;
+      c.getContext('2d').drawImage(img, 0, 0);
+      return c.toDataURL('image/png');
+    }, fs.readFileSync(svg.file, 'utf8')).catch((err) => ({ error: err.message }));
+    if (shown.error) {
+      svgResult = shown;
+    } else {
+      const shownFile = path.join(artifacts, 'extras-svg.png');
+      fs.writeFileSync(shownFile, Buffer.from(shown.split(',')[1], 'base64'));
+      svgResult = await compare(driver, shownFile, null);
+      if (!svgResult.error && svgResult.bad / svgResult.total <= MAX_SHARE) fs.rmSync(shownFile);
+      else fs.copyFileSync(svg.file, path.join(artifacts, path.basename(svg.file)));
+    }
+  }
+  check(svg.asked && !svgResult.error && svgResult.bad / svgResult.total <= MAX_SHARE,
+    `as SVG it downloads ${path.basename(svg.file)} showing the canvas's picture: ` +
+    (svgResult.error || svgResult.bad + ' of ' + svgResult.total + ' pixels differ'));
   fs.rmSync(downloads, { recursive: true, force: true });
+  await driver.menu(['mnu90', 'mnu93']);
+  await page.keyboard.press('Escape');
+  await driver.idle();
+  const cancelled = await page.evaluate(() => ({ open: document.getElementById('save-dialog').open,
+    ended: window.planimove.hasEnded }));
+  check(!cancelled.open && !cancelled.ended && !fs.existsSync(downloads),
+    'Esc closes the dialog without saving and leaves the program running');
 
   // "Bild kopieren": the canvas as image/png on the clipboard; where the
   // browser refuses, the page says so and goes on.
