@@ -63,7 +63,7 @@ web-test:
 	$(MAKE) web
 	cd tests/web && npm ci --no-audit --no-fund
 	$(MAKE) configure
-	cmake --build $(BUILD) -j$(JOBS) --target planimove-render paint_list
+	cmake --build $(BUILD) -j$(JOBS) --target planimove-render paint_list list_values
 	cd $(BUILD) && ctest -L web --output-on-failure --timeout 900
 
 clean:
