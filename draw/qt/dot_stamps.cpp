@@ -50,8 +50,9 @@ std::size_t DotStamps::KeyHash::operator()(const Key& k) const {
 
 const DotStamps::Stamp& DotStamps::stamp(const Key& key, const Primitive& p) {
   if (auto found = stamps_.find(key); found != stamps_.end()) return found->second;
-  if (stamps_.size() >= kMaxEntries) {
+  if (stamps_.size() >= kMaxEntries || bytes_ >= kMaxBytes) {
     stamps_.clear();
+    bytes_ = 0;
     lastStamps_.fill(nullptr);
   }
 
@@ -71,6 +72,7 @@ const DotStamps::Stamp& DotStamps::stamp(const Key& key, const Primitive& p) {
   centred.y1 = 0;
   paintCircle(painter, centred, std::fabs(p.r));
   painter.end();
+  bytes_ += static_cast<std::size_t>(s.image.sizeInBytes());
   return stamps_.emplace(key, std::move(s)).first->second;
 }
 

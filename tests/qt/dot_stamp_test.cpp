@@ -30,15 +30,17 @@ Primitive dot(double x, double y, double r, double width, int fill, Rgb colour) 
 }
 
 // Dots of several sizes and both fills at positions that fall between pixels
-// at every scale used below.
+// at every scale used below; every tenth is a joint circle (radius 5 … 12,
+// outline 1 or 4), which is stamped at the larger scales only.
 DisplayList scatteredDots() {
   DisplayList list;
   const Rgb colours[] = {rgb(255, 0, 0), rgb(0, 0, 160), rgb(0, 128, 0)};
   for (int i = 0; i < 300; ++i) {
     const double x = 60 + std::fmod(i * 37.31, 900.0);
     const double y = 80 + std::fmod(i * 23.17, 600.0);
-    const double r = 1 + i % 3;
-    const double width = 1 + (i / 3) % 2;
+    const bool joint = i % 10 == 9;
+    const double r = joint ? 5 + i % 8 : 1 + i % 3;
+    const double width = joint ? 1 + 3 * ((i / 10) % 2) : 1 + (i / 3) % 2;
     const int fill = i % 5 == 0 ? kFillTransparent : kFillSolid;
     list.push_back(dot(x, y, r, width, fill, colours[i % 3]));
   }
@@ -107,8 +109,10 @@ TEST(DotStamps, OnlySmallPlainCirclesAreStamped) {
   EXPECT_TRUE(DotStamps::suits(dot(10, 10, 2, 1, kFillTransparent, rgb(0, 0, 0)), unit));
   EXPECT_FALSE(DotStamps::suits(dot(10, 10, 2, 1, kFillCross, rgb(0, 0, 0)), unit))
       << "hatches are anchored to the device";
-  EXPECT_FALSE(DotStamps::suits(dot(10, 10, 20, 1, kFillSolid, rgb(0, 0, 0)), unit));
-  EXPECT_FALSE(DotStamps::suits(dot(10, 10, 4, 1, kFillSolid, rgb(0, 0, 0)), doubled))
+  EXPECT_TRUE(DotStamps::suits(dot(10, 10, 10, 4, kFillSolid, rgb(0, 0, 0)), doubled))
+      << "a joint circle on a large screen";
+  EXPECT_FALSE(DotStamps::suits(dot(10, 10, 45, 1, kFillSolid, rgb(0, 0, 0)), unit));
+  EXPECT_FALSE(DotStamps::suits(dot(10, 10, 20, 1, kFillSolid, rgb(0, 0, 0)), doubled))
       << "a dot grows with the window and is painted once it is large";
   EXPECT_FALSE(DotStamps::suits(dot(10, 10, std::nan(""), 1, kFillSolid, rgb(0, 0, 0)), unit));
   Primitive line = dot(10, 10, 2, 1, kFillSolid, rgb(0, 0, 0));
