@@ -371,8 +371,33 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
   const Transforms transforms{raster, user, device, inDevice};
   static DotStamps stamps;  // pictures are painted on the GUI thread only
   bool inDevicePixels = false;
+  // Thin lines of one colour in a row (a traced curve is hundreds of them) are
+  // drawn in one call: the raster engine then rasters them one after the other
+  // exactly as it would line by line, without setting up each call anew.
+  std::vector<QLineF> run;
+  const Primitive* runStyle = nullptr;
+  auto flushRun = [&] {
+    if (run.empty()) return;
+    QPen pen = outlinePen(*runStyle);
+    pen.setCapStyle(Qt::SquareCap);
+    painter.setPen(pen);
+    painter.drawLines(run.data(), static_cast<int>(run.size()));
+    run.clear();
+  };
   for (const Primitive& p : list) {
     if (!drawable(p)) continue;
+    if (p.kind == Primitive::Kind::Line && outlineWidth(p) <= 1) {
+      if (!run.empty() && !(p.colour == runStyle->colour && outlineWidth(p) == outlineWidth(*runStyle)))
+        flushRun();
+      if (inDevicePixels) {
+        painter.setWorldTransform(user);
+        inDevicePixels = false;
+      }
+      run.emplace_back(p.x1, p.y1, p.x2, p.y2);
+      runStyle = &p;
+      continue;
+    }
+    flushRun();
     const bool point = p.kind == Primitive::Kind::Point;
     const bool stamped = raster && DotStamps::suits(p, device);
     const bool devicePixels = point || stamped;
@@ -393,6 +418,7 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
       paintPrimitive(painter, p, transforms);
     }
   }
+  flushRun();
   painter.restore();
 }
 
