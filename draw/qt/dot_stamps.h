@@ -39,6 +39,11 @@ class DotStamps {
   // drawing units to device pixels.
   void draw(QPainter& painter, const Primitive& p, const QTransform& device);
 
+  // The same for a disc without outline (the round ends of wide lines):
+  // whether it is small enough, and drawing it.
+  static bool suitsDisc(double radius, const QTransform& device);
+  void drawDisc(QPainter& painter, QPointF centre, double radius, Rgb colour, const QTransform& device);
+
  private:
   // Everything but the position that decides what a stamp looks like.
   struct Style {
@@ -59,7 +64,10 @@ class DotStamps {
     QImage image;
     int origin;  // device pixels from the stamp's corner to the whole-pixel centre
   };
+  // The fill style of a disc's stamp.
+  static constexpr int kDisc = -2;
   const Stamp& stamp(const Key& key, const Primitive& p);
+  void blit(QPainter& painter, const Style& style, const Primitive& p, const QTransform& device);
 
   std::unordered_map<Key, Stamp, KeyHash> stamps_;
   std::size_t bytes_ = 0;

@@ -38,6 +38,7 @@ constexpr double kMaxCoordinate = 1e7;
 struct Transforms {
   bool raster = false;
   QTransform user, device, inDevice;
+  DotStamps* stamps = nullptr;  // where the painter rasters
 };
 
 bool drawable(double v) { return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate; }
@@ -74,7 +75,7 @@ QPointF onCircle(const QPointF& c, double r, double angle) {
 
 // Wide lines have round ends. Qt strokes round caps as curved outlines, which
 // is several times slower than a flat-capped line plus a disc at each end.
-void paintLine(QPainter& painter, const Primitive& p) {
+void paintLine(QPainter& painter, const Primitive& p, const Transforms& t) {
   QPen pen = outlinePen(p);
   const QPointF a(p.x1, p.y1), b(p.x2, p.y2);
   if (pen.widthF() <= 1) {
@@ -87,6 +88,14 @@ void paintLine(QPainter& painter, const Primitive& p) {
   painter.setPen(pen);
   painter.drawLine(a, b);
   const double r = pen.widthF() / 2;
+  if (t.stamps != nullptr && DotStamps::suitsDisc(r, t.device)) {
+    // The ends are small discs of one colour: stamps, as for small circles.
+    painter.setWorldTransform(t.inDevice);
+    t.stamps->drawDisc(painter, a, r, p.colour, t.device);
+    if (b != a) t.stamps->drawDisc(painter, b, r, p.colour, t.device);
+    painter.setWorldTransform(t.user);
+    return;
+  }
   painter.setPen(Qt::NoPen);
   painter.setBrush(pen.color());
   painter.drawEllipse(a, r, r);
@@ -316,7 +325,7 @@ void paintPrimitive(QPainter& painter, const Primitive& p, const Transforms& t) 
     case K::Point:
       break;  // drawn in device pixels by paintDisplayList
     case K::Line:
-      paintLine(painter, p);
+      paintLine(painter, p, t);
       break;
     case K::Box:
     case K::FilledBox:
@@ -368,8 +377,8 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
   const QTransform user = painter.worldTransform();
   const QTransform device = painter.deviceTransform();
   const QTransform inDevice = (user.inverted() * device).inverted();
-  const Transforms transforms{raster, user, device, inDevice};
   static DotStamps stamps;  // pictures are painted on the GUI thread only
+  const Transforms transforms{raster, user, device, inDevice, raster ? &stamps : nullptr};
   bool inDevicePixels = false;
   // Thin lines of one colour in a row (a traced curve is hundreds of them) are
   // drawn in one call: the raster engine then rasters them one after the other
@@ -465,6 +474,9 @@ QImage renderImage(const DisplayList& list, const QImage* background, QSize size
                      static_cast<int>(std::ceil(size.height() * devicePixelRatio)));
   if (!usableSize(size) || !usableSize(pixels)) return QImage();
   QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+  // At a fractional ratio the last row and column lie partly outside the
+  // drawing area; they must show the background, not what the memory held.
+  image.fill(toQColor(backgroundColour));
   image.setDevicePixelRatio(devicePixelRatio);
   QPainter painter(&image);
   paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour);

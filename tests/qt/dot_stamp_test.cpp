@@ -102,6 +102,52 @@ TEST(DotStamps, LookLikeCirclesPaintedOneByOneAtEveryScale) {
   }
 }
 
+TEST(DotStamps, RoundEndsOfWideLinesLookAsPaintedDiscs) {
+  // Wide lines end in discs; from stamps they must look as the discs painted
+  // by QPainter, including where lines of a polygon meet.
+  DisplayList list;
+  for (int i = 0; i < 120; ++i) {
+    Primitive line;
+    line.kind = Primitive::Kind::Line;
+    line.x1 = 80 + std::fmod(i * 41.7, 850.0);
+    line.y1 = 90 + std::fmod(i * 29.3, 560.0);
+    line.x2 = line.x1 + 30 * std::cos(i * 0.7);
+    line.y2 = line.y1 + 30 * std::sin(i * 0.7);
+    line.width = 2 + i % 5;
+    line.colour = i % 2 ? rgb(0, 0, 255) : rgb(200, 0, 0);
+    list.push_back(line);
+  }
+  for (const double dpr : {1.0, 2.0, 3.75}) {
+    SCOPED_TRACE(dpr);
+    const QSize size(1022, 691);
+    const QImage stamped = renderImage(list, nullptr, size, dpr);
+    QImage direct(stamped.size(), QImage::Format_ARGB32_Premultiplied);
+    direct.setDevicePixelRatio(dpr);
+    direct.fill(Qt::white);
+    QPainter painter(&direct);
+    painter.setTransform(userScaleTransform(fittedScaleRect(QRectF(QPointF(0, 0), QSizeF(size)))));
+    painter.translate(0.5, 0.5);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (const Primitive& p : list) {
+      QPen pen = outlinePen(p);
+      pen.setCapStyle(Qt::FlatCap);
+      painter.setPen(pen);
+      painter.drawLine(QPointF(p.x1, p.y1), QPointF(p.x2, p.y2));
+      painter.setPen(Qt::NoPen);
+      painter.setBrush(pen.color());
+      painter.drawEllipse(QPointF(p.x1, p.y1), p.width / 2, p.width / 2);
+      painter.drawEllipse(QPointF(p.x2, p.y2), p.width / 2, p.width / 2);
+    }
+    painter.end();
+    const Comparison d = compare(stamped, direct);
+    EXPECT_LT(d.largest, 80);
+    EXPECT_NEAR(d.inkA, d.inkB, 0.005 * d.inkB);
+    EXPECT_GT(d.inkB, 0);
+  }
+  EXPECT_TRUE(DotStamps::suitsDisc(3, QTransform::fromScale(3, 3)));
+  EXPECT_FALSE(DotStamps::suitsDisc(30, QTransform::fromScale(3, 3))) << "large discs are painted";
+}
+
 TEST(DotStamps, OnlySmallPlainCirclesAreStamped) {
   const QTransform unit;
   const QTransform doubled = QTransform::fromScale(2, 2);
