@@ -50,8 +50,9 @@ std::size_t DotStamps::KeyHash::operator()(const Key& k) const {
 
 const DotStamps::Stamp& DotStamps::stamp(const Key& key, const Primitive& p) {
   if (auto found = stamps_.find(key); found != stamps_.end()) return found->second;
-  if (stamps_.size() >= kMaxEntries) {
+  if (stamps_.size() >= kMaxEntries || bytes_ >= kMaxBytes) {
     stamps_.clear();
+    bytes_ = 0;
     lastStamps_.fill(nullptr);
   }
 
@@ -69,8 +70,15 @@ const DotStamps::Stamp& DotStamps::stamp(const Key& key, const Primitive& p) {
   Primitive centred = p;
   centred.x1 = 0;
   centred.y1 = 0;
-  paintCircle(painter, centred, std::fabs(p.r));
+  if (key.style.fillStyle == kDisc) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(toQColor(p.colour));
+    painter.drawEllipse(QPointF(0, 0), std::fabs(p.r), std::fabs(p.r));
+  } else {
+    paintCircle(painter, centred, std::fabs(p.r));
+  }
   painter.end();
+  bytes_ += static_cast<std::size_t>(s.image.sizeInBytes());
   return stamps_.emplace(key, std::move(s)).first->second;
 }
 
@@ -82,6 +90,28 @@ void DotStamps::draw(QPainter& painter, const Primitive& p, const QTransform& de
                     outlineWidth(p),
                     device.m11(),
                     device.m22()};
+  blit(painter, style, p, device);
+}
+
+bool DotStamps::suitsDisc(double radius, const QTransform& device) {
+  if (device.type() > QTransform::TxScale) return false;
+  const double r = std::max(std::fabs(device.m11()), std::fabs(device.m22())) * radius;
+  return std::isfinite(r) && r <= kMaxRadius;
+}
+
+void DotStamps::drawDisc(QPainter& painter, QPointF centre, double radius, Rgb colour,
+                         const QTransform& device) {
+  Primitive p;
+  p.kind = Primitive::Kind::Circle;
+  p.x1 = centre.x();
+  p.y1 = centre.y();
+  p.r = radius;
+  p.colour = p.fillColour = colour;
+  const Style style{packed(colour), packed(colour), kDisc, radius, 0, device.m11(), device.m22()};
+  blit(painter, style, p, device);
+}
+
+void DotStamps::blit(QPainter& painter, const Style& style, const Primitive& p, const QTransform& device) {
   if (!(style == lastStyle_)) {
     lastStyle_ = style;
     lastStamps_.fill(nullptr);

@@ -21,10 +21,14 @@ namespace pm {
 class DotStamps {
  public:
   // Device pixels of the largest stamp's radius (circle plus half its outline);
-  // larger circles are drawn by QPainter itself.
-  static constexpr double kMaxRadius = 8;
-  // Stamps kept before the cache starts afresh (a resize or zoom makes new ones).
+  // larger circles are drawn by QPainter itself. Joint circles on a 4K screen
+  // reach about 40 pixels, and QPainter strokes such a ring far more slowly
+  // (tens of microseconds) than a stamp of 81 x 81 pixels is blended.
+  static constexpr double kMaxRadius = 40;
+  // Stamps and pixel bytes kept before the cache starts afresh (a resize or
+  // zoom makes new ones).
   static constexpr std::size_t kMaxEntries = 4096;
+  static constexpr std::size_t kMaxBytes = 32u << 20;
 
   // True when p is a circle that a stamp draws exactly as paintPrimitive would:
   // small on the device and filled solid or not at all (hatch patterns are
@@ -34,6 +38,11 @@ class DotStamps {
   // Draws p while the painter's coordinates are device pixels; device maps
   // drawing units to device pixels.
   void draw(QPainter& painter, const Primitive& p, const QTransform& device);
+
+  // The same for a disc without outline (the round ends of wide lines):
+  // whether it is small enough, and drawing it.
+  static bool suitsDisc(double radius, const QTransform& device);
+  void drawDisc(QPainter& painter, QPointF centre, double radius, Rgb colour, const QTransform& device);
 
  private:
   // Everything but the position that decides what a stamp looks like.
@@ -55,9 +64,13 @@ class DotStamps {
     QImage image;
     int origin;  // device pixels from the stamp's corner to the whole-pixel centre
   };
+  // The fill style of a disc's stamp.
+  static constexpr int kDisc = -2;
   const Stamp& stamp(const Key& key, const Primitive& p);
+  void blit(QPainter& painter, const Style& style, const Primitive& p, const QTransform& device);
 
   std::unordered_map<Key, Stamp, KeyHash> stamps_;
+  std::size_t bytes_ = 0;
   // The stamps of the style used last, by quarters: dots of one curve share
   // their style, so most lookups end here.
   Style lastStyle_;

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "draw/canvas.h"
+#include "draw/qt/banded_fill.h"
 #include "draw/qt/dot_stamps.h"
 #include "draw/qt/primitive_style.h"
 #include "draw/qt/qt_fonts.h"
@@ -30,6 +31,15 @@ constexpr double kRadToDeg = 180 / std::numbers::pi;
 // Coordinates beyond this are not drawable in any useful way; such primitives
 // (possible only in lists read from elsewhere) are skipped.
 constexpr double kMaxCoordinate = 1e7;
+
+// The transforms a display list is painted with: drawing units onto the
+// painter's coordinates (user) and onto device pixels (device), and the world
+// transform under which painter coordinates are device pixels (inDevice).
+struct Transforms {
+  bool raster = false;
+  QTransform user, device, inDevice;
+  DotStamps* stamps = nullptr;  // where the painter rasters
+};
 
 bool drawable(double v) { return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate; }
 
@@ -65,7 +75,7 @@ QPointF onCircle(const QPointF& c, double r, double angle) {
 
 // Wide lines have round ends. Qt strokes round caps as curved outlines, which
 // is several times slower than a flat-capped line plus a disc at each end.
-void paintLine(QPainter& painter, const Primitive& p) {
+void paintLine(QPainter& painter, const Primitive& p, const Transforms& t) {
   QPen pen = outlinePen(p);
   const QPointF a(p.x1, p.y1), b(p.x2, p.y2);
   if (pen.widthF() <= 1) {
@@ -78,6 +88,14 @@ void paintLine(QPainter& painter, const Primitive& p) {
   painter.setPen(pen);
   painter.drawLine(a, b);
   const double r = pen.widthF() / 2;
+  if (t.stamps != nullptr && DotStamps::suitsDisc(r, t.device)) {
+    // The ends are small discs of one colour: stamps, as for small circles.
+    painter.setWorldTransform(t.inDevice);
+    t.stamps->drawDisc(painter, a, r, p.colour, t.device);
+    if (b != a) t.stamps->drawDisc(painter, b, r, p.colour, t.device);
+    painter.setWorldTransform(t.user);
+    return;
+  }
   painter.setPen(Qt::NoPen);
   painter.setBrush(pen.color());
   painter.drawEllipse(a, r, r);
@@ -97,6 +115,27 @@ double visibleRadius(const Primitive& p) {
       farthest = std::max(farthest, std::hypot(x - p.x1, y - p.y1));
   const double margin = p.width + 16;
   return farthest + margin < r ? farthest + margin : r;
+}
+
+// The path filled with brush and outlined with pen, as QPainter::drawPath
+// draws it. A large outline on the raster engine is filled in bands of device
+// rows instead (see banded_fill.h): the same pixels, without walking the whole
+// outline once for every band of the rasteriser.
+void drawFigure(QPainter& painter, const QPainterPath& path, const QPen& pen, const QBrush& brush,
+                const Transforms& t) {
+  const double half = pen.widthF() / 2;
+  const QRectF bounds = t.device.mapRect(path.controlPointRect().adjusted(-half, -half, half, half));
+  if (!t.raster || t.device.type() > QTransform::TxScale || !worthBanding(bounds)) {
+    painter.setPen(pen);
+    painter.setBrush(brush);
+    painter.drawPath(path);
+    return;
+  }
+  if (brush.style() != Qt::NoBrush) painter.fillPath(path, brush);
+  const QPainterPath outline = QPainterPathStroker(pen).createStroke(path);
+  painter.setWorldTransform(t.inDevice);
+  fillInBands(painter, outline, t.device, pen.brush());
+  painter.setWorldTransform(t.user);
 }
 
 // Pieces of a circle as screen angles: [first, first + sweep].
@@ -175,7 +214,17 @@ Pieces within(double start, double sweep, const Pieces& window) {
     }
   }
   std::sort(out.begin(), out.end(), [](const Piece& x, const Piece& y) { return x.first < y.first; });
-  return out;
+  // An arc that runs through angle 0 meets the window there in two parts that
+  // touch; they are one piece, or a closed sector would gain a radius line at
+  // angle 0 and an open arc two caps.
+  Pieces merged;
+  for (const Piece& piece : out) {
+    if (!merged.empty() && std::fabs(merged.back().first + merged.back().sweep - piece.first) < 1e-9)
+      merged.back().sweep = piece.first + piece.sweep - merged.back().first;
+    else
+      merged.push_back(piece);
+  }
+  return merged;
 }
 
 // What of a circle can show: the pieces inside the picture for a curve alone;
@@ -198,7 +247,7 @@ Pieces visibleAngles(const QPointF& c, double r, double lineWidth, bool filled) 
 // path) would otherwise be flattened whole, which costs up to hundreds of
 // milliseconds at high resolution. Cut ends lie outside the picture, so
 // radius lines to them could not show either.
-void paintArc(QPainter& painter, const Primitive& p) {
+void paintArc(QPainter& painter, const Primitive& p, const Transforms& t) {
   const QPointF c(p.x1, p.y1);
   const double r = visibleRadius(p);
   const double start = reduced(p.start);
@@ -221,24 +270,28 @@ void paintArc(QPainter& painter, const Primitive& p) {
     if (closed || (p.edgeEnd && a + length == start + sweep)) path.lineTo(c);
     if (closed) path.closeSubpath();
   }
-  painter.setPen(outlinePen(p));
-  painter.setBrush(closed ? fillBrush(p.fillStyle, p.fillColour) : QBrush(Qt::NoBrush));
-  painter.drawPath(path);
+  drawFigure(painter, path, outlinePen(p),
+             closed ? fillBrush(p.fillStyle, p.fillColour) : QBrush(Qt::NoBrush), t);
 }
 
 // A full circle; one that reaches beyond the picture is drawn as the pieces
 // that can show (a filled one as the sector of the cone that holds the picture).
-void paintClippedCircle(QPainter& painter, const Primitive& p) {
+void paintClippedCircle(QPainter& painter, const Primitive& p, const Transforms& t) {
   const QPointF c(p.x1, p.y1);
   const double r = visibleRadius(p);
   const bool filled = fillBrush(p.fillStyle, p.fillColour).style() != Qt::NoBrush;
   const Pieces pieces = visibleAngles(c, r, outlineWidth(p), filled);
-  if (pieces.size() == 1 && pieces[0].sweep >= kTwoPi) {
-    paintCircle(painter, p, r);
-    return;
-  }
   const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
   QPainterPath path;
+  if (pieces.size() == 1 && pieces[0].sweep >= kTwoPi) {
+    if (!worthBanding(t.device.mapRect(box))) {
+      paintCircle(painter, p, r);
+      return;
+    }
+    path.addEllipse(c, r, r);
+    drawFigure(painter, path, outlinePen(p), fillBrush(p.fillStyle, p.fillColour), t);
+    return;
+  }
   for (const Piece& piece : pieces) {
     if (filled) {
       path.moveTo(c);
@@ -249,9 +302,8 @@ void paintClippedCircle(QPainter& painter, const Primitive& p) {
     path.arcTo(box, piece.first * kRadToDeg, piece.sweep * kRadToDeg);
     if (filled) path.closeSubpath();
   }
-  painter.setPen(outlinePen(p));
-  painter.setBrush(filled ? fillBrush(p.fillStyle, p.fillColour) : QBrush(Qt::NoBrush));
-  painter.drawPath(path);
+  drawFigure(painter, path, outlinePen(p),
+             filled ? fillBrush(p.fillStyle, p.fillColour) : QBrush(Qt::NoBrush), t);
 }
 
 void paintText(QPainter& painter, const Primitive& p) {
@@ -267,13 +319,13 @@ void paintText(QPainter& painter, const Primitive& p) {
   painter.restore();
 }
 
-void paintPrimitive(QPainter& painter, const Primitive& p) {
+void paintPrimitive(QPainter& painter, const Primitive& p, const Transforms& t) {
   using K = Primitive::Kind;
   switch (p.kind) {
     case K::Point:
       break;  // drawn in device pixels by paintDisplayList
     case K::Line:
-      paintLine(painter, p);
+      paintLine(painter, p, t);
       break;
     case K::Box:
     case K::FilledBox:
@@ -282,10 +334,10 @@ void paintPrimitive(QPainter& painter, const Primitive& p) {
       painter.drawRect(QRectF(QPointF(p.x1, p.y1), QPointF(p.x2, p.y2)).normalized());
       break;
     case K::Circle:
-      paintClippedCircle(painter, p);
+      paintClippedCircle(painter, p, t);
       break;
     case K::Arc:
-      paintArc(painter, p);
+      paintArc(painter, p, t);
       break;
     case K::Text:
       paintText(painter, p);
@@ -326,9 +378,35 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
   const QTransform device = painter.deviceTransform();
   const QTransform inDevice = (user.inverted() * device).inverted();
   static DotStamps stamps;  // pictures are painted on the GUI thread only
+  const Transforms transforms{raster, user, device, inDevice, raster ? &stamps : nullptr};
   bool inDevicePixels = false;
+  // Thin lines of one colour in a row (a traced curve is hundreds of them) are
+  // drawn in one call: the raster engine then rasters them one after the other
+  // exactly as it would line by line, without setting up each call anew.
+  std::vector<QLineF> run;
+  const Primitive* runStyle = nullptr;
+  auto flushRun = [&] {
+    if (run.empty()) return;
+    QPen pen = outlinePen(*runStyle);
+    pen.setCapStyle(Qt::SquareCap);
+    painter.setPen(pen);
+    painter.drawLines(run.data(), static_cast<int>(run.size()));
+    run.clear();
+  };
   for (const Primitive& p : list) {
     if (!drawable(p)) continue;
+    if (p.kind == Primitive::Kind::Line && outlineWidth(p) <= 1) {
+      if (!run.empty() && !(p.colour == runStyle->colour && outlineWidth(p) == outlineWidth(*runStyle)))
+        flushRun();
+      if (inDevicePixels) {
+        painter.setWorldTransform(user);
+        inDevicePixels = false;
+      }
+      run.emplace_back(p.x1, p.y1, p.x2, p.y2);
+      runStyle = &p;
+      continue;
+    }
+    flushRun();
     const bool point = p.kind == Primitive::Kind::Point;
     const bool stamped = raster && DotStamps::suits(p, device);
     const bool devicePixels = point || stamped;
@@ -346,9 +424,10 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
     } else if (stamped) {
       stamps.draw(painter, p, device);
     } else {
-      paintPrimitive(painter, p);
+      paintPrimitive(painter, p, transforms);
     }
   }
+  flushRun();
   painter.restore();
 }
 
@@ -395,6 +474,9 @@ QImage renderImage(const DisplayList& list, const QImage* background, QSize size
                      static_cast<int>(std::ceil(size.height() * devicePixelRatio)));
   if (!usableSize(size) || !usableSize(pixels)) return QImage();
   QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+  // At a fractional ratio the last row and column lie partly outside the
+  // drawing area; they must show the background, not what the memory held.
+  image.fill(toQColor(backgroundColour));
   image.setDevicePixelRatio(devicePixelRatio);
   QPainter painter(&image);
   paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour);

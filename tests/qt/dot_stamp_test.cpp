@@ -30,15 +30,17 @@ Primitive dot(double x, double y, double r, double width, int fill, Rgb colour) 
 }
 
 // Dots of several sizes and both fills at positions that fall between pixels
-// at every scale used below.
+// at every scale used below; every tenth is a joint circle (radius 5 … 12,
+// outline 1 or 4), which is stamped at the larger scales only.
 DisplayList scatteredDots() {
   DisplayList list;
   const Rgb colours[] = {rgb(255, 0, 0), rgb(0, 0, 160), rgb(0, 128, 0)};
   for (int i = 0; i < 300; ++i) {
     const double x = 60 + std::fmod(i * 37.31, 900.0);
     const double y = 80 + std::fmod(i * 23.17, 600.0);
-    const double r = 1 + i % 3;
-    const double width = 1 + (i / 3) % 2;
+    const bool joint = i % 10 == 9;
+    const double r = joint ? 5 + i % 8 : 1 + i % 3;
+    const double width = joint ? 1 + 3 * ((i / 10) % 2) : 1 + (i / 3) % 2;
     const int fill = i % 5 == 0 ? kFillTransparent : kFillSolid;
     list.push_back(dot(x, y, r, width, fill, colours[i % 3]));
   }
@@ -100,6 +102,52 @@ TEST(DotStamps, LookLikeCirclesPaintedOneByOneAtEveryScale) {
   }
 }
 
+TEST(DotStamps, RoundEndsOfWideLinesLookAsPaintedDiscs) {
+  // Wide lines end in discs; from stamps they must look as the discs painted
+  // by QPainter, including where lines of a polygon meet.
+  DisplayList list;
+  for (int i = 0; i < 120; ++i) {
+    Primitive line;
+    line.kind = Primitive::Kind::Line;
+    line.x1 = 80 + std::fmod(i * 41.7, 850.0);
+    line.y1 = 90 + std::fmod(i * 29.3, 560.0);
+    line.x2 = line.x1 + 30 * std::cos(i * 0.7);
+    line.y2 = line.y1 + 30 * std::sin(i * 0.7);
+    line.width = 2 + i % 5;
+    line.colour = i % 2 ? rgb(0, 0, 255) : rgb(200, 0, 0);
+    list.push_back(line);
+  }
+  for (const double dpr : {1.0, 2.0, 3.75}) {
+    SCOPED_TRACE(dpr);
+    const QSize size(1022, 691);
+    const QImage stamped = renderImage(list, nullptr, size, dpr);
+    QImage direct(stamped.size(), QImage::Format_ARGB32_Premultiplied);
+    direct.setDevicePixelRatio(dpr);
+    direct.fill(Qt::white);
+    QPainter painter(&direct);
+    painter.setTransform(userScaleTransform(fittedScaleRect(QRectF(QPointF(0, 0), QSizeF(size)))));
+    painter.translate(0.5, 0.5);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (const Primitive& p : list) {
+      QPen pen = outlinePen(p);
+      pen.setCapStyle(Qt::FlatCap);
+      painter.setPen(pen);
+      painter.drawLine(QPointF(p.x1, p.y1), QPointF(p.x2, p.y2));
+      painter.setPen(Qt::NoPen);
+      painter.setBrush(pen.color());
+      painter.drawEllipse(QPointF(p.x1, p.y1), p.width / 2, p.width / 2);
+      painter.drawEllipse(QPointF(p.x2, p.y2), p.width / 2, p.width / 2);
+    }
+    painter.end();
+    const Comparison d = compare(stamped, direct);
+    EXPECT_LT(d.largest, 80);
+    EXPECT_NEAR(d.inkA, d.inkB, 0.005 * d.inkB);
+    EXPECT_GT(d.inkB, 0);
+  }
+  EXPECT_TRUE(DotStamps::suitsDisc(3, QTransform::fromScale(3, 3)));
+  EXPECT_FALSE(DotStamps::suitsDisc(30, QTransform::fromScale(3, 3))) << "large discs are painted";
+}
+
 TEST(DotStamps, OnlySmallPlainCirclesAreStamped) {
   const QTransform unit;
   const QTransform doubled = QTransform::fromScale(2, 2);
@@ -107,8 +155,10 @@ TEST(DotStamps, OnlySmallPlainCirclesAreStamped) {
   EXPECT_TRUE(DotStamps::suits(dot(10, 10, 2, 1, kFillTransparent, rgb(0, 0, 0)), unit));
   EXPECT_FALSE(DotStamps::suits(dot(10, 10, 2, 1, kFillCross, rgb(0, 0, 0)), unit))
       << "hatches are anchored to the device";
-  EXPECT_FALSE(DotStamps::suits(dot(10, 10, 20, 1, kFillSolid, rgb(0, 0, 0)), unit));
-  EXPECT_FALSE(DotStamps::suits(dot(10, 10, 4, 1, kFillSolid, rgb(0, 0, 0)), doubled))
+  EXPECT_TRUE(DotStamps::suits(dot(10, 10, 10, 4, kFillSolid, rgb(0, 0, 0)), doubled))
+      << "a joint circle on a large screen";
+  EXPECT_FALSE(DotStamps::suits(dot(10, 10, 45, 1, kFillSolid, rgb(0, 0, 0)), unit));
+  EXPECT_FALSE(DotStamps::suits(dot(10, 10, 20, 1, kFillSolid, rgb(0, 0, 0)), doubled))
       << "a dot grows with the window and is painted once it is large";
   EXPECT_FALSE(DotStamps::suits(dot(10, 10, std::nan(""), 1, kFillSolid, rgb(0, 0, 0)), unit));
   Primitive line = dot(10, 10, 2, 1, kFillSolid, rgb(0, 0, 0));

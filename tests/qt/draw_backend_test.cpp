@@ -92,6 +92,20 @@ TEST(PainterBackend, ScalesWithTheTargetAndTheDevicePixelRatio) {
 
 // Points set text positions in the background colour; at any size and
 // device-pixel ratio they fill exactly one device pixel.
+TEST(PainterBackend, EdgePixelsAtAFractionalRatioShowTheBackground) {
+  // 691 x 3.75 = 2591.25 rows: the last row lies mostly outside the drawing
+  // area and must still be background, not uninitialised memory.
+  for (int run = 0; run < 3; ++run) {
+    const QImage image = renderImage({}, nullptr, QSize(1022, 691), 3.75, rgb(10, 200, 30));
+    ASSERT_EQ(image.height(), 2592);
+    for (const int y : {image.height() - 1, 0})
+      for (int x = 0; x < image.width(); x += 7)
+        ASSERT_EQ(image.pixelColor(x, y), QColor(10, 200, 30)) << x << "," << y;
+    for (int y = 0; y < image.height(); y += 7)
+      ASSERT_EQ(image.pixelColor(image.width() - 1, y), QColor(10, 200, 30)) << y;
+  }
+}
+
 TEST(PainterBackend, PointsCoverOneDevicePixel) {
   Primitive point;
   point.kind = Primitive::Kind::Point;
