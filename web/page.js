@@ -140,7 +140,17 @@
       }
     }
     out.sort((p, q) => p.first - q.first);
-    return out;
+    // An arc that runs through angle 0 meets the window there in two parts
+    // that touch; they are one piece, or a closed sector would gain a radius
+    // line at angle 0 and an open arc two caps.
+    const merged = [];
+    for (const piece of out) {
+      const last = merged[merged.length - 1];
+      if (last && Math.abs(last.first + last.sweep - piece.first) < 1e-9)
+        last.sweep = piece.first + piece.sweep - last.first;
+      else merged.push(piece);
+    }
+    return merged;
   }
 
   // Circles and arcs are drawn as the painter of the window draws them: each
