@@ -15,7 +15,6 @@ constexpr double kTwoPi = 2 * std::numbers::pi;
 // The unit vector of a screen angle.
 Vec direction(double angle) { return {std::cos(angle), -std::sin(angle)}; }
 
-double cross(Vec a, Vec b) { return a.real() * b.imag() - a.imag() * b.real(); }
 double dot(Vec a, Vec b) { return a.real() * b.real() + a.imag() * b.imag(); }
 
 // Solves x·c1 + y·c2 = w for real x, y; false when c1 and c2 are parallel.

@@ -23,6 +23,9 @@ inline constexpr Vec kQuarterTurn{0, -1};
 // Screen angle of a vector in radians, [0, 2π); 0 for the null vector.
 double screenAngle(Vec v);
 
+// z-component of the cross product of a and b.
+inline double cross(Vec a, Vec b) { return a.real() * b.imag() - a.imag() * b.real(); }
+
 // Position, velocity and acceleration of a point.
 struct PointMotion {
   Vec p, v, a;

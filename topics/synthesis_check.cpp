@@ -4,6 +4,8 @@
 #include <complex>
 #include <cstdio>
 
+#include "kinematics/planar_motion.h"
+
 namespace pm {
 namespace {
 
@@ -14,13 +16,8 @@ constexpr double kTwoPi = 6.28318530717958647692;
 Cx cx(Point p) { return {p.x, p.y}; }
 Point pt(Cx c) { return {c.real(), c.imag()}; }
 
-double cross(Cx a, Cx b) { return a.real() * b.imag() - a.imag() * b.real(); }
-
-// Screen angle (direction (cos a, −sin a)) of v, in [0, 2π).
-double screenAngle(Cx v) {
-  const double a = std::atan2(-v.imag(), v.real());
-  return a < 0 ? a + kTwoPi : a;
-}
+using kinematics::cross;
+using kinematics::screenAngle;
 
 // The angle a brought into [0, 2π).
 double wrap(double a) {
