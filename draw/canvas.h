@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "draw/colour.h"
+#include "draw/display_list.h"
 #include "script/text_output.h"
 
 namespace pm {
@@ -60,6 +61,42 @@ class Canvas : public TextOutput {
   // position as usual but leaves no primitive: a construction run only for the
   // registers it computes draws nothing. clear() turns recording on again.
   virtual void setRecording(bool on) = 0;
+
+  // The layer and the anchor given to what is drawn from now on (see
+  // display_list.h); clear() sets the drawing layer and no anchor.
+  virtual void setLayer(Layer layer) = 0;
+  virtual Layer layer() const = 0;
+  virtual void setAnchor(Anchor anchor, double x, double y) = 0;
+};
+
+// Draws on a layer while it lives, then goes back to the layer before.
+class OnLayer {
+ public:
+  OnLayer(Canvas& canvas, Layer layer) : canvas_(canvas), previous_(canvas.layer()) {
+    canvas.setLayer(layer);
+  }
+  ~OnLayer() { canvas_.setLayer(previous_); }
+  OnLayer(const OnLayer&) = delete;
+  OnLayer& operator=(const OnLayer&) = delete;
+
+ private:
+  Canvas& canvas_;
+  Layer previous_;
+};
+
+// A symbol of the drawing (or an arrow's shaft, Anchor::End) anchored at a
+// point while it lives.
+class Symbol {
+ public:
+  Symbol(Canvas& canvas, double x, double y, Anchor anchor = Anchor::Whole) : canvas_(canvas) {
+    canvas.setAnchor(anchor, x, y);
+  }
+  ~Symbol() { canvas_.setAnchor(Anchor::None, 0, 0); }
+  Symbol(const Symbol&) = delete;
+  Symbol& operator=(const Symbol&) = delete;
+
+ private:
+  Canvas& canvas_;
 };
 
 }  // namespace pm

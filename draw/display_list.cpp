@@ -23,6 +23,11 @@ std::size_t primitiveHash(const Primitive& p) {
   colour(p.fillColour);
   for (char32_t c : p.text) mix(c);
   for (char c : p.font) mix(static_cast<unsigned char>(c));
+  mix((static_cast<std::uint64_t>(p.layer) << 8) | static_cast<std::uint64_t>(p.anchor));
+  if (p.anchor != Anchor::None) {
+    number(p.ax);
+    number(p.ay);
+  }
   return static_cast<std::size_t>(h);
 }
 

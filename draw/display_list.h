@@ -2,12 +2,26 @@
 // records it; backends (Qt painter, PNG, SVG, JSON) replay it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "draw/colour.h"
 
 namespace pm {
+
+// What a primitive belongs to, for the view (draw/view.h). The drawing moves
+// and scales with the view; the grid moves with it too but frames nothing;
+// notes (read-outs, reports, formulas) and the status lines and emblem stay
+// where the picture puts them, and the status layer is left out of the
+// projector mode and of clean exports.
+enum class Layer : std::uint8_t { Drawing, Grid, Note, Status };
+
+// How a primitive of the drawing follows the view's scale: a figure of the
+// construction scales with it; a symbol (joint circle, arrowhead, label)
+// keeps its size about its anchor; an arrow's shaft has its start in the
+// construction and keeps the distance of its end from the tip, the anchor.
+enum class Anchor : std::uint8_t { None, Whole, End };
 
 struct Primitive {
   enum class Kind { Point, Line, Box, FilledBox, Circle, Arc, Text };
@@ -26,6 +40,9 @@ struct Primitive {
   std::u32string text;  // Text
   std::string font;     // Text: font name ("Arial", "Areal")
   double size = 0;      // Text: point size (96 dpi of the user scale)
+  Layer layer = Layer::Drawing;
+  Anchor anchor = Anchor::None;
+  double ax = 0, ay = 0;  // the anchor, for Anchor::Whole and Anchor::End
 
   friend bool operator==(const Primitive&, const Primitive&) = default;
 };

@@ -191,6 +191,9 @@ void DrawingOps::angleArc(const Command& cmd) {
   r = std::fabs(r);
   if (!(r <= kMaxArcRadius)) return;
   const Point c = limit(v);
+  // An arc through a point belongs to the construction; an angle mark of a
+  // fixed radius is a symbol at its vertex.
+  const Symbol mark(canvas_, c.x, c.y, tenCharacters ? Anchor::None : Anchor::Whole);
   canvas_.arc(c.x, c.y, r, outline, edges ? -a1 : a1, edges ? -a2 : a2);
 }
 
@@ -209,6 +212,7 @@ void DrawingOps::jointCircle(const Command& cmd, int i) {
   if (settings.qbr >= 1) width = nearest(width * settings.qbr * settings.qbr);
   canvas_.setLineWidth(width);
   const Point c = limit(cmd.point(i));
+  const Symbol joint(canvas_, c.x, c.y);
   canvas_.circle(c.x, c.y, r, paletteColour(palette, cmd.colourIndex()));
   if (settings.qsc != 0) jointLetter(cmd.at(i), c.x + r, c.y + r);
 }
@@ -249,6 +253,7 @@ void DrawingOps::framePivot(const Command& cmd, int i) {
   const double s3 = quarter(s0 + 270);
   const double r = 0.7 * cmd.width() * settings.qbr;
   const Rgb colour = paletteColour(palette, cmd.colourIndex());
+  const Symbol pivot(canvas_, p.x, p.y);
   canvas_.setLineWidth(1);
   canvas_.setFillStyle(kFillSolid);
   canvas_.setFillColour(colour);
@@ -294,6 +299,7 @@ void DrawingOps::pointCircle(const Command& cmd, int i) {
   canvas_.setFillStyle(kFillSolid);
   canvas_.setFillColour(settings.cb);
   const Point c = limit(cmd.point(i));
+  const Symbol dot(canvas_, c.x, c.y);
   canvas_.circle(c.x, c.y, cmd.digit(), fixedColour(cmd.colourIndex()));
   if (settings.qßß != 0) {
     useLabelFont();
@@ -340,10 +346,15 @@ void DrawingOps::arrow(const Command& cmd) {
   const double e2 = raise((kPi - t) - 15 * kDeg);
   const Point e{a.x + (length - 3 * w) * std::cos(t), a.y + (length - 3 * w) * std::sin(t)};
   const Rgb colour = fixedColour(cmd.colourIndex());
-  canvas_.setLineWidth(3);
-  canvas_.line(a.x, a.y, e.x, e.y, colour);
-  canvas_.setLineWidth(1);
-  canvas_.line(a.x, a.y, e.x, e.y, fixedColour(0));
+  {
+    // The shaft ends where the head begins, at any scale of the view.
+    const Symbol shaft(canvas_, b.x, b.y, Anchor::End);
+    canvas_.setLineWidth(3);
+    canvas_.line(a.x, a.y, e.x, e.y, colour);
+    canvas_.setLineWidth(1);
+    canvas_.line(a.x, a.y, e.x, e.y, fixedColour(0));
+  }
+  const Symbol head(canvas_, b.x, b.y);
   canvas_.setFillStyle(kFillSolid);
   canvas_.setFillColour(colour);
   canvas_.arc(b.x, b.y, 3 * w, fixedColour(0), -e2, -e1);
@@ -364,6 +375,7 @@ void DrawingOps::tickMark(const Command& cmd) {
   const Point n{std::sin(angle), std::cos(angle)};
   const Point from = limit(Point{m.x - h * n.x + 2 * u.x, m.y - h * n.y + 2 * u.y});
   const Point to = limit(Point{m.x + h * n.x + 2 * u.x, m.y + h * n.y + 2 * u.y});
+  const Symbol tick(canvas_, m.x, m.y);
   canvas_.setLineWidth(1);
   canvas_.line(from.x, from.y, to.x, to.y, fixedColour(cmd.colourIndex()));
 }
@@ -375,6 +387,7 @@ void DrawingOps::labelledCircle(const Command& cmd, int i) {
   canvas_.setFillStyle(kFillSolid);
   canvas_.setFillColour(settings.cb);
   const Point c = limit(cmd.point(i));
+  const Symbol dot(canvas_, c.x, c.y);
   canvas_.circle(c.x, c.y, d, fixedColour(cmd.colourIndex()));
   if (settings.qsc != 0) {
     useLabelFont();

@@ -96,6 +96,21 @@ void RecordingCanvas::clear() {
   fillStyle_ = kFillTransparent;
   curX_ = 0;
   curY_ = 0;
+  layer_ = Layer::Drawing;
+  anchor_ = Anchor::None;
+  anchorX_ = anchorY_ = 0;
+}
+
+void RecordingCanvas::setAnchor(Anchor anchor, double x, double y) {
+  // An anchor that is no finite point anchors nothing.
+  if (anchor == Anchor::None || !finite(x, y)) {
+    anchor_ = Anchor::None;
+    anchorX_ = anchorY_ = 0;
+    return;
+  }
+  anchor_ = anchor;
+  anchorX_ = x;
+  anchorY_ = y;
 }
 
 void RecordingCanvas::setBackgroundColour(Rgb c) { background_ = c; }

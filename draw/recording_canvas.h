@@ -51,6 +51,9 @@ class RecordingCanvas : public Canvas {
   double textWidth(std::u32string_view text) const override;
   std::string fontName() const override;
   void setRecording(bool on) override { recording_ = on; }
+  void setLayer(Layer layer) override { layer_ = layer; }
+  Layer layer() const override { return layer_; }
+  void setAnchor(Anchor anchor, double x, double y) override;
 
   void setTextPosition(double x, double y) override;
   void setFont(std::string_view name, double size) override;
@@ -65,8 +68,12 @@ class RecordingCanvas : public Canvas {
   // recording is off, one that is thrown away. Every field is reset. Once it
   // is filled in, settle() drops an earlier copy of it.
   Primitive& add() {
-    if (!recording_) return discarded_ = Primitive{};
-    return list_.emplace_back();
+    Primitive& p = recording_ ? list_.emplace_back() : (discarded_ = Primitive{});
+    p.layer = layer_;
+    p.anchor = anchor_;
+    p.ax = anchorX_;
+    p.ay = anchorY_;
+    return p;
   }
   void settle();
   // The table anew, over the first count primitives of the list.
@@ -91,6 +98,9 @@ class RecordingCanvas : public Canvas {
   std::string font_ = "Arial";
   double size_ = 10;
   double curX_ = 0, curY_ = 0;
+  Layer layer_ = Layer::Drawing;
+  Anchor anchor_ = Anchor::None;
+  double anchorX_ = 0, anchorY_ = 0;
 };
 
 }  // namespace pm

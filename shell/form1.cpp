@@ -76,6 +76,41 @@ std::u32string numberItem(double v) {
   return item;
 }
 
+StateRecord startValues() {
+  StateRecord st;
+  st.mn6 = 1;
+  st.mn0 = 1;
+  st.mn1 = 1;
+  st.mn2 = 0;
+  st.dq = 1;
+  st.mn3 = 1;
+  st.mn5 = 0;
+  st.qsc = 0;
+  st.qss = 1;
+  st.qz = 0.0001;
+  st.qrof = 1;
+  st.qtx = 1;
+  st.cb = rgb(256, 256, 256);
+  st.cf = rgb(100, 100, 100);
+  st.qzz = 1;
+  st.qcc = st.qff = st.qhh = st.qnn = st.qpp = 1;
+  st.qgw = 0;
+  st.qgl = 1;
+  st.qzw = 1;
+  st.qgd = 0;
+  st.qxx = 1;
+  st.qbr = 2;
+  st.rr1 = 128;
+  st.bb1 = 256;
+  st.gg1 = 196;
+  st.rr2 = st.rr1;
+  st.gg2 = st.gg1;
+  st.bb2 = st.bb1;
+  st.qse = 0;
+  st.qtn = Form1::twelfthRootOfTwo();
+  return st;
+}
+
 double Form1::twelfthRootOfTwo() { return std::pow(2.0, 1.0 / 12.0); }
 
 Form1::Form1(Canvas& c, Host& h, const Edition& e)
@@ -96,38 +131,9 @@ void Form1::Form_Activate() {
   host.processEvents();
   if (ending) return;
 
-  st.mn6 = 1;
-  st.mn0 = 1;
-  st.mn1 = 1;
-  st.mn2 = 0;
-  st.dq = 1;
-  st.mn3 = 1;
-  st.mn5 = 0;
-  st.qsc = 0;
-  st.qss = 1;
-  st.qz = 0.0001;
-  st.qrof = 1;
-  st.qtx = 1;
-  st.cb = rgb(256, 256, 256);
-  st.cf = rgb(100, 100, 100);
+  st = startValues();
   canvas.setBackgroundColour(st.cb);
   canvas.setTextColour(st.cf);
-  st.qzz = 1;
-  st.qcc = st.qff = st.qhh = st.qnn = st.qpp = 1;
-  st.qgw = 0;
-  st.qgl = 1;
-  st.qzw = 1;
-  st.qgd = 0;
-  st.qxx = 1;
-  st.qbr = 2;
-  st.rr1 = 128;
-  st.bb1 = 256;
-  st.gg1 = 196;
-  st.rr2 = st.rr1;
-  st.gg2 = st.gg1;
-  st.bb2 = st.bb1;
-  st.qse = 0;
-  st.qtn = twelfthRootOfTwo();
 
   logo("840055");
   host.processEvents();
@@ -511,6 +517,7 @@ void Form1::printNumber(double v, bool lineBreak) { canvas.print(numberItem(v), 
 void Form1::logo(std::string_view position) {
   const double x0 = positionPart(position.substr(0, 3));
   const double y0 = positionPart(position.size() > 3 ? position.substr(3, 3) : std::string_view());
+  const OnLayer status(canvas, Layer::Status);
   auto box = [&](double x1, double y1, double x2, double y2, Rgb c, bool filled) {
     canvas.box(x0 + x1, y0 + y1, x0 + x2, y0 + y2, c, filled);
   };

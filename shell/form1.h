@@ -14,6 +14,7 @@
 
 #include "draw/canvas.h"
 #include "draw/drawing_ops.h"
+#include "draw/view.h"
 #include "script/engine.h"
 #include "shell/edition.h"
 #include "shell/host.h"
@@ -101,6 +102,10 @@ class Form1 {
   Host& host;
   const Edition& edition;
   CommandState cmd;
+  // Which part of the drawing the picture shows (draw/view.h). The commands
+  // never read it: the hosts present their pictures through it, and the
+  // cursor they report is in drawing units through it.
+  View view;
 
   bool ending = false;  // Esc/End/close: every loop returns at once
   // While a full-revolution run hands one of its frames to Host::frameReady:
@@ -174,6 +179,9 @@ class Form1 {
   // Check marks of the display menu, by control name.
   std::vector<std::pair<std::string, bool>> checks_;
 };
+
+// The state record as the window's activation sets it, before the first picture.
+StateRecord startValues();
 
 // Number item text of a value ("  0 " style: sign or blank, digits, blank).
 std::u32string numberItem(double v);

@@ -18,7 +18,13 @@ enum class WindowCommand {
   ValuesPanel,   // shows or hides the panel "Messwerte" (also F11)
   CopyPicture,   // the picture to the clipboard (image and SVG)
   SavePicture,   // the picture as a PNG or SVG file
-  SaveAnimation  // one revolution of the crank as an animated GIF
+  SaveAnimation,  // one revolution of the crank as an animated GIF
+  OpenSetup,      // a set-up file (shell/setup.h) replaces the state
+  SaveSetup,      // the state as a set-up file
+  Dimensions,     // the dialog of the mechanism's dimensions ("&Maße …")
+  FitView,        // the view frames the construction ("&Einpassen")
+  ResetView,      // the view as at the start
+  ProjectorMode   // lines and labels stronger, status lines hidden
 };
 
 struct MenuEntry {

@@ -242,6 +242,14 @@ const std::vector<MenuEntry>& extrasMenu() {
     panel.checkable = true;
     panel.shortcut = "F11";
     m.push_back(panel);
+    m.push_back(item("mnu9s1", "Einstellung &öffnen …", WindowCommand::OpenSetup));
+    m.push_back(item("mnu9s2", "Einstellung s&peichern …", WindowCommand::SaveSetup));
+    m.push_back(item("mnu9s3", "&Maße …", WindowCommand::Dimensions));
+    m.push_back(item("mnu9v1", "&Einpassen", WindowCommand::FitView));
+    m.push_back(item("mnu9v2", "Ansicht zurücksetzen", WindowCommand::ResetView));
+    MenuEntry projector = item("mnu9v3", "&Vortragsmodus", WindowCommand::ProjectorMode);
+    projector.checkable = true;
+    m.push_back(projector);
     m.push_back(item("mnu92", "Bild &kopieren", WindowCommand::CopyPicture));
     m.push_back(item("mnu93", "Bild &speichern …", WindowCommand::SavePicture));
     m.push_back(item("mnu94", "&Umlauf als Animation speichern …", WindowCommand::SaveAnimation));

@@ -80,6 +80,7 @@ void couplerCurve(Form1& f) {
   standardPicture(f);
   f.run(U":42SB=b+AY+c");
   if (kks(f) != 0) {
+    const OnLayer note(f.canvas, Layer::Note);
     f.setPosition(20, 600);
     f.printNumber(kks(f), true);
     return;

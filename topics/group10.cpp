@@ -103,9 +103,12 @@ bool chosen(double flag) { return flag == 1; }
 // Task: the column of the task values and the four positions of the plane.
 void task(Form1& f) {
   Registers& r = f.reg();
-  for (int k = code(U'n'); k <= code(U'z'); ++k) {
-    f.setPosition(950, 18.0 * (k - 42));
-    f.printNumber(std::floor(r.val[k]), true);
+  {
+    const OnLayer note(f.canvas, Layer::Note);
+    for (int k = code(U'n'); k <= code(U'z'); ++k) {
+      f.setPosition(950, 18.0 * (k - 42));
+      f.printNumber(std::floor(r.val[k]), true);
+    }
   }
   for (char32_t c : {U'i', U'j', U'k', U'l'}) r.lenOf(c) = r.valOf(U'n');
   f.run(U":25A(o,p):25B(q,r):25C(s,t):25D(u,v)");
@@ -234,6 +237,7 @@ void fourBarReport(Form1& f, const SynthesisFourBar& m) {
     at = leastCoveredPlace(recording->list(), f.canvas.backgroundColour(), width, height, candidates);
 
   f.canvas.setTextColour(fixedColour(0));
+  const OnLayer note(f.canvas, Layer::Note);
   for (std::size_t k = 0; k < lines.size(); ++k) {
     f.setPosition(at.x, at.y + kLineHeight * static_cast<double>(k));
     f.print(lines[k]);

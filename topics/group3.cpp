@@ -92,8 +92,11 @@ void group3(Form1& f) {
   standardPicture(f);
   velocityBase(f);
   // The drawing scales of accelerations, velocities and lengths.
-  f.setPosition(890, 130);
-  f.print(U"Mb = Mv² / Mz");
+  {
+    const OnLayer note(f.canvas, Layer::Note);
+    f.setPosition(890, 130);
+    f.print(U"Mb = Mv² / Mz");
+  }
 
   const int topic = topic_rows::topicNumber(f.st.mn2);
   if (topic >= 1 && topic <= static_cast<int>(kTopics.size()))

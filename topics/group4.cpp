@@ -62,10 +62,13 @@ void equalCurvatureCurves(Form1& f) {
   // At the right-hand side below the emblem, where the acceleration topics
   // print their scale note: clear of the mechanism and of the text lines at
   // the lower left.
-  f.setPosition(890, 130);
-  f.printNumber(std::floor(d));
-  f.printNumber(std::floor(gamma));
-  f.printNumber(std::floor(gamma * 180 / std::numbers::pi), true);
+  {
+    const OnLayer note(f.canvas, Layer::Note);
+    f.setPosition(890, 130);
+    f.printNumber(std::floor(d));
+    f.printNumber(std::floor(gamma));
+    f.printNumber(std::floor(gamma * 180 / std::numbers::pi), true);
+  }
   for (int i = 1; i <= 8; ++i) {
     const double rho = d * std::pow(2.0, i - 4);
     traceEqualCurvature(f, CurvatureFamily::G1, rho, d, gamma, kDirections - 1);

@@ -100,8 +100,11 @@ void taskPicture(Form1& f) {
   f.canvas.box(100, 250, 650, 650, kPlaneColour, true);
   f.canvas.setFont("Arial", 11);
   f.canvas.setTextColour(kBlack);
-  f.setPosition(550, 260);
-  f.print(U"Mb = Mv² / Mz", true);
+  {
+    const OnLayer note(f.canvas, Layer::Note);
+    f.setPosition(550, 260);
+    f.print(U"Mb = Mv² / Mz", true);
+  }
   f.run(U":67>k8Aa:67>m8Aq:67>m8BÄ:69oa15ABC");
 }
 

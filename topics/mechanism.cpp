@@ -102,6 +102,7 @@ void printTitle(Form1& f) {
   } else {
     title = caseTitle(f.cmd.loopCase);
   }
+  const OnLayer status(f.canvas, Layer::Status);
   f.canvas.setFont("Arial", 11);
   f.setPosition(20, 690);
   f.printNumber(f.cmd.loopCase);
@@ -139,6 +140,7 @@ bool standardPicture(Form1& f) {
   driveStep(f);
   f.run(U":42SB=b+AY+c");
   if (kks(f) != 0) {
+    const OnLayer note(f.canvas, Layer::Note);
     f.setPosition(20, 600);
     f.printNumber(kks(f), true);
     return false;

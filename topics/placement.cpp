@@ -11,6 +11,7 @@
 
 #include "script/vector.h"
 #include "shell/form1.h"
+#include "topics/dimensions.h"
 #include "topics/placement_detail.h"
 #include "topics/topics.h"
 
@@ -18,49 +19,10 @@ namespace pm {
 
 namespace {
 
-using Field = double StateRecord::*;
-
-// Length offsets qa … qz by letter.
-constexpr std::array<Field, 26> kLengthOffsets = {
-    &StateRecord::qa, &StateRecord::qb, &StateRecord::qc, &StateRecord::qd, &StateRecord::qe,
-    &StateRecord::qf, &StateRecord::qg, &StateRecord::qh, &StateRecord::qi, &StateRecord::qj,
-    &StateRecord::qk, &StateRecord::ql, &StateRecord::qm, &StateRecord::qn, &StateRecord::qo,
-    &StateRecord::qp, &StateRecord::qq, &StateRecord::qr, &StateRecord::qs, &StateRecord::qt,
-    &StateRecord::qu, &StateRecord::qv, &StateRecord::qw, &StateRecord::qx, &StateRecord::qy,
-    &StateRecord::qz};
-
-// Number offsets sa … sz by letter; k has none.
-constexpr std::array<Field, 26> kValueOffsets = {
-    &StateRecord::sa, &StateRecord::sb, &StateRecord::sc, &StateRecord::sd, &StateRecord::se,
-    &StateRecord::sf, &StateRecord::sg, &StateRecord::sh, &StateRecord::si, &StateRecord::sj,
-    nullptr,          &StateRecord::sl, &StateRecord::sm, &StateRecord::sn, &StateRecord::so,
-    &StateRecord::sp, &StateRecord::sq, &StateRecord::sr, &StateRecord::ss, &StateRecord::st,
-    &StateRecord::su, &StateRecord::sv, &StateRecord::sw, &StateRecord::sx, &StateRecord::sy,
-    &StateRecord::sz};
-
-Field offsetField(const std::array<Field, 26>& table, char32_t letter) {
-  return (letter >= U'a' && letter <= U'z') ? table[letter - U'a'] : nullptr;
-}
-
-// The factor the loader multiplies a length by besides the zoom (its sign factor).
-double lengthSign(const StateRecord& st, char32_t letter) {
-  switch (letter) {
-    case U'c':
-      return st.qcc;
-    case U'f':
-      return st.qff;
-    case U'h':
-      return st.qhh;
-    case U'n':
-      return st.qnn;
-    case U'p':
-      return st.qpp;
-    case U'x':
-      return st.qxx;
-    default:
-      return 1;
-  }
-}
+using dimensions::Field;
+using dimensions::lengthOffset;
+using dimensions::lengthSign;
+using dimensions::numberOffset;
 
 // Remembers registers before a key changes them and afterwards moves their
 // offsets by the change, so that the next load gives the new values.
@@ -80,13 +42,13 @@ class OffsetRewrite {
     for (std::size_t i = 0; i < lengths_.size(); ++i) {
       const char32_t c = lengths_[i];
       const double scale = f_.st.qzz * lengthSign(f_.st, c);
-      const Field field = offsetField(kLengthOffsets, c);
+      const Field field = lengthOffset(c);
       const double moved = (f_.reg().lenOf(c) - oldLengths_[i]) / scale;
       if (field && scale != 0 && std::isfinite(moved)) f_.st.*field += moved;
     }
     for (std::size_t i = 0; i < values_.size(); ++i) {
       const char32_t c = values_[i];
-      const Field field = offsetField(kValueOffsets, c);
+      const Field field = numberOffset(c);
       const double moved = f_.reg().valOf(c) - oldValues_[i];
       if (field && std::isfinite(moved)) f_.st.*field += moved;
     }

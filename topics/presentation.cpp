@@ -110,6 +110,7 @@ void demonstrationToExamples(Form1& f) {
 
 // The two preset strings of the current type, one line each from (0, 650).
 void presetStrings(Form1& f) {
+  const OnLayer status(f.canvas, Layer::Status);
   f.setPosition(0, 650);
   f.print(fromUtf8(presetLengthString(f.st, f.st.mn0)), true);
   f.print(fromUtf8(presetNumberString(f.st, f.st.mn0)), true);
@@ -152,6 +153,7 @@ void topicStepping(Form1& f) {
 
 void explanatoryPicture(Form1& f) {
   f.st.ff = "Bild" + digitsOf(f.st.mn1) + digitsOf(f.st.mn2) + digitsOf(f.st.mn5) + ".gif";
+  const OnLayer status(f.canvas, Layer::Status);
   f.setPosition(20, 650);
   f.print(widen(f.st.ff), true);
   f.host.setBackgroundPicture(f.st.ff);
@@ -162,6 +164,7 @@ void topicHeader(Form1& f) {
   line += listEntry(f.cmd.groupNames, f.st.mn1);
   line += f.cmd.headerScratch;
   line += listEntry(f.cmd.topicNames, f.st.mn2);
+  const OnLayer status(f.canvas, Layer::Status);
   f.canvas.setFont("Arial", 11);
   f.setPosition(20, 710);
   f.print(line, true);
@@ -221,6 +224,7 @@ void drawGrid(Form1& f) {
   // A spacing below one unit (qrtt of -20 or less) has no lines to draw; it
   // would divide by zero.
   if (fine > 0) {
+    const OnLayer grid(f.canvas, Layer::Grid);
     const Rgb colour = rgb(220, 220, 220);
     f.canvas.setLineWidth(1);
     auto lines = [&](std::int64_t spacing, double shift) {
@@ -312,6 +316,7 @@ void presentationStage(Form1& f) {
   if (drawn == Drawn::Complete || f.ending) return;
   if (key == U'3') {
     const Point k = cursorPoint(f);
+    const OnLayer note(f.canvas, Layer::Note);
     f.setPosition(0, 450);
     f.printNumber(k.x);
     f.printNumber(k.y, true);
@@ -327,6 +332,7 @@ void presentationStage(Form1& f) {
   f.canvas.setFont(f.canvas.fontName(), 12);
   f.setPosition(20, 680);
   if (f.edition.keyInfoLine) {
+    const OnLayer status(f.canvas, Layer::Status);
     f.setPosition(f.edition.keyInfoX, f.edition.keyInfoY);
     f.print(keyInformationLine(key, keyCode, shift));
   }

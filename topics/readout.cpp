@@ -38,6 +38,7 @@ double readoutInteger(double v) {
 }
 
 void dataReadout(Form1& f) {
+  const OnLayer note(f.canvas, Layer::Note);
   f.canvas.setFont("Arial", 11);
   f.setPosition(0, kTop);
   f.canvas.setTextColour(f.st.cf);

@@ -80,6 +80,7 @@ void couplerBranch(Form1& f, std::u32string_view next, std::u32string_view newPi
 }  // namespace
 
 void showLoopStatus(Form1& f) {
+  const OnLayer note(f.canvas, Layer::Note);
   f.setPosition(20, 600);
   f.printNumber(f.scratch().kks, true);
 }

@@ -169,6 +169,18 @@ const char* commandName(pm::WindowCommand command) {
       return "save";
     case pm::WindowCommand::SaveAnimation:
       return "animation";
+    case pm::WindowCommand::OpenSetup:
+      return "open-setup";
+    case pm::WindowCommand::SaveSetup:
+      return "save-setup";
+    case pm::WindowCommand::Dimensions:
+      return "dimensions";
+    case pm::WindowCommand::FitView:
+      return "fit";
+    case pm::WindowCommand::ResetView:
+      return "reset-view";
+    case pm::WindowCommand::ProjectorMode:
+      return "projector";
     case pm::WindowCommand::None:
       break;
   }

@@ -347,17 +347,29 @@ void paintPrimitive(QPainter& painter, const Primitive& p, const Transforms& t) 
 
 }  // namespace
 
-QTransform userScaleTransform(const QRectF& target) {
-  const double sx = target.width() / (kScaleRight - kScaleLeft);
-  const double sy = target.height() / (kScaleBottom - kScaleTop);
-  return QTransform(sx, 0, 0, sy, target.left() - kScaleLeft * sx, target.top() - kScaleTop * sy);
+namespace {
+
+// The part of the user scale shown: `source`, or all of it when empty.
+QRectF shownPart(const QRectF& source) {
+  if (source.isValid() && !source.isEmpty()) return source;
+  return QRectF(QPointF(kScaleLeft, kScaleTop), QPointF(kScaleRight, kScaleBottom));
 }
 
-void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& target) {
+}  // namespace
+
+QTransform userScaleTransform(const QRectF& target, const QRectF& source) {
+  const QRectF part = shownPart(source);
+  const double sx = target.width() / part.width();
+  const double sy = target.height() / part.height();
+  return QTransform(sx, 0, 0, sy, target.left() - part.left() * sx, target.top() - part.top() * sy);
+}
+
+void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& target,
+                      const QRectF& source) {
   if (!target.isValid()) return;
   painter.save();
   painter.setClipRect(target, Qt::IntersectClip);
-  painter.setTransform(userScaleTransform(target), true);
+  painter.setTransform(userScaleTransform(target, source), true);
   // A drawing unit is a pixel whose area starts at its coordinate: a 1-wide
   // line at y = 100 fills the row from 100 to 101. Shifting by half a unit puts
   // integer coordinates on pixel centres, so odd-width lines stay crisp.
@@ -431,18 +443,20 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
   painter.restore();
 }
 
-void paintBackgroundPicture(QPainter& painter, const QImage& picture, const QRectF& target) {
+void paintBackgroundPicture(QPainter& painter, const QImage& picture, const QRectF& target,
+                            const QRectF& source) {
   if (picture.isNull() || !target.isValid()) return;
   painter.save();
   painter.setClipRect(target, Qt::IntersectClip);
-  painter.setTransform(userScaleTransform(target), true);
+  painter.setTransform(userScaleTransform(target, source), true);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
   painter.drawImage(QRectF(kScaleLeft, kScaleTop, picture.width(), picture.height()), picture);
   painter.restore();
 }
 
-QRectF fittedScaleRect(const QRectF& area) {
-  constexpr double width = kScaleRight - kScaleLeft, height = kScaleBottom - kScaleTop;
+QRectF fittedScaleRect(const QRectF& area, const QRectF& source) {
+  const QRectF part = shownPart(source);
+  const double width = part.width(), height = part.height();
   const double w = std::max(0.0, area.width()), h = std::max(0.0, area.height());
   const double unit = std::min(w / width, h / height);
   const QSizeF size(width * unit, height * unit);
@@ -451,12 +465,18 @@ QRectF fittedScaleRect(const QRectF& area) {
 }
 
 void paintDrawingArea(QPainter& painter, const DisplayList& list, const QImage* background,
-                      const QRectF& area, Rgb backgroundColour) {
+                      const QRectF& area, Rgb backgroundColour, const QRectF& source) {
   painter.fillRect(area, toQColor(backgroundColour));
-  const QRectF target = fittedScaleRect(area);
+  const QRectF target = fittedScaleRect(area, source);
   if (target.isEmpty()) return;
-  if (background) paintBackgroundPicture(painter, *background, target);
-  paintDisplayList(painter, list, target);
+  if (background) paintBackgroundPicture(painter, *background, target, source);
+  paintDisplayList(painter, list, target, source);
+}
+
+QSize sizeForWidth(const QRectF& source, int width) {
+  const QRectF part = shownPart(source);
+  width = std::max(1, width);
+  return QSize(width, std::max(1, static_cast<int>(std::lround(width * part.height() / part.width()))));
 }
 
 namespace {
@@ -468,7 +488,7 @@ bool usableSize(QSize size) {
 }  // namespace
 
 QImage renderImage(const DisplayList& list, const QImage* background, QSize size,
-                   qreal devicePixelRatio, Rgb backgroundColour) {
+                   qreal devicePixelRatio, Rgb backgroundColour, const QRectF& source) {
   if (!std::isfinite(devicePixelRatio) || devicePixelRatio <= 0) devicePixelRatio = 1;
   const QSize pixels(static_cast<int>(std::ceil(size.width() * devicePixelRatio)),
                      static_cast<int>(std::ceil(size.height() * devicePixelRatio)));
@@ -479,14 +499,15 @@ QImage renderImage(const DisplayList& list, const QImage* background, QSize size
   image.fill(toQColor(backgroundColour));
   image.setDevicePixelRatio(devicePixelRatio);
   QPainter painter(&image);
-  paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour);
+  paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour,
+                   source);
   painter.end();
   return image;
 }
 
 bool writePng(const DisplayList& list, const QImage* background, const QString& file, QSize size,
-              Rgb backgroundColour) {
-  const QImage image = renderImage(list, background, size, 1, backgroundColour);
+              Rgb backgroundColour, const QRectF& source) {
+  const QImage image = renderImage(list, background, size, 1, backgroundColour, source);
   if (image.isNull()) {
     std::fprintf(stderr, "PNG: unusable picture size %dx%d\n", size.width(), size.height());
     return false;
@@ -533,7 +554,7 @@ QByteArray withFontFallbacks(const QByteArray& svg) {
 }  // namespace
 
 bool writeSvg(const DisplayList& list, const QImage* background, const QString& file, QSize size,
-              Rgb backgroundColour) {
+              Rgb backgroundColour, const QRectF& source) {
   if (!usableSize(size)) {
     std::fprintf(stderr, "SVG: unusable picture size %dx%d\n", size.width(), size.height());
     return false;
@@ -551,7 +572,8 @@ bool writeSvg(const DisplayList& list, const QImage* background, const QString& 
     std::fprintf(stderr, "SVG: cannot write %s\n", qPrintable(file));
     return false;
   }
-  paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour);
+  paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour,
+                   source);
   painter.end();
   QFile out(file);
   const QByteArray svg = withFontFallbacks(buffer.data());

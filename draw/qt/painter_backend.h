@@ -20,38 +20,47 @@ namespace pm {
 inline constexpr int kPictureWidth = 1022;
 inline constexpr int kPictureHeight = 691;
 
-// The transform from drawing units onto the target rectangle.
-QTransform userScaleTransform(const QRectF& target);
+// The transform from drawing units onto the target rectangle: the user scale,
+// or the part `source` of it (an empty source is the whole user scale).
+QTransform userScaleTransform(const QRectF& target, const QRectF& source = QRectF());
 
-// The largest rectangle of the user scale's aspect ratio inside area, centred:
-// where the window, the renderer and every picture file show the drawing.
-QRectF fittedScaleRect(const QRectF& area);
+// The largest rectangle of the user scale's aspect ratio (or that of the
+// part `source`) inside area, centred: where the window, the renderer and
+// every picture file show the drawing.
+QRectF fittedScaleRect(const QRectF& area, const QRectF& source = QRectF());
 
 // Draws the list into target (the painter's own coordinates), clipped to it.
 // Does not fill the background; the painter's state is restored afterwards.
-void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& target);
+void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& target,
+                      const QRectF& source = QRectF());
 
 // Draws a background picture at one picture pixel per drawing unit with its
 // top-left corner at (0, 40), mapped onto target like the display list.
-void paintBackgroundPicture(QPainter& painter, const QImage& picture, const QRectF& target);
+void paintBackgroundPicture(QPainter& painter, const QImage& picture, const QRectF& target,
+                            const QRectF& source = QRectF());
 
 // A drawing area as the window shows it: the background colour over all of
 // area, the background picture (may be null) and the list fitted into it.
+// `source` is the part of the user scale shown (empty: all of it).
 void paintDrawingArea(QPainter& painter, const DisplayList& list, const QImage* background,
-                      const QRectF& area, Rgb backgroundColour);
+                      const QRectF& area, Rgb backgroundColour, const QRectF& source = QRectF());
 
 // The whole picture as an image of size pixels (times the device-pixel ratio):
 // background colour, background picture (may be null) and the list.
 QImage renderImage(const DisplayList& list, const QImage* background,
                    QSize size = QSize(kPictureWidth, kPictureHeight), qreal devicePixelRatio = 1,
-                   Rgb backgroundColour = rgb(255, 255, 255));
+                   Rgb backgroundColour = rgb(255, 255, 255), const QRectF& source = QRectF());
 
 // PNG and SVG files of the picture; false (and a message on stderr) on failure.
 bool writePng(const DisplayList& list, const QImage* background, const QString& file,
               QSize size = QSize(kPictureWidth, kPictureHeight),
-              Rgb backgroundColour = rgb(255, 255, 255));
+              Rgb backgroundColour = rgb(255, 255, 255), const QRectF& source = QRectF());
 bool writeSvg(const DisplayList& list, const QImage* background, const QString& file,
               QSize size = QSize(kPictureWidth, kPictureHeight),
-              Rgb backgroundColour = rgb(255, 255, 255));
+              Rgb backgroundColour = rgb(255, 255, 255), const QRectF& source = QRectF());
+
+// The pixel size of a picture of the part `source` of the user scale that is
+// `width` pixels wide (at least 1 by 1).
+QSize sizeForWidth(const QRectF& source, int width);
 
 }  // namespace pm

@@ -33,6 +33,11 @@
 
 namespace pm {
 
+namespace {
+// The panel's font in the projector mode, against its size outside it.
+constexpr double kProjectorPanelFont = 1.4;
+}  // namespace
+
 MainWindow::MainWindow(const Edition& edition, QWidget* parent)
     : QMainWindow(parent),
       canvas_((installFontSubstitutions(), qtFontMetrics())),
@@ -43,6 +48,9 @@ MainWindow::MainWindow(const Edition& edition, QWidget* parent)
   panel_ = new ValuesPanel(this);
   client_ = new ClientArea(view_, panel_, this);
   setCentralWidget(client_);
+  connect(view_, &PictureView::zoomRequested, this,
+          [this](QPointF p, double factor) { zoomView(p.x(), p.y(), factor); });
+  connect(view_, &PictureView::shiftRequested, this, &MainWindow::shiftView);
   buildMenuBar();
   view_->setFocus();
   // Keys reach the command handler before any widget (menus and focus
@@ -104,6 +112,7 @@ void MainWindow::buildMenuBar() {
         action->setShortcutContext(Qt::WidgetShortcut);
       }
       if (windowCommand == WindowCommand::ValuesPanel) panelAction_ = action;
+      if (windowCommand == WindowCommand::ProjectorMode) projectorAction_ = action;
       connect(action, &QAction::triggered, this,
               [this, windowCommand] { runWindowCommand(windowCommand); });
       continue;
@@ -201,7 +210,9 @@ void MainWindow::frameReady() {
     }
     return;
   }
-  view_->showPicture(canvas_.list(), background_, canvas_.backgroundColour());
+  const bool help = !backgroundName_.empty() && (backgroundName_ == form_.edition.helpPicture ||
+                                                  backgroundName_ == form_.edition.keyOverviewPicture);
+  view_->showPicture(canvas_.list(), background_, canvas_.backgroundColour(), help);
   view_->repaint();
   refreshCheckMarks();
   refreshValues();
@@ -252,10 +263,75 @@ void MainWindow::runWindowCommand(WindowCommand command) {
     case WindowCommand::SaveAnimation:
       chooseAndSaveAnimation();
       break;
+    case WindowCommand::FitView:
+      fitView();
+      break;
+    case WindowCommand::ResetView:
+      resetView();
+      break;
+    case WindowCommand::ProjectorMode:
+      setProjectorMode(!projector_);
+      break;
+    case WindowCommand::OpenSetup:
+    case WindowCommand::SaveSetup:
+    case WindowCommand::Dimensions:
     case WindowCommand::None:
     case WindowCommand::Menu:
       break;
   }
+}
+
+// --- the view ------------------------------------------------------------------
+
+ViewOptions MainWindow::viewOptions() const {
+  ViewOptions o;
+  o.view = form_.view;
+  o.projector = projector_;
+  return o;
+}
+
+void MainWindow::showViewOptions() {
+  view_->setOptions(viewOptions());
+  if (projectorAction_) projectorAction_->setChecked(projector_);
+}
+
+std::optional<Area> MainWindow::pageArea() const {
+  const QImage& shown = view_->shownBackground();
+  if (shown.isNull() || view_->backgroundIsHelp()) return std::nullopt;
+  return Area{kScaleLeft, kScaleTop, kScaleLeft + shown.width(), kScaleTop + shown.height()};
+}
+
+void MainWindow::fitView() {
+  if (const auto v = framingView(view_->recordedList(), viewOptions(), pageArea(), qtFontMetrics())) {
+    form_.view = *v;
+  } else {
+    report(QStringLiteral("Einpassen: Das Bild zeigt keine Konstruktion."), false);
+    return;
+  }
+  showViewOptions();
+}
+
+void MainWindow::resetView() {
+  form_.view = View{};
+  showViewOptions();
+}
+
+void MainWindow::zoomView(double pictureX, double pictureY, double factor) {
+  if (ended_) return;
+  form_.view = zoomedAbout(form_.view, {pictureX, pictureY}, factor);
+  showViewOptions();
+}
+
+void MainWindow::shiftView(double dx, double dy) {
+  if (ended_) return;
+  form_.view = shifted(form_.view, dx, dy);
+  showViewOptions();
+}
+
+void MainWindow::setProjectorMode(bool on) {
+  projector_ = on;
+  client_->setFontScale(on ? kProjectorPanelFont : 1.0);
+  showViewOptions();
 }
 
 void MainWindow::setValuesPanelShown(bool shown) {

@@ -13,6 +13,7 @@
 #include <QtWidgets/QMainWindow>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -70,6 +71,18 @@ class MainWindow : public QMainWindow, public Host {
   // that cannot turn round, inside a command or when the file cannot be
   // written; the message says why. The state stays as it was.
   bool saveAnimation(const QString& file);
+  // The view (kept in form().view): framed around the construction, back to
+  // the start, zoomed about a point or shifted (user-scale units).
+  void fitView();
+  void resetView();
+  void zoomView(double pictureX, double pictureY, double factor);
+  void shiftView(double dx, double dy);
+  // The projector mode: stronger lines and labels, no status lines, emblem
+  // or page picture, a larger panel font.
+  void setProjectorMode(bool on);
+  bool projectorMode() const { return projector_; }
+  // How the picture is shown now.
+  ViewOptions viewOptions() const;
   // The last message of these commands; message boxes can be switched off
   // (tests), the message still goes to stderr.
   const QString& lastMessage() const { return lastMessage_; }
@@ -104,6 +117,9 @@ class MainWindow : public QMainWindow, public Host {
   void report(const QString& message, bool error);
   void refreshValues();
   void refreshCheckMarks();
+  void showViewOptions();
+  // Where the page picture covers the picture, when one is shown.
+  std::optional<Area> pageArea() const;
   bool isAccessLetter(const QKeyEvent& event) const;
   bool isOwnKeyEvent(QObject* watched) const;
   void endProgram();
@@ -115,6 +131,8 @@ class MainWindow : public QMainWindow, public Host {
   ValuesPanel* panel_ = nullptr;
   ClientArea* client_ = nullptr;
   QAction* panelAction_ = nullptr;
+  QAction* projectorAction_ = nullptr;
+  bool projector_ = false;
   // While an animation is recorded: the encoder the run frames go to.
   GifEncoder* recording_ = nullptr;
   QSize recordingSize_;

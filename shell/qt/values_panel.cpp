@@ -3,6 +3,7 @@
 #include <QtGui/QFontMetrics>
 #include <QtGui/QPainter>
 #include <algorithm>
+#include <cmath>
 
 
 namespace pm {
@@ -139,8 +140,14 @@ void ClientArea::setPanelShown(bool shown) {
   relayout();
 }
 
+void ClientArea::setFontScale(double scale) {
+  fontScale_ = scale;
+  relayout();
+}
+
 void ClientArea::relayout() {
-  const int pixels = ValuesPanel::textPixels(window() ? window()->height() : height());
+  const int pixels = static_cast<int>(
+      std::lround(fontScale_ * ValuesPanel::textPixels(window() ? window()->height() : height())));
   panel_->setTextPixels(pixels);
   const ClientLayout l = layoutClientArea(size(), panelShown_, ValuesPanel::widthFor(pixels));
   drawing_->setGeometry(l.drawing);

@@ -54,6 +54,8 @@ class ClientArea : public QWidget {
   ClientArea(QWidget* drawing, ValuesPanel* panel, QWidget* parent = nullptr);
   void setPanelShown(bool shown);
   bool panelShown() const { return panelShown_; }
+  // The panel's font times this (the projector mode enlarges it).
+  void setFontScale(double scale);
   void relayout();
 
  protected:
@@ -63,6 +65,7 @@ class ClientArea : public QWidget {
   QWidget* drawing_;
   ValuesPanel* panel_;
   bool panelShown_ = false;
+  double fontScale_ = 1;
 };
 
 }  // namespace pm

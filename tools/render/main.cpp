@@ -4,6 +4,8 @@
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -14,6 +16,7 @@
 #include "draw/qt/painter_backend.h"
 #include "draw/qt/qt_fonts.h"
 #include "draw/recording_canvas.h"
+#include "draw/view.h"
 #include "render_host.h"
 #include "render_options.h"
 #include "shell/form1.h"
@@ -42,6 +45,16 @@ bool mayStartDemonstration(const Event& e, const pm::Edition& edition) {
            pm::FunctionKeyAction::Demonstration;
   }
   return false;
+}
+
+// Room around the construction of a cropped picture, in units of the user scale.
+constexpr double kCropMargin = 12;
+
+// Whether a background picture is one of the edition's help pictures, which
+// the projector mode keeps.
+bool isHelpPicture(const std::string& path, const pm::Edition& edition) {
+  const std::string name = std::filesystem::path(path).filename().string();
+  return name == edition.helpPicture || name == edition.keyOverviewPicture;
 }
 
 bool writeJson(const nlohmann::json& doc, const std::string& file) {
@@ -124,13 +137,38 @@ int main(int argc, char** argv) {
     background = QImage();
     const bool haveBackground = !host.backgroundPath().empty() &&
                                 background.load(QString::fromStdString(host.backgroundPath()));
-    const QImage* shown = haveBackground ? &background : nullptr;
+    const bool help = haveBackground && isHelpPicture(host.backgroundPath(), *o.edition);
+    pm::ViewOptions view;
+    view.projector = o.projector;
+    view.content = o.crop ? pm::Content::Construction : o.clean ? pm::Content::Clean : pm::Content::Whole;
+    if (o.fit) {
+      std::optional<pm::Area> page;
+      if (haveBackground && !help && pm::showsBackground(view, false))
+        page = pm::Area{pm::kScaleLeft, pm::kScaleTop, pm::kScaleLeft + background.width(),
+                        pm::kScaleTop + background.height()};
+      if (const auto framed = pm::framingView(picture, view, page, pm::qtFontMetrics()))
+        form->view = *framed;
+    }
+    view.view = form->view;
+    const pm::DisplayList shownList = pm::presented(picture, view);
+    const QImage* shown = haveBackground && pm::showsBackground(view, help) ? &background : nullptr;
+    QSize size(o.width, o.height);
+    QRectF source;
+    if (o.crop) {
+      // The construction alone, as large as fits into the size given.
+      const auto crop = pm::cropArea(shownList, kCropMargin);
+      if (!crop) {
+        std::cerr << "planimove-render: --crop: the picture shows no construction\n";
+        return 1;
+      }
+      source = QRectF(QPointF(crop->left, crop->top), QPointF(crop->right, crop->bottom));
+      size = pm::fittedScaleRect(QRectF(0, 0, o.width, o.height), source).size().toSize();
+      size = size.expandedTo(QSize(1, 1));
+    }
     if (!o.png.empty())
-      ok &= pm::writePng(picture, shown, QString::fromStdString(o.png),
-                         QSize(o.width, o.height), form->st.cb);
+      ok &= pm::writePng(shownList, shown, QString::fromStdString(o.png), size, form->st.cb, source);
     if (!o.svg.empty())
-      ok &= pm::writeSvg(picture, shown, QString::fromStdString(o.svg),
-                         QSize(o.width, o.height), form->st.cb);
+      ok &= pm::writeSvg(shownList, shown, QString::fromStdString(o.svg), size, form->st.cb, source);
   }
   if (animation) {
     const int frames = animation->frameCount();

@@ -139,9 +139,13 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const std::string where = "argument " + std::to_string(i + 1) + " \"" + a + "\": ";
+    if (a == "--fit" || a == "--projector" || a == "--clean" || a == "--crop") {
+      (a == "--fit" ? o.fit : a == "--projector" ? o.projector : a == "--clean" ? o.clean : o.crop) = true;
+      continue;
+    }
     const bool takesValue = a == "--edition" || a == "--pictures" || a == "--keys" ||
                             a == "--png" || a == "--svg" || a == "--json" || a == "--max-frames" ||
-                            a == "--size" || a == "--gif";
+                            a == "--size" || a == "--gif" || a == "--setup" || a == "--write-setup";
     if (!takesValue) {
       error = where + "unknown option";
       return std::nullopt;
@@ -192,6 +196,10 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
       o.svg = v;
     } else if (a == "--gif") {
       o.gif = v;
+    } else if (a == "--setup") {
+      o.setup = v;
+    } else if (a == "--write-setup") {
+      o.writeSetup = v;
     } else {
       o.json = v;
     }
@@ -213,11 +221,18 @@ std::string_view usage() {
   return "usage: planimove-render [--edition planimove|rautenwerk] [--pictures DIR]\n"
          "                        [--keys \"EVENTS\"] [--png FILE] [--svg FILE] [--json FILE|-]\n"
          "                        [--gif FILE] [--max-frames N] [--size WIDTHxHEIGHT]\n"
+         "                        [--setup FILE] [--write-setup FILE]\n"
+         "                        [--fit] [--projector] [--clean] [--crop]\n"
          "EVENTS: keys [Shift+][Ctrl+][Alt+]NAME[@X,Y] (NAME A-Z, 0-9, Space, Backspace, Esc,\n"
          "        PgUp, PgDn, End, Home, Left, Up, Right, Down, F1-F9, Rebuild) and menu:NAME,\n"
          "        separated by blanks\n"
          "--gif FILE: every frame of the events' full-revolution runs as a looping GIF,\n"
-         "        3/100 s a frame, at the size of --size\n";
+         "        3/100 s a frame, at the size of --size\n"
+         "--setup FILE: start from a set-up (.planimove); --write-setup FILE: the state\n"
+         "        after the events as a set-up\n"
+         "--fit: frame the construction after the events; --projector: the projector mode;\n"
+         "        --clean: without page picture, emblem and status lines; --crop: only the\n"
+         "        construction, cropped, fitted into --size\n";
 }
 
 }  // namespace pm::render

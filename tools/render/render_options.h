@@ -32,6 +32,15 @@ struct Options {
   // Size in pixels of the drawing area the pictures are written for: the
   // picture is fitted into it as the window fits it into its drawing area.
   int width = 1022, height = 691;
+  // How the PNG and SVG show the picture (draw/view.h): framed around the
+  // construction after the events, in the projector mode, without the page
+  // picture, emblem and status lines, or cropped to the construction.
+  bool fit = false;
+  bool projector = false;
+  bool clean = false;
+  bool crop = false;
+  std::string setup;       // a set-up file to start from ("" none)
+  std::string writeSetup;  // the state after the events as a set-up file ("" none)
 };
 
 // The key code and Shift bits of "[Shift+][Ctrl+][Alt+]NAME"; nothing when the

@@ -58,6 +58,7 @@ nlohmann::json stateJson(const Form1& form, const DisplayList& picture) {
   doc["len"] = bank(r.len);
   doc["ang"] = bank(r.ang);
   doc["val"] = bank(r.val);
+  doc["view"] = {{"scale", number(form.view.scale)}, {"x", number(form.view.x)}, {"y", number(form.view.y)}};
   doc["picture"] = toJson(picture);
   doc["errors"] = std::move(errors);
   return doc;
