@@ -6,13 +6,18 @@
 #include "shell/setup.h"
 
 #include <array>
+#include <cerrno>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <numbers>
 
 #include "kinematics/number_format.h"
 #include "kinematics/planar_motion.h"
+#include "shell/atomic_file.h"
 #include "shell/form1.h"
 #include "topics/catalogue.h"
 #include "topics/dimensions.h"
@@ -545,6 +550,24 @@ void applySetup(Form1& form, const Setup& setup) {
   form.st = st;
   form.view = setup.view;
   form.Form_KeyDown(kKeyRebuild, 0);
+}
+
+bool readSetupFile(const std::string& path, std::string& text, std::string& message) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  if (!in) {
+    message = "Die Datei lässt sich nicht öffnen (" + fileErrorReason(errno != 0 ? errno : ENOENT) + ").";
+    return false;
+  }
+  // One byte more than a set-up may have is enough to refuse it (and a
+  // device that never ends is not read on).
+  text.resize(kMaxSetupBytes + 1);
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  if (in.bad()) {
+    message = "Die Datei lässt sich nicht lesen.";
+    return false;
+  }
+  return true;
 }
 
 std::string setupToLink(const Form1& form) { return base64Url(writeSetup(form, true)); }

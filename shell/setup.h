@@ -43,6 +43,10 @@ std::optional<Setup> parseSetup(std::string_view text, const Edition& edition, s
 // Shows a checked set-up: the state and view it gives, then the picture.
 void applySetup(Form1& form, const Setup& setup);
 
+// The text of a set-up file (its name used byte for byte); false and a
+// German message when it cannot be read or is far too large for a set-up.
+bool readSetupFile(const std::string& path, std::string& text, std::string& message);
+
 // The set-up as a URL fragment (base64url of the compact form, no padding),
 // and back; a fragment that is not one gives nothing and a message.
 std::string setupToLink(const Form1& form);
