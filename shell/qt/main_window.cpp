@@ -27,6 +27,8 @@
 #include "kinematics/measured_values.h"
 #include "shell/atomic_file.h"
 #include "shell/menu_table.h"
+#include "shell/setup.h"
+#include "shell/qt/dimensions_dialog.h"
 #include "shell/pictures.h"
 #include "shell/qt/key_mapping.h"
 #include "shell/qt/picture_view.h"
@@ -274,12 +276,85 @@ void MainWindow::runWindowCommand(WindowCommand command) {
       setProjectorMode(!projector_);
       break;
     case WindowCommand::OpenSetup:
+      chooseAndOpenSetup();
+      break;
     case WindowCommand::SaveSetup:
+      chooseAndSaveSetup();
+      break;
     case WindowCommand::Dimensions:
+      editDimensions();
+      break;
     case WindowCommand::None:
     case WindowCommand::Menu:
       break;
   }
+}
+
+// --- set-ups and dimensions -----------------------------------------------------
+
+namespace {
+const QString kSetupFilter = QStringLiteral("Planimove-Einstellung (*.planimove);;Alle Dateien (*)");
+}  // namespace
+
+bool MainWindow::idle(const QString& what) {
+  if (ended_) return false;
+  if (form_.depth > 0 || recording_) {
+    report(QStringLiteral("Während eines Umlaufs %1.").arg(what), true);
+    return false;
+  }
+  return true;
+}
+
+bool MainWindow::openSetup(const QString& file) {
+  if (!idle(QStringLiteral("kann keine Einstellung geöffnet werden"))) return false;
+  std::string text, message;
+  std::optional<Setup> setup;
+  if (!readSetupFile(QFile::encodeName(file).toStdString(), text, message) ||
+      !(setup = parseSetup(text, form_.edition, message))) {
+    report(QStringLiteral("Die Einstellung „%1“ wurde nicht geöffnet: %2 Das Bild bleibt, wie es war.")
+               .arg(file, QString::fromStdString(message)),
+           true);
+    return false;
+  }
+  // The new view first: the picture of the set-up is shown through it.
+  form_.view = setup->view;
+  showViewOptions();
+  applySetup(form_, *setup);
+  refreshCheckMarks();
+  return true;
+}
+
+bool MainWindow::saveSetup(const QString& file) {
+  if (ended_) return false;
+  return writeFile(file, writeSetup(form_), QStringLiteral("Die Einstellung"));
+}
+
+void MainWindow::chooseAndOpenSetup() {
+  if (!idle(QStringLiteral("kann keine Einstellung geöffnet werden"))) return;
+  const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Einstellung öffnen"),
+                                                    QDir::currentPath(), kSetupFilter, nullptr,
+                                                    QFileDialog::DontUseNativeDialog);
+  if (file.isEmpty() || ended_) return;
+  openSetup(file);
+}
+
+void MainWindow::chooseAndSaveSetup() {
+  QString file = QFileDialog::getSaveFileName(
+      this, QStringLiteral("Einstellung speichern"),
+      QDir::current().filePath(QStringLiteral("Einstellung.planimove")), kSetupFilter, nullptr,
+      QFileDialog::DontUseNativeDialog);
+  if (file.isEmpty() || ended_) return;
+  if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".planimove");
+  saveSetup(file);
+}
+
+void MainWindow::editDimensions() {
+  if (!idle(QStringLiteral("lassen sich die Maße nicht ändern"))) return;
+  DimensionsDialog dialog(form_, this);
+  if (dialog.exec() != QDialog::Accepted || ended_ || !dialog.setup()) return;
+  if (!idle(QStringLiteral("lassen sich die Maße nicht ändern"))) return;
+  applySetup(form_, *dialog.setup());
+  refreshCheckMarks();
 }
 
 // --- the view ------------------------------------------------------------------

@@ -72,6 +72,13 @@ class MainWindow : public QMainWindow, public Host {
   // that cannot turn round, inside a command or when the file cannot be
   // written; the message says why. The state stays as it was.
   bool saveAnimation(const QString& file);
+  // Set-ups (shell/setup.h): the state from a file, or into one. A file that
+  // is no set-up, or cannot be shown, changes nothing and says why.
+  bool openSetup(const QString& file);
+  bool saveSetup(const QString& file);
+  // The dialog "Maße"; applies what it returns.
+  void editDimensions();
+
   // The view (kept in form().view): framed around the construction, back to
   // the start, zoomed about a point or shifted (user-scale units).
   void fitView();
@@ -110,6 +117,10 @@ class MainWindow : public QMainWindow, public Host {
   void runMenuCommand(const std::string& name);
   void runWindowCommand(WindowCommand command);
   void chooseAndSavePicture();
+  void chooseAndOpenSetup();
+  void chooseAndSaveSetup();
+  // False (and a message) while a run or the demonstration goes on.
+  bool idle(const QString& what);
   void chooseAndSaveAnimation();
   // Records one revolution into a GIF in memory; empty and a message when
   // there is nothing to record.

@@ -8,10 +8,13 @@
 #include <QtCore/QMimeData>
 #include <QtGui/QClipboard>
 #include <QtGui/QImage>
+#include <QtGui/QWheelEvent>
+#include <QtWidgets/QLineEdit>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 
@@ -23,6 +26,7 @@
 #include "qt/gif_decode.h"
 #include "qt/counting_window.h"
 #include "support/file_size_limit.h"
+#include "shell/qt/dimensions_dialog.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/picture_view.h"
 #include "shell/qt/values_panel.h"
@@ -273,6 +277,130 @@ TEST_F(ExtrasTest, NoAnimationForACrankThatCannotTurn) {
   }
   EXPECT_EQ(readAll(path("u.gif")), QByteArray(3000, 'g'));
   EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("bleibt unverändert")));
+}
+
+// What the view, the projector mode and set-ups must never do: move the
+// mechanism. A set-up written and opened gives the same picture; a bad one
+// says what is wrong and changes nothing.
+TEST_F(ExtrasTest, SetupsReopenTheStateAndBadOnesChangeNothing) {
+  showPoleRays();
+  window->form().view = View{0.75, 120, 80};
+  const StateRecord before = st();
+  const DisplayList picture = view().recordedList();
+  ASSERT_TRUE(window->saveSetup(path("vorlesung.planimove"))) << window->lastMessage().toStdString();
+  for (int i = 0; i < 4; ++i) window->form().Form_KeyDown(kKeySpace, 0);
+  window->form().menuCommand("mnu12");
+  window->resetView();
+  ASSERT_TRUE(window->openSetup(path("vorlesung.planimove"))) << window->lastMessage().toStdString();
+  EXPECT_EQ(view().recordedList(), picture);
+  EXPECT_EQ(st().wxx, before.wxx);
+  EXPECT_EQ(window->form().view, (View{0.75, 120, 80}));
+  EXPECT_EQ(view().options().view, window->form().view);
+
+  QFile bad(path("kaputt.planimove"));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write(R"({"format": "planimove-setup", "version": 1, "type": 99})");
+  bad.close();
+  const int frames = window->frames;
+  for (const char* name : {"kaputt.planimove", "fehlt.planimove"}) {
+    EXPECT_FALSE(window->openSetup(path(name)));
+    EXPECT_TRUE(window->lastMessage().contains(QString::fromLatin1(name))) << name;
+  }
+  EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("lässt sich nicht öffnen")));
+  EXPECT_EQ(window->frames, frames);
+  EXPECT_EQ(st().wxx, before.wxx);
+  EXPECT_EQ(view().recordedList(), picture);
+  EXPECT_EQ(window->form().view, (View{0.75, 120, 80}));
+
+  // The dialog "Maße" keeps what is wrong to itself and applies what is right.
+  DimensionsDialog dialog(window->form(), window.get());
+  dialog.field("b")->setText(QStringLiteral("12x"));
+  dialog.accept();
+  EXPECT_FALSE(dialog.setup());
+  EXPECT_EQ(dialog.problem(), QStringLiteral("„Koppel b (A–B)“: „12x“ ist keine Zahl."));
+  dialog.field("b")->setText(QStringLiteral("140,5"));
+  dialog.accept();
+  ASSERT_TRUE(dialog.setup());
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST_F(ExtrasTest, TheViewMovesThePictureNeverTheMechanism) {
+  showPoleRays();
+  const StateRecord before = st();
+  const DisplayList picture = view().recordedList();
+  const QImage plain = window->pictureImage();
+  // Ctrl+wheel zooms about the pointer: the drawing point under it stays there.
+  const QPointF at = view().scaleRect().center() + QPointF(40, -30);
+  const QPointF under = view().toDrawing(at);
+  QWheelEvent wheel(at, view().mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                    Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(&view(), &wheel);
+  EXPECT_NEAR(window->form().view.scale, std::pow(2.0, 0.25), 1e-12);
+  EXPECT_NEAR(view().toDrawing(at).x(), under.x(), 1e-9);
+  EXPECT_NEAR(view().toDrawing(at).y(), under.y(), 1e-9);
+  // Dragging with the middle button shifts the view by as much as the pointer.
+  const View zoomed = window->form().view;
+  const double unit = view().scaleRect().width() / (kScaleRight - kScaleLeft);
+  QTest::mousePress(&view(), Qt::MiddleButton, {}, at.toPoint());
+  QTest::mouseMove(&view(), (at + QPointF(50, 20)).toPoint());
+  QTest::mouseRelease(&view(), Qt::MiddleButton, {}, (at + QPointF(50, 20)).toPoint());
+  EXPECT_NEAR(window->form().view.x, zoomed.x + 50 / unit, 1e-6);
+  EXPECT_NEAR(window->form().view.y, zoomed.y + 20 / unit, 1e-6);
+
+  // Einpassen: every drawn point inside the picture, none under the status lines.
+  window->fitView();
+  const View fitted = window->form().view;
+  const Area drawn = *drawnArea(picture);
+  for (const Point corner : {Point{drawn.left, drawn.top}, Point{drawn.right, drawn.bottom}}) {
+    const Point p = fitted.toPicture(corner);
+    EXPECT_GT(p.x, kScaleLeft);
+    EXPECT_LT(p.x, kScaleRight);
+    EXPECT_GT(p.y, kScaleTop);
+    EXPECT_LT(p.y, kScaleBottom);
+  }
+  for (const Primitive& p : picture)
+    if (p.layer == Layer::Status && p.kind == Primitive::Kind::Text) {
+      const Point topLeft = fitted.toPicture({drawn.left, drawn.top});
+      const Point bottomRight = fitted.toPicture({drawn.right, drawn.bottom});
+      const bool apart = bottomRight.y < p.y1 || topLeft.x > p.x1 + 200 || bottomRight.x < p.x1;
+      EXPECT_TRUE(apart) << "under the status line at " << p.x1 << "," << p.y1;
+    }
+  // None of it moved the mechanism, and back at the start the picture is as it was.
+  EXPECT_EQ(st().wxx, before.wxx);
+  EXPECT_EQ(st().qzz, before.qzz);
+  EXPECT_EQ(view().recordedList(), picture);
+  window->resetView();
+  EXPECT_EQ(window->pictureImage(), plain);
+}
+
+TEST_F(ExtrasTest, ProjectorModeStrengthensHidesAndComesBackExactly) {
+  showPoleRays();
+  const QImage plain = window->pictureImage();
+  const int panelFont = window->valuesPanel()->textPixels();
+  QAction* projector = item("mnu9v3");
+  ASSERT_NE(projector, nullptr);
+  projector->trigger();
+  EXPECT_TRUE(window->projectorMode());
+  EXPECT_TRUE(projector->isChecked());
+  EXPECT_GT(window->valuesPanel()->textPixels(), panelFont);
+  const DisplayList& recorded = view().recordedList();
+  const DisplayList& shown = view().shownList();
+  std::size_t status = 0, lines = 0;
+  for (const Primitive& p : recorded) status += p.layer == Layer::Status;
+  EXPECT_GT(status, 0u);
+  EXPECT_EQ(shown.size(), recorded.size() - status);
+  for (const Primitive& p : shown) {
+    EXPECT_NE(p.layer, Layer::Status);
+    if (p.layer == Layer::Drawing && p.kind == Primitive::Kind::Line) {
+      ++lines;
+      EXPECT_GE(p.width, kProjectorStrength);
+    }
+  }
+  EXPECT_GT(lines, 0u);
+  projector->trigger();
+  EXPECT_FALSE(window->projectorMode());
+  EXPECT_EQ(window->valuesPanel()->textPixels(), panelFont);
+  EXPECT_EQ(window->pictureImage(), plain);
 }
 
 }  // namespace
