@@ -20,6 +20,9 @@ foreach(program planimove rautenwerk)
   endforeach()
 endforeach()
 install(FILES data/man/planimove-render.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES data/man/planimove.6 data/man/rautenwerk.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# The type of the set-up files, which the desktop entries open.
+install(FILES data/mime/planimove.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 
 set(CPACK_PACKAGE_NAME planimove)
 set(CPACK_PACKAGE_VENDOR "Planimove")
@@ -36,6 +39,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-# The metric-compatible font for "Arial", and giflib (also found by shlibdeps).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, libgif7")
+# The metric-compatible font for "Arial", giflib (also found by shlibdeps) and
+# Qt's own translations, which make its file and message dialogs German.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, libgif7, qt6-translations-l10n")
 include(CPack)

@@ -252,9 +252,9 @@ std::optional<Area> drawnArea(const DisplayList& list) {
 }
 
 Area freeArea(const DisplayList& list, const ViewOptions& o, std::optional<Area> page,
-              const Area& drawn, const FontMetrics& metrics) {
+              const Area& drawn) {
   const Area picture = pictureArea();
-  std::vector<Area> blocked = obstacles(list, o, metrics);
+  std::vector<Area> blocked = obstacles(list, o, builtinArialMetrics());
   if (page && !page->empty()) blocked.push_back(*page);
   const int columns = static_cast<int>(std::ceil(picture.width() / kCell));
   const int rows = static_cast<int>(std::ceil(picture.height() / kCell));
@@ -306,10 +306,10 @@ Area freeArea(const DisplayList& list, const ViewOptions& o, std::optional<Area>
 }
 
 std::optional<View> framingView(const DisplayList& list, const ViewOptions& o,
-                                std::optional<Area> page, const FontMetrics& metrics) {
+                                std::optional<Area> page) {
   const std::optional<Area> drawn = drawnArea(list);
   if (!drawn) return std::nullopt;
-  const Area free = freeArea(list, o, page, *drawn, metrics);
+  const Area free = freeArea(list, o, page, *drawn);
   double scale = fittingScale(free, *drawn);
   if (!(scale > 0)) scale = kMinViewScale;
   scale = std::clamp(scale, kMinViewScale, kMaxViewScale);

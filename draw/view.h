@@ -95,13 +95,14 @@ std::optional<Area> drawnArea(const DisplayList& list);
 // of the page picture (`page`, where one is shown): the rectangle in which
 // the drawing can be shown largest at the aspect of `drawn`.
 Area freeArea(const DisplayList& list, const ViewOptions& options, std::optional<Area> page,
-              const Area& drawn, const FontMetrics& metrics);
+              const Area& drawn);
 
 // The view that frames the construction ("Einpassen"): what drawnArea finds,
 // as large as it fits into freeArea, with a margin, centred. Nothing when
-// nothing is drawn.
+// nothing is drawn. Texts are measured with the built-in Arial metrics, so
+// that the window, planimove-render and the page frame alike.
 std::optional<View> framingView(const DisplayList& list, const ViewOptions& options,
-                                std::optional<Area> page, const FontMetrics& metrics);
+                                std::optional<Area> page);
 
 // What a presented list draws of its drawing layer inside the picture, grown
 // by `margin` units and kept inside the picture: the part of the picture an

@@ -14,7 +14,8 @@ for f in usr/bin/planimove usr/bin/rautenwerk usr/bin/planimove-render \
          usr/share/planimove/pictures/BildF1.gif usr/share/planimove/pictures/BildF8.gif \
          usr/share/planimove/pictures/Bild000.gif \
          usr/share/applications/planimove.desktop usr/share/applications/rautenwerk.desktop \
-         usr/share/man/man1/planimove-render.1; do
+         usr/share/man/man1/planimove-render.1 usr/share/man/man6/planimove.6 \
+         usr/share/mime/packages/planimove.xml; do
   echo "$contents" | grep -q " \./$f\$" || { echo "missing in package: $f"; exit 1; }
 done
 # Every picture of the source tree: help pictures and all explanatory pages.

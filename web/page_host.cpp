@@ -7,15 +7,19 @@
 #include <emscripten.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "draw/recording_canvas.h"
+#include "draw/view.h"
 #include "kinematics/measured_values.h"
 #include "shell/edition.h"
 #include "shell/form1.h"
 #include "shell/host.h"
+#include "shell/dimension_fields.h"
 #include "shell/menu_table.h"
+#include "shell/setup.h"
 #include "web/display_list_buffer.h"
 
 // --- what the page provides (web/page/page.js, Module.page) -------------------------
@@ -68,8 +72,30 @@ class PageHost final : public Host {
 
   Form1& form() { return form_; }
 
-  double cursorX() override { return pm_page_cursor_x(); }
-  double cursorY() override { return pm_page_cursor_y(); }
+  // The cursor in drawing units: the page gives it in units of the user
+  // scale, the view maps it back onto the drawing.
+  double cursorX() override { return cursor().x; }
+  double cursorY() override { return cursor().y; }
+  Point cursor() const {
+    return checkedView(form_.view).toDrawing({pm_page_cursor_x(), pm_page_cursor_y()});
+  }
+
+  // How the picture is shown; changing it shows the same picture anew.
+  ViewOptions options() const {
+    ViewOptions o;
+    o.view = form_.view;
+    o.projector = projector_;
+    return o;
+  }
+  void setProjector(bool on) {
+    projector_ = on;
+    show();
+  }
+  bool helpPicture() const {
+    return !background_.empty() &&
+           (background_ == form_.edition.helpPicture || background_ == form_.edition.keyOverviewPicture);
+  }
+  const DisplayList& recordedList() const { return canvas_.list(); }
 
   void processEvents() override {
     if (form_.ending) return;
@@ -89,7 +115,12 @@ class PageHost final : public Host {
   }
 
   void setBackgroundPicture(const std::string& fileName) override {
-    pm_page_background(fileName.c_str());
+    background_ = fileName;
+    showBackground();
+  }
+  // The projector mode keeps the help pictures only.
+  void showBackground() {
+    pm_page_background(showsBackground(options(), helpPicture()) ? background_.c_str() : "");
   }
 
   void quit() override {
@@ -126,7 +157,13 @@ class PageHost final : public Host {
   }
 
   void show() {
-    buffer_.fill(canvas_.list());
+    const ViewOptions o = options();
+    if (o.plain()) {
+      buffer_.fill(canvas_.list());
+    } else {
+      buffer_.fill(presented(canvas_.list(), o));
+    }
+    showBackground();
     const Rgb bg = canvas_.backgroundColour();
     const std::string marks = checks();
     const std::string values = pm_page_values_shown() ? valueLines() : std::string();
@@ -149,12 +186,15 @@ class PageHost final : public Host {
   std::vector<MenuEntry> menu_;  // the menu bar: the edition's tree and "E&xtras"
   DisplayListBuffer buffer_;
   std::vector<std::string> checkable_;
+  bool projector_ = false;
+  std::string background_;  // the picture the core asked for
 };
 
 std::unique_ptr<PageHost> host;
 std::string menuText;
 std::string checkText;
 std::string valueText;
+std::string setupText;
 
 // The page's name of a window command.
 const char* commandName(pm::WindowCommand command) {
@@ -236,6 +276,119 @@ EMSCRIPTEN_KEEPALIVE const char* pm_checks() {
 EMSCRIPTEN_KEEPALIVE const char* pm_measured_values() {
   pm::valueText = pm::host ? pm::host->valueLines() : std::string();
   return pm::valueText.c_str();
+}
+
+// --- the view (draw/view.h); each shows the picture anew ----------------------------
+
+// Zoom by `factor` about a point of the picture (units of the user scale).
+EMSCRIPTEN_KEEPALIVE void pm_zoom_view(double x, double y, double factor) {
+  if (!pm::host || pm::host->form().ending) return;
+  pm::host->form().view = pm::zoomedAbout(pm::host->form().view, {x, y}, factor);
+  pm::host->show();
+}
+
+// Shift by so many units of the user scale.
+EMSCRIPTEN_KEEPALIVE void pm_shift_view(double dx, double dy) {
+  if (!pm::host || pm::host->form().ending) return;
+  pm::host->form().view = pm::shifted(pm::host->form().view, dx, dy);
+  pm::host->show();
+}
+
+// "Einpassen": the construction framed clear of the texts and of the page
+// picture shown (its size in picture pixels; 0 when none shows). 0 when the
+// picture shows no construction.
+EMSCRIPTEN_KEEPALIVE int pm_fit_view(double pageWidth, double pageHeight) {
+  if (!pm::host || pm::host->form().ending) return 0;
+  std::optional<pm::Area> page;
+  if (pageWidth > 0 && pageHeight > 0 && !pm::host->helpPicture())
+    page = pm::Area{pm::kScaleLeft, pm::kScaleTop, pm::kScaleLeft + pageWidth, pm::kScaleTop + pageHeight};
+  const auto view = pm::framingView(pm::host->recordedList(), pm::host->options(), page);
+  if (!view) return 0;
+  pm::host->form().view = *view;
+  pm::host->show();
+  return 1;
+}
+
+EMSCRIPTEN_KEEPALIVE void pm_reset_view() {
+  if (!pm::host || pm::host->form().ending) return;
+  pm::host->form().view = pm::View{};
+  pm::host->show();
+}
+
+EMSCRIPTEN_KEEPALIVE void pm_set_projector(int on) {
+  if (pm::host && !pm::host->form().ending) pm::host->setProjector(on != 0);
+}
+
+// --- set-ups (shell/setup.h) -----------------------------------------------------
+
+// The state as a set-up file's text.
+EMSCRIPTEN_KEEPALIVE const char* pm_setup_text() {
+  pm::setupText = pm::host ? pm::writeSetup(pm::host->form()) : std::string();
+  return pm::setupText.c_str();
+}
+
+// The state as a link's fragment: the compact set-up in base64url.
+EMSCRIPTEN_KEEPALIVE const char* pm_setup_link() {
+  pm::setupText = pm::host ? pm::setupToLink(pm::host->form()) : std::string();
+  return pm::setupText.c_str();
+}
+
+namespace pm {
+namespace {
+// Shows a checked set-up, or keeps everything and returns why it cannot.
+const char* openChecked(const std::optional<Setup>& setup, std::string& message) {
+  if (setup) {
+    applySetup(host->form(), *setup);
+    message.clear();
+  }
+  setupText = message;
+  return setupText.c_str();
+}
+}  // namespace
+}  // namespace pm
+
+// A set-up file's text: "" when it is shown, otherwise the German message
+// that says what is wrong (nothing changes then).
+EMSCRIPTEN_KEEPALIVE const char* pm_open_setup(const char* text) {
+  if (!pm::host || pm::host->form().ending) return "";
+  std::string message;
+  return pm::openChecked(pm::parseSetup(text, pm::host->form().edition, message), message);
+}
+
+// A link's fragment (see pm_setup_link), as pm_open_setup.
+EMSCRIPTEN_KEEPALIVE const char* pm_open_setup_link(const char* fragment) {
+  if (!pm::host || pm::host->form().ending) return "";
+  std::string message;
+  return pm::openChecked(pm::setupFromLink(fragment, pm::host->form().edition, message), message);
+}
+
+// --- the dialog "Maße" (shell/dimension_fields.h) ------------------------------------
+
+// One field a line: key, label, unit and text, separated by U+001F.
+EMSCRIPTEN_KEEPALIVE const char* pm_dimension_fields() {
+  pm::setupText.clear();
+  if (pm::host)
+    for (const pm::DimensionField& f : pm::dimensionFields(pm::host->form()))
+      pm::setupText += f.key + '\x1f' + f.label + '\x1f' + f.unit + '\x1f' + f.text + '\n';
+  return pm::setupText.c_str();
+}
+
+// The typed fields, one a line: key U+001F text. "" when applied, otherwise
+// the message for the dialog (nothing changes then).
+EMSCRIPTEN_KEEPALIVE const char* pm_apply_dimensions(const char* typed) {
+  if (!pm::host || pm::host->form().ending) return "";
+  std::vector<pm::DimensionField> fields;
+  const std::string text(typed);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    const std::string line = text.substr(start, end - start);
+    const std::size_t sep = line.find('\x1f');
+    if (sep != std::string::npos) fields.push_back({line.substr(0, sep), "", "", line.substr(sep + 1)});
+    start = end + 1;
+  }
+  std::string message;
+  return pm::openChecked(pm::checkDimensions(pm::host->form(), fields, message), message);
 }
 
 

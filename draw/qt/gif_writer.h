@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <unordered_map>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -23,13 +24,23 @@ struct PaletteImage {
   int transparentIndex = -1;                         // palette index shown as transparent, -1 none
 };
 
+using GifPalette = std::vector<std::array<std::uint8_t, 3>>;
+
 // Writes a GIF89a into memory, frame by frame, so that a long animation never
 // holds more than one frame at a time. Frames are full-size pictures of their
-// own colour table.
+// own colour table, or, in an animation of one palette, the rectangle in
+// which a frame differs from the one before.
 class GifEncoder {
  public:
   // `looping`: an animation repeated without end (the NETSCAPE2.0 block).
   GifEncoder(int width, int height, bool looping);
+  // A looping animation of one palette (1 … 255 colours) for all its frames:
+  // the frames' pixels are indices into it (their own palettes are not
+  // used). Each frame after the first is stored as the rectangle in which it
+  // differs from the one before, with the unchanged pixels in it transparent
+  // (the index after the palette's colours): far less to store where only
+  // the mechanism moves.
+  GifEncoder(int width, int height, GifPalette palette);
   ~GifEncoder();
   GifEncoder(const GifEncoder&) = delete;
   GifEncoder& operator=(const GifEncoder&) = delete;
@@ -48,6 +59,25 @@ class GifEncoder {
   int width_, height_;
   int frames_ = 0;
   std::string error_;
+  bool addSharedFrame(const PaletteImage& frame, int delayCentiseconds);
+};
+
+// One palette for the frames of an animation: their most frequent colours
+// (the flat colours of links, joints and texts first), at most 255, counted
+// over the frames offered to sample(); indexed() gives each pixel the index
+// of its own colour or, for one not among them, of the nearest.
+class AnimationPalette {
+ public:
+  void sample(const QImage& frame);
+  // Chooses the colours; sampling ends.
+  void choose();
+  const GifPalette& colours() const { return colours_; }
+  PaletteImage indexed(const QImage& frame);
+
+ private:
+  std::unordered_map<std::uint32_t, std::size_t> counts_;
+  std::unordered_map<std::uint32_t, std::uint8_t> index_;
+  GifPalette colours_;
 };
 
 // One picture as a GIF file (a transparent index becomes a graphic control

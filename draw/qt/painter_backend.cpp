@@ -367,7 +367,7 @@ QTransform userScaleTransform(const QRectF& target, const QRectF& source) {
 }
 
 void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& target,
-                      const QRectF& source) {
+                      const QRectF& source, Edges edges) {
   if (!target.isValid()) return;
   painter.save();
   painter.setClipRect(target, Qt::IntersectClip);
@@ -376,7 +376,7 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
   // line at y = 100 fills the row from 100 to 101. Shifting by half a unit puts
   // integer coordinates on pixel centres, so odd-width lines stay crisp.
   painter.translate(0.5, 0.5);
-  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setRenderHint(QPainter::Antialiasing, edges == Edges::Smooth);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
   // Small circles come from stamps where the painter rasters, and points are
@@ -467,12 +467,12 @@ QRectF fittedScaleRect(const QRectF& area, const QRectF& source) {
 }
 
 void paintDrawingArea(QPainter& painter, const DisplayList& list, const QImage* background,
-                      const QRectF& area, Rgb backgroundColour, const QRectF& source) {
+                      const QRectF& area, Rgb backgroundColour, const QRectF& source, Edges edges) {
   painter.fillRect(area, toQColor(backgroundColour));
   const QRectF target = fittedScaleRect(area, source);
   if (target.isEmpty()) return;
   if (background) paintBackgroundPicture(painter, *background, target, source);
-  paintDisplayList(painter, list, target, source);
+  paintDisplayList(painter, list, target, source, edges);
 }
 
 QSize sizeForWidth(const QRectF& source, int width) {
@@ -490,7 +490,7 @@ bool usableSize(QSize size) {
 }  // namespace
 
 QImage renderImage(const DisplayList& list, const QImage* background, QSize size,
-                   qreal devicePixelRatio, Rgb backgroundColour, const QRectF& source) {
+                   qreal devicePixelRatio, Rgb backgroundColour, const QRectF& source, Edges edges) {
   if (!std::isfinite(devicePixelRatio) || devicePixelRatio <= 0) devicePixelRatio = 1;
   const QSize pixels(static_cast<int>(std::ceil(size.width() * devicePixelRatio)),
                      static_cast<int>(std::ceil(size.height() * devicePixelRatio)));
@@ -502,7 +502,7 @@ QImage renderImage(const DisplayList& list, const QImage* background, QSize size
   image.setDevicePixelRatio(devicePixelRatio);
   QPainter painter(&image);
   paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour,
-                   source);
+                   source, edges);
   painter.end();
   return image;
 }

@@ -32,10 +32,15 @@ QTransform userScaleTransform(const QRectF& target, const QRectF& source = QRect
 // every picture file show the drawing.
 QRectF fittedScaleRect(const QRectF& area, const QRectF& source = QRectF());
 
+// How lines and figures meet the background: antialiased, as on screen, or
+// crisp, with no blended pixels (the frames of an animation: an edge of one
+// colour costs far less in a GIF). Texts are antialiased either way.
+enum class Edges { Smooth, Crisp };
+
 // Draws the list into target (the painter's own coordinates), clipped to it.
 // Does not fill the background; the painter's state is restored afterwards.
 void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& target,
-                      const QRectF& source = QRectF());
+                      const QRectF& source = QRectF(), Edges edges = Edges::Smooth);
 
 // Draws a background picture at one picture pixel per drawing unit with its
 // top-left corner at (0, 40), mapped onto target like the display list.
@@ -46,13 +51,15 @@ void paintBackgroundPicture(QPainter& painter, const QImage& picture, const QRec
 // area, the background picture (may be null) and the list fitted into it.
 // `source` is the part of the user scale shown (empty: all of it).
 void paintDrawingArea(QPainter& painter, const DisplayList& list, const QImage* background,
-                      const QRectF& area, Rgb backgroundColour, const QRectF& source = QRectF());
+                      const QRectF& area, Rgb backgroundColour, const QRectF& source = QRectF(),
+                      Edges edges = Edges::Smooth);
 
 // The whole picture as an image of size pixels (times the device-pixel ratio):
 // background colour, background picture (may be null) and the list.
 QImage renderImage(const DisplayList& list, const QImage* background,
                    QSize size = QSize(kPictureWidth, kPictureHeight), qreal devicePixelRatio = 1,
-                   Rgb backgroundColour = rgb(255, 255, 255), const QRectF& source = QRectF());
+                   Rgb backgroundColour = rgb(255, 255, 255), const QRectF& source = QRectF(),
+                   Edges edges = Edges::Smooth);
 
 // The image in a file whose name is used byte for byte; null when it cannot be read.
 QImage readImageFile(const std::filesystem::path& file);

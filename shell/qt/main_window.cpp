@@ -17,10 +17,12 @@
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QProgressDialog>
 #include <algorithm>
 #include <iostream>
 #include <map>
 
+#include "draw/qt/animation.h"
 #include "draw/qt/gif_writer.h"
 #include "draw/qt/painter_backend.h"
 #include "draw/qt/qt_fonts.h"
@@ -32,6 +34,7 @@
 #include "shell/pictures.h"
 #include "shell/qt/key_mapping.h"
 #include "shell/qt/picture_view.h"
+#include "shell/qt/user_scale.h"
 #include "shell/qt/values_panel.h"
 
 namespace pm {
@@ -39,6 +42,12 @@ namespace pm {
 namespace {
 // The panel's font in the projector mode, against its size outside it.
 constexpr double kProjectorPanelFont = 1.4;
+// Room around the construction of a picture cropped to it, in drawing units.
+constexpr double kCropMargin = 12;
+// An animation shows a frame for 3/100 s, as the runs pace them on screen.
+constexpr int kAnimationDelay = 3;
+// Wider animations would take minutes and hundreds of megabytes.
+constexpr int kMaxAnimationWidth = 4000;
 }  // namespace
 
 MainWindow::MainWindow(const Edition& edition, QWidget* parent)
@@ -205,11 +214,15 @@ void MainWindow::processEvents() {
 void MainWindow::frameReady() {
   if (ended_) return;
   if (recording_) {
-    // Recorded, not shown: the screen keeps the picture of before.
+    // Recorded, not shown: the screen keeps the picture of before. A frame
+    // is kept as it would show, through the view and the projector mode.
     if (form_.runFrame > 0) {
-      const QImage frame = renderImage(canvas_.list(), background_.isNull() ? nullptr : &background_,
-                                       recordingSize_, 1, canvas_.backgroundColour());
-      recording_->addFrame(toPaletteImage(frame), 3);
+      const ViewOptions o = viewOptions();
+      const bool help = backgroundName_ == form_.edition.helpPicture ||
+                        backgroundName_ == form_.edition.keyOverviewPicture;
+      recording_->push_back({o.plain() ? canvas_.list() : presented(canvas_.list(), o),
+                             showsBackground(o, help) ? background_ : QImage(),
+                             canvas_.backgroundColour()});
     }
     return;
   }
@@ -378,7 +391,7 @@ std::optional<Area> MainWindow::pageArea() const {
 }
 
 void MainWindow::fitView() {
-  if (const auto v = framingView(view_->recordedList(), viewOptions(), pageArea(), qtFontMetrics())) {
+  if (const auto v = framingView(view_->recordedList(), viewOptions(), pageArea())) {
     form_.view = *v;
   } else {
     report(QStringLiteral("Einpassen: Das Bild zeigt keine Konstruktion."), false);
@@ -459,19 +472,38 @@ bool MainWindow::copyPicture() {
   return true;
 }
 
-bool MainWindow::savePicture(const QString& file, int width) {
+bool MainWindow::savePicture(const QString& file, int width, Content content) {
   const QSize area = view_->size();
   QSize size = area;
   if (width > 0 && width != area.width() && area.width() > 0)
     size = QSize(width, std::max(1, qRound(double(width) * area.height() / area.width())));
   const QString suffix = QFileInfo(file).suffix().toLower();
-  const QImage& background = view_->shownBackground();
-  const QImage* shown = background.isNull() ? nullptr : &background;
+  // The picture as on screen, or without what the export leaves out.
+  ViewOptions options = viewOptions();
+  options.content = content;
+  const DisplayList list = content == Content::Whole ? view_->shownList()
+                                                     : presented(view_->recordedList(), options);
+  const QImage& background = view_->backgroundPicture();
+  const QImage* shown =
+      !background.isNull() && showsBackground(options, view_->backgroundIsHelp()) ? &background : nullptr;
+  QRectF source;
+  if (content == Content::Construction) {
+    const std::optional<Area> crop = cropArea(list, kCropMargin);
+    if (!crop) {
+      report(QStringLiteral("Das Bild zeigt keine Konstruktion; es wurde nichts gespeichert."), true);
+      return false;
+    }
+    source = QRectF(QPointF(crop->left, crop->top), QPointF(crop->right, crop->bottom));
+    // As wide as asked, or as large as the construction shows on screen.
+    const int cropWidth = width > 0 ? width
+                                    : std::max(16, qRound(source.width() * widgetPixelsPerUnit(view_->scaleRect())));
+    size = sizeForWidth(source, cropWidth);
+  }
   QByteArray bytes;
   if (suffix == QStringLiteral("png")) {
-    bytes = encodePng(view_->shownList(), shown, size, view_->shownBackgroundColour());
+    bytes = encodePng(list, shown, size, view_->shownBackgroundColour(), source);
   } else if (suffix == QStringLiteral("svg")) {
-    bytes = encodeSvg(view_->shownList(), shown, size, view_->shownBackgroundColour());
+    bytes = encodeSvg(list, shown, size, view_->shownBackgroundColour(), source);
   } else {
     report(QStringLiteral("Das Bild wird als PNG oder SVG gespeichert: Der Dateiname muss auf "
                           "„.png“ oder „.svg“ enden."),
@@ -510,23 +542,34 @@ void MainWindow::chooseAndSavePicture() {
   if (file.isEmpty() || ended_) return;
   if (QFileInfo(file).suffix().isEmpty())
     file += selected.contains(QStringLiteral("svg")) ? QStringLiteral(".svg") : QStringLiteral(".png");
+  // What the picture shows: for a slide or a course page without the page,
+  // the emblem and the status lines, or the construction alone.
+  static const QStringList kContents = {QStringLiteral("das ganze Bild"),
+                                        QStringLiteral("ohne Texttafel, Emblem und Statuszeilen"),
+                                        QStringLiteral("nur die Konstruktion")};
   bool ok = false;
+  const QString content = QInputDialog::getItem(this, QStringLiteral("Bildinhalt"),
+                                                QStringLiteral("Inhalt des Bildes:"), kContents, 0,
+                                                false, &ok);
+  if (!ok || ended_) return;
+  const int choice = static_cast<int>(kContents.indexOf(content));
   const int width = QInputDialog::getInt(this, QStringLiteral("Bildbreite"),
                                          QStringLiteral("Breite in Pixeln:"), view_->width(), 16,
                                          20000, 1, &ok);
   if (!ok || ended_) return;
-  savePicture(file, width);
+  savePicture(file, width,
+              choice == 2 ? Content::Construction : choice == 1 ? Content::Clean : Content::Whole);
 }
 
-std::vector<std::uint8_t> MainWindow::recordRevolution() {
-  if (ended_) return {};
+std::vector<AnimationFrame> MainWindow::recordRevolution() {
+  std::vector<AnimationFrame> frames;
+  if (ended_) return frames;
   if (form_.depth > 0 || recording_) {
     report(QStringLiteral("Während eines Umlaufs kann keine Animation aufgenommen werden."), true);
-    return {};
+    return frames;
   }
-  recordingSize_ = view_->size();
-  GifEncoder encoder(recordingSize_.width(), recordingSize_.height(), true);
-  recording_ = &encoder;
+  // The run hands its frames over as lists; drawing and encoding follow.
+  recording_ = &frames;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   form_.replayRevolution();
   QApplication::restoreOverrideCursor();
@@ -534,22 +577,47 @@ std::vector<std::uint8_t> MainWindow::recordRevolution() {
   if (ended_) return {};
   refreshCheckMarks();
   refreshValues();
-  if (encoder.frameCount() == 0) {
+  if (frames.empty())
     report(QStringLiteral("Die Kurbel dieses Getriebes läuft nicht um; keine Animation."), false);
-    return {};
+  return frames;
+}
+
+std::vector<std::uint8_t> MainWindow::encodeFrames(const std::vector<AnimationFrame>& frames,
+                                                   int width, bool showProgress) {
+  const QSize size = sizeForWidth(QRectF(), width);
+  std::unique_ptr<QProgressDialog> progress;
+  if (showProgress) {
+    progress = std::make_unique<QProgressDialog>(QStringLiteral("Die Animation wird erstellt …"),
+                                                 QStringLiteral("Abbrechen"), 0, 100, this);
+    progress->setWindowTitle(QStringLiteral("Umlauf als Animation speichern"));
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(300);
   }
-  const int frames = encoder.frameCount();
-  std::vector<std::uint8_t> bytes = encoder.finish();
-  if (bytes.empty())
-    report(QStringLiteral("Die Animation konnte nicht erzeugt werden (%1 Bilder): %2")
-               .arg(frames)
-               .arg(QString::fromStdString(encoder.error())),
-           true);
+  std::string error;
+  std::vector<std::uint8_t> bytes = encodeAnimation(frames, size, kAnimationDelay, [&](int done, int total) {
+    if (!progress) return !ended_;
+    progress->setMaximum(total);
+    progress->setValue(done);
+    QCoreApplication::processEvents();
+    return !progress->wasCanceled() && !ended_;
+  }, error);
+  if (bytes.empty() && !ended_) {
+    if (progress && progress->wasCanceled()) {
+      report(QStringLiteral("Die Animation wurde abgebrochen; es wurde nichts gespeichert."), false);
+    } else {
+      report(QStringLiteral("Die Animation konnte nicht erzeugt werden (%1 Bilder): %2")
+                 .arg(frames.size())
+                 .arg(QString::fromStdString(error)),
+             true);
+    }
+  }
   return bytes;
 }
 
-bool MainWindow::saveAnimation(const QString& file) {
-  const std::vector<std::uint8_t> bytes = recordRevolution();
+bool MainWindow::saveAnimation(const QString& file, int width) {
+  const std::vector<AnimationFrame> frames = recordRevolution();
+  if (frames.empty()) return false;
+  const std::vector<std::uint8_t> bytes = encodeFrames(frames, width, false);
   return !bytes.empty() && writeAnimation(bytes, file);
 }
 
@@ -561,15 +629,21 @@ bool MainWindow::writeAnimation(const std::vector<std::uint8_t>& bytes, const QS
 
 void MainWindow::chooseAndSaveAnimation() {
   // Recorded first: a crank that cannot turn round needs no file name.
-  const std::vector<std::uint8_t> bytes = recordRevolution();
-  if (bytes.empty()) return;
+  const std::vector<AnimationFrame> frames = recordRevolution();
+  if (frames.empty()) return;
   QString file = QFileDialog::getSaveFileName(
       this, QStringLiteral("Umlauf als Animation speichern"),
       QDir::current().filePath(QStringLiteral("Umlauf.gif")),
       QStringLiteral("GIF-Animation (*.gif)"), nullptr, QFileDialog::DontUseNativeDialog);
   if (file.isEmpty() || ended_) return;
   if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".gif");
-  writeAnimation(bytes, file);
+  bool ok = false;
+  const int width = QInputDialog::getInt(this, QStringLiteral("Bildbreite"),
+                                         QStringLiteral("Breite der Animation in Pixeln:"),
+                                         kAnimationWidth, 16, kMaxAnimationWidth, 1, &ok);
+  if (!ok || ended_) return;
+  const std::vector<std::uint8_t> bytes = encodeFrames(frames, width, true);
+  if (!bytes.empty() && !ended_) writeAnimation(bytes, file);
 }
 
 void MainWindow::endProgram() {

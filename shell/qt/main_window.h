@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "draw/qt/animation.h"
 #include "draw/recording_canvas.h"
 #include "shell/edition.h"
 #include "shell/form1.h"
@@ -34,7 +35,6 @@ namespace pm {
 class PictureView;
 class ValuesPanel;
 class ClientArea;
-class GifEncoder;
 
 class MainWindow : public QMainWindow, public Host {
   Q_OBJECT
@@ -66,12 +66,15 @@ class MainWindow : public QMainWindow, public Host {
   // The picture as PNG or SVG by the file's extension, `width` pixels wide
   // (0: the drawing area's size; otherwise its aspect). False and a message
   // on failure.
-  bool savePicture(const QString& file, int width = 0);
+  // `content`: the whole picture as on screen, without the page, emblem and
+  // status lines, or the construction alone, cropped to what is drawn (then
+  // `width` is the crop's width; 0: as large as on screen).
+  bool savePicture(const QString& file, int width = 0, Content content = Content::Whole);
   // One revolution of the crank as an animated GIF at the drawing area's
   // size, 30 ms a frame, looping. Nothing is written (and false) for a crank
   // that cannot turn round, inside a command or when the file cannot be
   // written; the message says why. The state stays as it was.
-  bool saveAnimation(const QString& file);
+  bool saveAnimation(const QString& file, int width = kAnimationWidth);
   // Set-ups (shell/setup.h): the state from a file, or into one. A file that
   // is no set-up, or cannot be shown, changes nothing and says why.
   bool openSetup(const QString& file);
@@ -124,7 +127,12 @@ class MainWindow : public QMainWindow, public Host {
   void chooseAndSaveAnimation();
   // Records one revolution into a GIF in memory; empty and a message when
   // there is nothing to record.
-  std::vector<std::uint8_t> recordRevolution();
+  std::vector<AnimationFrame> recordRevolution();
+  // The GIF of recorded frames at a width (the picture's aspect), with a
+  // progress dialog that can cancel it where asked; empty and a message
+  // when it cannot be made or was cancelled.
+  std::vector<std::uint8_t> encodeFrames(const std::vector<AnimationFrame>& frames, int width,
+                                         bool showProgress);
   bool writeAnimation(const std::vector<std::uint8_t>& bytes, const QString& file);
   // Writes the file through the atomic writer; on failure a message naming
   // `what` ("Das Bild"), the file and the reason.
@@ -149,8 +157,7 @@ class MainWindow : public QMainWindow, public Host {
   QAction* projectorAction_ = nullptr;
   bool projector_ = false;
   // While an animation is recorded: the encoder the run frames go to.
-  GifEncoder* recording_ = nullptr;
-  QSize recordingSize_;
+  std::vector<AnimationFrame>* recording_ = nullptr;
   QString lastMessage_;
   bool messageBoxes_ = true;
 

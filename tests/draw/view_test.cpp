@@ -129,7 +129,7 @@ TEST(View, FramingKeepsTheConstructionClearOfTextsAndThePagePicture) {
   ASSERT_TRUE(drawn);
   EXPECT_EQ(*drawn, (Area{-300, 300, 1300, 500}));
   const Area page{0, 40, 816, 212};
-  const std::optional<View> v = framingView(list, ViewOptions{}, page, builtinArialMetrics());
+  const std::optional<View> v = framingView(list, ViewOptions{}, page);
   ASSERT_TRUE(v);
   const Point a = v->toPicture({-300, 300}), b = v->toPicture({1300, 500});
   EXPECT_GE(a.x, 0);
@@ -141,8 +141,8 @@ TEST(View, FramingKeepsTheConstructionClearOfTextsAndThePagePicture) {
   // In the projector mode the title and emblem go: more room, a larger view.
   ViewOptions projector;
   projector.projector = true;
-  EXPECT_GE(framingView(list, projector, std::nullopt, builtinArialMetrics())->scale, v->scale);
-  EXPECT_FALSE(framingView({title}, ViewOptions{}, std::nullopt, builtinArialMetrics()));
+  EXPECT_GE(framingView(list, projector, std::nullopt)->scale, v->scale);
+  EXPECT_FALSE(framingView({title}, ViewOptions{}, std::nullopt));
 
   // A crop holds what is drawn inside the picture, with its margin.
   const std::optional<Area> crop = cropArea({line(100, 200, 300, 260), line(500, 300, 2000, 300)}, 10);

@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "draw/qt/animation.h"
 #include "draw/qt/gif_writer.h"
 #include "draw/qt/painter_backend.h"
 #include "draw/qt/qt_fonts.h"
@@ -201,15 +202,14 @@ class RunFrames : public QuietHost {
 };
 
 TEST_F(ExtrasTest, AnimationHoldsTheRunFramesAndLeavesEverythingAsItWas) {
-  window->resize(700, 520);  // smaller frames: a quicker test
+  window->resize(700, 520);
   QApplication::processEvents();
   showPoleRays();
   st().qgw = -1;  // backwards: the run turns backwards
   const StateRecord before = st();
   const std::size_t shownItems = view().shownList().size();
-  const QSize size = view().size();
   const int frames = window->frames;
-  ASSERT_TRUE(window->saveAnimation(path("umlauf.gif"))) << window->lastMessage().toStdString();
+  ASSERT_TRUE(window->saveAnimation(path("umlauf.gif"), 400)) << window->lastMessage().toStdString();
   // Nothing was shown, and everything stands as before.
   EXPECT_EQ(window->frames, frames + 90);  // handed to the host, recorded, not shown
   EXPECT_EQ(view().shownList().size(), shownItems);
@@ -221,8 +221,11 @@ TEST_F(ExtrasTest, AnimationHoldsTheRunFramesAndLeavesEverythingAsItWas) {
   ASSERT_EQ(gif.frames.size(), 90u);
   EXPECT_TRUE(gif.loops);
   for (int d : gif.delays) ASSERT_EQ(d, 3);
+  // 400 pixels wide, of the picture's aspect (no margins of the window).
+  EXPECT_EQ(gif.frames[0].size(), QSize(400, 270));
 
-  // The same run in a program without a window, frame by frame.
+  // The same run in a program without a window, frame by frame, made into
+  // the same animation.
   RecordingCanvas canvas(qtFontMetrics());
   RunFrames host;
   Form1 form(canvas, host, planimoveEdition());
@@ -235,19 +238,12 @@ TEST_F(ExtrasTest, AnimationHoldsTheRunFramesAndLeavesEverythingAsItWas) {
   form.st.qgw = -1;
   form.Form_KeyDown('2', 0);
   ASSERT_EQ(host.frames.size(), 90u);
-  for (std::size_t i = 0; i < 90; ++i) {
-    const QImage rendered = renderImage(host.frames[i], nullptr, size, 1, canvas.backgroundColour());
-    const PaletteImage expected = toPaletteImage(rendered);
-    QImage want(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-      auto* line = reinterpret_cast<QRgb*>(want.scanLine(y));
-      for (int x = 0; x < size.width(); ++x) {
-        const auto& c = expected.palette[expected.pixels[static_cast<std::size_t>(y) * size.width() + x]];
-        line[x] = qRgb(c[0], c[1], c[2]);
-      }
-    }
-    ASSERT_EQ(gif.frames[i], want) << "frame " << i + 1;
-  }
+  std::vector<AnimationFrame> recorded;
+  for (const DisplayList& list : host.frames) recorded.push_back({list, QImage(), canvas.backgroundColour()});
+  std::string error;
+  const DecodedGif expected = decodeGif(encodeAnimation(recorded, QSize(400, 270), 3, nullptr, error));
+  ASSERT_EQ(expected.frames.size(), 90u) << error;
+  for (std::size_t i = 0; i < 90; ++i) ASSERT_EQ(gif.frames[i], expected.frames[i]) << "frame " << i + 1;
   // The frames differ: the crank turns.
   EXPECT_NE(gif.frames[0], gif.frames[45]);
 }
@@ -262,7 +258,7 @@ TEST_F(ExtrasTest, NoAnimationForACrankThatCannotTurn) {
   EXPECT_EQ(st().wxx, wxx);
   // An unwritable file: a message, nothing else.
   window->form().menuCommand("mnu11");
-  EXPECT_FALSE(window->saveAnimation(QStringLiteral("/nonexistent-folder/u.gif")));
+  EXPECT_FALSE(window->saveAnimation(QStringLiteral("/nonexistent-folder/u.gif"), 300));
   EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("/nonexistent-folder/u.gif")));
   // A full disk leaves an older animation as it was.
   window->resize(300, 260);
@@ -272,8 +268,8 @@ TEST_F(ExtrasTest, NoAnimationForACrankThatCannotTurn) {
   older.write(QByteArray(3000, 'g'));
   older.close();
   {
-    testing::FileSizeLimit full(4096);
-    EXPECT_FALSE(window->saveAnimation(path("u.gif")));
+    testing::FileSizeLimit full(1024);
+    EXPECT_FALSE(window->saveAnimation(path("u.gif"), 300));
   }
   EXPECT_EQ(readAll(path("u.gif")), QByteArray(3000, 'g'));
   EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("bleibt unverändert")));

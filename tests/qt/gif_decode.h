@@ -1,5 +1,7 @@
 // Reads a GIF back with giflib: every frame as an image, its delay, and
 // whether the file loops. Used by the tests of the writer and the animation.
+// A frame smaller than the picture is put over the frame before at its place,
+// its transparent pixels showing what was there, as a viewer shows it.
 #pragma once
 
 #include <gif_lib.h>
@@ -59,20 +61,27 @@ inline DecodedGif decodeGif(const std::vector<std::uint8_t>& bytes) {
     findLoop(gif->ExtensionBlocks, gif->ExtensionBlockCount);
     if (gif->ImageCount > 0)
       findLoop(gif->SavedImages[0].ExtensionBlocks, gif->SavedImages[0].ExtensionBlockCount);
+    QImage shown(gif->SWidth, gif->SHeight, QImage::Format_RGB32);
+    shown.fill(qRgb(0, 0, 0));
     for (int i = 0; i < gif->ImageCount; ++i) {
       const SavedImage& s = gif->SavedImages[i];
       const ColorMapObject* map = s.ImageDesc.ColorMap ? s.ImageDesc.ColorMap : gif->SColorMap;
-      QImage frame(s.ImageDesc.Width, s.ImageDesc.Height, QImage::Format_RGB32);
-      for (int y = 0; y < frame.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(frame.scanLine(y));
-        for (int x = 0; x < frame.width(); ++x) {
-          const GifColorType c = map->Colors[s.RasterBits[y * frame.width() + x]];
-          line[x] = qRgb(c.Red, c.Green, c.Blue);
+      GraphicsControlBlock control{};
+      control.TransparentColor = NO_TRANSPARENT_COLOR;
+      const bool hasControl = DGifSavedExtensionToGCB(gif, i, &control) == GIF_OK;
+      const int w = s.ImageDesc.Width, h = s.ImageDesc.Height;
+      for (int y = 0; y < h; ++y) {
+        if (s.ImageDesc.Top + y >= shown.height()) break;
+        auto* line = reinterpret_cast<QRgb*>(shown.scanLine(s.ImageDesc.Top + y));
+        for (int x = 0; x < w && s.ImageDesc.Left + x < shown.width(); ++x) {
+          const int index = s.RasterBits[y * w + x];
+          if (index == control.TransparentColor) continue;
+          const GifColorType c = map->Colors[index];
+          line[s.ImageDesc.Left + x] = qRgb(c.Red, c.Green, c.Blue);
         }
       }
-      out.frames.push_back(frame);
-      GraphicsControlBlock control{};
-      out.delays.push_back(DGifSavedExtensionToGCB(gif, i, &control) == GIF_OK ? control.DelayTime : -1);
+      out.frames.push_back(shown.copy());
+      out.delays.push_back(hasControl ? control.DelayTime : -1);
     }
   }
   DGifCloseFile(gif, &error);

@@ -96,6 +96,66 @@ TEST(GifWriter, AnimationKeepsEveryFrameItsDelayAndLoops) {
   }
 }
 
+// An animation of one palette stores each frame as what changed: it decodes
+// to exactly the frames given, a frame equal to the one before included,
+// and takes a fraction of the frames stored whole.
+TEST(GifWriter, AnimationOfOnePaletteStoresOnlyWhatChanged) {
+  const GifPalette palette = {{255, 255, 255}, {200, 0, 0}, {0, 0, 200}};
+  std::vector<PaletteImage> frames;
+  for (int f = 0; f < 6; ++f) {
+    PaletteImage img;
+    img.width = 120;
+    img.height = 80;
+    img.palette = palette;
+    img.pixels.assign(120 * 80, 0);
+    const int at = f == 3 ? 2 : f;  // frame 3 shows frame 2 again
+    for (int y = 10; y < 20; ++y)
+      for (int x = 0; x < 12; ++x) img.pixels[static_cast<std::size_t>(y) * 120 + 10 * at + x] = 1 + (x + y) % 2;
+    img.pixels[0] = 2;  // a pixel that never changes
+    frames.push_back(img);
+  }
+  GifEncoder shared(120, 80, palette);
+  GifEncoder whole(120, 80, true);
+  for (const PaletteImage& f : frames) {
+    ASSERT_TRUE(shared.addFrame(f, 3)) << shared.error();
+    ASSERT_TRUE(whole.addFrame(f, 3)) << whole.error();
+  }
+  const std::vector<std::uint8_t> bytes = shared.finish();
+  const DecodedGif gif = decodeGif(bytes);
+  ASSERT_EQ(gif.frames.size(), frames.size());
+  EXPECT_TRUE(gif.loops);
+  for (std::size_t f = 0; f < frames.size(); ++f) {
+    EXPECT_EQ(gif.delays[f], 3);
+    for (int i = 0; i < 120 * 80; ++i) {
+      const auto& c = palette[frames[f].pixels[static_cast<std::size_t>(i)]];
+      ASSERT_EQ(gif.frames[f].pixel(i % 120, i / 120), qRgb(c[0], c[1], c[2])) << f << " " << i;
+    }
+  }
+  EXPECT_LT(bytes.size() * 2, whole.finish().size());
+  EXPECT_FALSE(GifEncoder(2, 2, GifPalette(256, {0, 0, 0})).addFrame(frames[0]));
+
+  // The palette of an animation: at most 255 of its most frequent colours
+  // (a frame of 300 colours, two of them flat); any other colour is shown as
+  // the nearest of them.
+  QImage sample(300, 4, QImage::Format_RGB32);
+  for (int x = 0; x < 300; ++x) {
+    sample.setPixel(x, 0, qRgb(x % 256, x / 256, 7));
+    for (int y = 1; y < 4; ++y) sample.setPixel(x, y, x < 160 ? qRgb(255, 255, 255) : qRgb(0, 0, 200));
+  }
+  AnimationPalette p;
+  p.sample(sample);
+  p.choose();
+  ASSERT_EQ(p.colours().size(), 255u);
+  EXPECT_EQ(p.colours()[0], (std::array<std::uint8_t, 3>{255, 255, 255}));
+  EXPECT_EQ(p.colours()[1], (std::array<std::uint8_t, 3>{0, 0, 200}));
+  QImage odd(2, 1, QImage::Format_RGB32);
+  odd.setPixel(0, 0, qRgb(0, 0, 200));
+  odd.setPixel(1, 0, qRgb(10, 10, 190));
+  const PaletteImage indexed = p.indexed(odd);
+  EXPECT_EQ(indexed.pixels[0], 1);
+  EXPECT_EQ(indexed.pixels[1], 1);
+}
+
 TEST(GifWriter, BadFramesAreRefusedWithAMessage) {
   PaletteImage img;
   img.width = 2;

@@ -1,6 +1,9 @@
 # Every bad argument or event ends the tool with status 2 before it writes anything.
 set(json ${OUT}/bad.json)
+file(WRITE ${OUT}/bad.planimove "{\"format\": \"planimove-setup\", \"version\": 1, \"type\": 12}")
 foreach(args
+    "--setup;${OUT}/bad.planimove"
+    "--setup;${OUT}/no-such.planimove"
     "--keys;Space Spase"
     "--keys;Shift+Ctrl+Q Space@12"
     "--keys;menu:mnu999"

@@ -23,3 +23,37 @@ string(JSON help GET "${doc}" state qst)
 if(NOT help EQUAL 1)
   message(FATAL_ERROR "help picture flag ${help}")
 endif()
+# A set-up written after the events and read again gives the same picture;
+# --fit, --crop and --clean change the picture, not the state.
+set(keys "F3 menu:mnu24 menu:mnu243 Space Space")
+execute_process(COMMAND ${RENDER} --pictures ${PICTURES} --keys "${keys}" --png ${OUT}/events.png
+                        --write-setup ${OUT}/events.planimove --json ${OUT}/events.json
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+execute_process(COMMAND ${RENDER} --pictures ${PICTURES} --setup ${OUT}/events.planimove
+                        --png ${OUT}/setup.png --json ${OUT}/setup.json
+                RESULT_VARIABLE rc2 ERROR_VARIABLE err2)
+if(NOT rc EQUAL 0 OR NOT rc2 EQUAL 0)
+  message(FATAL_ERROR "set-up round trip: exit ${rc}/${rc2}: ${err} ${err2}")
+endif()
+file(SHA256 ${OUT}/events.png a)
+file(SHA256 ${OUT}/setup.png b)
+file(READ ${OUT}/events.json ea)
+file(READ ${OUT}/setup.json eb)
+string(JSON wa GET "${ea}" state wxx)
+string(JSON wb GET "${eb}" state wxx)
+if(NOT a STREQUAL b OR NOT wa STREQUAL wb)
+  message(FATAL_ERROR "the set-up shows another picture (drive angle ${wa} / ${wb})")
+endif()
+foreach(option --fit --crop --clean)
+  execute_process(COMMAND ${RENDER} --pictures ${PICTURES} --setup ${OUT}/events.planimove ${option}
+                          --png ${OUT}/option.png --json ${OUT}/option.json
+                  RESULT_VARIABLE rc ERROR_VARIABLE err)
+  file(SHA256 ${OUT}/option.png c)
+  file(READ ${OUT}/option.json ec)
+  string(JSON wc GET "${ec}" state wxx)
+  string(JSON pc GET "${ec}" picture)
+  string(JSON pb GET "${eb}" picture)
+  if(NOT rc EQUAL 0 OR c STREQUAL a OR NOT wc STREQUAL wa OR NOT pc STREQUAL pb)
+    message(FATAL_ERROR "${option}: exit ${rc}, the same picture or another state: ${err}")
+  endif()
+endforeach()

@@ -54,9 +54,9 @@ const EXTRA = {
   ],
 };
 
-function render(events, width, height, file) {
+function render(events, width, height, file, options = []) {
   execFileSync(renderer, ['--edition', edition, '--pictures', path.join(source, 'data/pictures'),
-    '--keys', events, '--size', width + 'x' + height, '--png', file],
+    '--keys', events, '--size', width + 'x' + height, '--png', file, ...options],
   { stdio: ['ignore', 'ignore', 'pipe'], env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
 }
 
@@ -262,11 +262,11 @@ async function primitivesCase(browser, url, { width = 1022, height = 720, dpr = 
 }
 
 // The canvas against the renderer's picture of the events at the canvas's size.
-async function matchesRenderer(driver, events, tag) {
+async function matchesRenderer(driver, events, tag, options = []) {
   const size = await driver.canvasSize();
   const rendered = path.join(artifacts, tag + '-renderer.png');
   const shot = path.join(artifacts, tag + '-page.png');
-  render(events, size.width, size.height, rendered);
+  render(events, size.width, size.height, rendered, options);
   const r = await compare(driver, rendered, shot);
   const ok = !r.error && r.bad / r.total <= MAX_SHARE;
   if (ok) {
@@ -331,6 +331,12 @@ async function extrasCase(browser, url) {
   const extras = await captionsOf(page, 'mnu90');
   const expected = [
     { name: 'mnu91', caption: '&Messwerte', shortcut: 'F11', disabled: false },
+    { name: 'mnu9s1', caption: 'Einstellung &öffnen …', shortcut: '', disabled: false },
+    { name: 'mnu9s2', caption: 'Einstellung s&peichern …', shortcut: '', disabled: false },
+    { name: 'mnu9s3', caption: '&Maße …', shortcut: '', disabled: false },
+    { name: 'mnu9v1', caption: '&Einpassen', shortcut: '', disabled: false },
+    { name: 'mnu9v2', caption: 'Ansicht zurücksetzen', shortcut: '', disabled: false },
+    { name: 'mnu9v3', caption: '&Vortragsmodus', shortcut: '', disabled: false },
     { name: 'mnu92', caption: 'Bild &kopieren', shortcut: '', disabled: false },
     { name: 'mnu93', caption: 'Bild &speichern …', shortcut: '', disabled: false },
     { name: 'mnu94', caption: '&Umlauf als Animation speichern …', shortcut: '', disabled: true },
@@ -338,7 +344,7 @@ async function extrasCase(browser, url) {
   check(roots[roots.length - 1] === 'mnu90' && extras.caption === 'E&xtras' &&
     extras.items.length === expected.length &&
     expected.every((e, i) => ['name', 'caption', 'shortcut', 'disabled'].every((k) => extras.items[i][k] === e[k])) &&
-    extras.items[3].title === 'In der Browserausgabe nicht verfügbar',
+    extras.items[expected.length - 1].title === 'In der Browserausgabe nicht verfügbar',
   `menu "${extras.caption}" last in the bar: ` + extras.items.map((i) => i.caption +
     (i.shortcut ? ' [' + i.shortcut + ']' : '') + (i.disabled ? ' (gesperrt: ' + i.title + ')' : '')).join(' | '));
 
@@ -507,6 +513,67 @@ async function extrasCase(browser, url) {
   await driver.close();
 }
 
+// The view, the projector mode, set-ups and the dialog "Maße" of the page:
+// what it shows is planimove-render's picture with --projector and --fit;
+// a set-up taken and opened again shows the same picture, a bad one changes
+// nothing; the dialog refuses what is no number and applies what is right.
+async function viewCase(browser, url) {
+  const driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition });
+  const page = driver.page;
+  const events = (edition === 'planimove' ? 'F3' : 'F9') + ' menu:mnu24 menu:mnu243 Space';
+  await driver.events(events);
+  const canvasUrl = () => page.evaluate(() => document.getElementById('picture').toDataURL());
+  const plain = await canvasUrl();
+  await driver.menu(['mnu90', 'mnu9v3']);
+  const projector = await matchesRenderer(driver, events, 'view-projector', ['--projector']);
+  await driver.menu(['mnu90', 'mnu9v1']);
+  const fitted = await matchesRenderer(driver, events, 'view-fit', ['--projector', '--fit']);
+  const mark = await page.evaluate(() => document.getElementById('mnu9v3').querySelector('.check').textContent);
+  check(projector.ok && fitted.ok && mark === '\u2713',
+    `the projector mode (${projector.text}) and "Einpassen" (${fitted.text}) show planimove-render's --projector --fit`);
+
+  // A set-up of this state, opened after other keys, shows it again; a bad one changes nothing.
+  const text = await page.evaluate(() => window.planimove.module.ccall('pm_setup_text', 'string', [], []));
+  const before = await canvasUrl();
+  await driver.events('Space Space PgUp');
+  const reopened = await page.evaluate((t) => window.planimove.module.ccall('pm_open_setup', 'string',
+    ['string'], [t]), text);
+  const again = await canvasUrl();
+  const refused = await page.evaluate(() => window.planimove.module.ccall('pm_open_setup', 'string',
+    ['string'], ['{"format": "planimove-setup", "version": 1, "lengths": {"c": -120}}']));
+  const unchanged = await canvasUrl();
+  check(reopened === '' && again === before && refused.includes('Länge c ist negativ') && unchanged === before,
+    `a set-up shows its picture again; a bad one says "${refused}" and changes nothing`);
+
+  // "Maße …": what is no number stays in the dialog; a right value is applied.
+  await driver.menu(['mnu90', 'mnu9s3']);
+  await page.evaluate(() => {
+    document.querySelector('#dimensions-fields input[name="b"]').value = '12x';
+    document.getElementById('dimensions-ok').click();
+  });
+  await driver.idle();
+  const problem = await page.evaluate(() => ({ open: document.getElementById('dimensions-dialog').open,
+    text: document.getElementById('dimensions-problem').textContent }));
+  await page.evaluate(() => {
+    document.querySelector('#dimensions-fields input[name="b"]').value = '160';
+    document.getElementById('dimensions-ok').click();
+  });
+  await driver.idle();
+  const applied = await page.evaluate(() => ({ open: document.getElementById('dimensions-dialog').open,
+    fields: window.planimove.module.ccall('pm_dimension_fields', 'string', [], []) }));
+  check(problem.open && problem.text === '„Koppel b (A–B)“: „12x“ ist keine Zahl.' && !applied.open &&
+    applied.fields.includes('b\x1fKoppel b (A–B)\x1fmm\x1f160\n'),
+  `"Maße …" refuses "12x" (${problem.text}) and applies 160`);
+
+  // Out of the projector mode, the set-up again (b as before), the view back
+  // to its start: the picture as at first.
+  await driver.menu(['mnu90', 'mnu9v3']);
+  await page.evaluate((t) => window.planimove.module.ccall('pm_open_setup', 'string', ['string'], [t]), text);
+  await driver.menu(['mnu90', 'mnu9v2']);
+  check(await canvasUrl() === plain, 'without the projector mode and the view the picture is the one before');
+  await driver.close();
+}
+
 async function menuCase(browser, url) {
   const driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition });
   const page = driver.page;
@@ -594,6 +661,7 @@ async function menuCase(browser, url) {
     }
     await runCase(browser, url);
     if (listValues) await extrasCase(browser, url);
+    await viewCase(browser, url);
     await menuCase(browser, url);
   } finally {
     await browser.close();

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "draw/qt/animation.h"
 #include "draw/qt/gif_writer.h"
 #include "draw/qt/painter_backend.h"
 #include "draw/qt/qt_fonts.h"
@@ -133,22 +134,26 @@ int main(int argc, char** argv) {
   // clears the canvas first, so its predecessor's picture is kept.
   pm::DisplayList picture;
   host.beforeEnding = [&] { picture = canvas.list(); };
-  // The run frames as the window records them: the picture with its
-  // background at the drawing area's size.
-  std::unique_ptr<pm::GifEncoder> animation;
+  // The run frames as the window records them: the picture as it shows,
+  // through the view and the projector mode, with its background picture;
+  // they are drawn and encoded at the drawing area's size at the end.
+  std::vector<pm::AnimationFrame> animation;
   std::string loadedPath;  // the background picture of the run frames
   QImage background;
   if (!o.gif.empty()) {
-    animation = std::make_unique<pm::GifEncoder>(o.width, o.height, true);
     host.onRunFrame = [&] {
       if (host.backgroundPath() != loadedPath) {
         loadedPath = host.backgroundPath();
         background = QImage();
         if (!loadedPath.empty()) background = pm::readImageFile(loadedPath);
       }
-      const QImage frame = pm::renderImage(canvas.list(), background.isNull() ? nullptr : &background,
-                                           QSize(o.width, o.height), 1, canvas.backgroundColour());
-      animation->addFrame(pm::toPaletteImage(frame), 3);
+      pm::ViewOptions view;
+      view.view = form->view;
+      view.projector = o.projector;
+      const bool help = !background.isNull() && isHelpPicture(loadedPath, *o.edition);
+      animation.push_back({view.plain() ? canvas.list() : pm::presented(canvas.list(), view),
+                           pm::showsBackground(view, help) ? background : QImage(),
+                           canvas.backgroundColour()});
     };
   }
   host.beginEvent(false);
@@ -181,7 +186,7 @@ int main(int argc, char** argv) {
       if (haveBackground && !help && pm::showsBackground(view, false))
         page = pm::Area{pm::kScaleLeft, pm::kScaleTop, pm::kScaleLeft + background.width(),
                         pm::kScaleTop + background.height()};
-      if (const auto framed = pm::framingView(picture, view, page, pm::qtFontMetrics()))
+      if (const auto framed = pm::framingView(picture, view, page))
         form->view = *framed;
     }
     view.view = form->view;
@@ -205,14 +210,16 @@ int main(int argc, char** argv) {
     if (!o.svg.empty())
       ok &= writePicture(pm::encodeSvg(shownList, shown, size, form->st.cb, source), o.svg, "SVG", o);
   }
-  if (animation) {
-    const int frames = animation->frameCount();
-    const std::vector<std::uint8_t> bytes = animation->finish();
-    if (frames == 0) {
+  if (!o.gif.empty()) {
+    std::string error;
+    const std::vector<std::uint8_t> bytes =
+        animation.empty() ? std::vector<std::uint8_t>()
+                          : pm::encodeAnimation(animation, QSize(o.width, o.height), 3, nullptr, error);
+    if (animation.empty()) {
       std::cerr << "planimove-render: the events show no run frames; " << o.gif << " is not written\n";
       ok = false;
     } else if (bytes.empty()) {
-      std::cerr << "planimove-render: " << animation->error() << "\n";
+      std::cerr << "planimove-render: " << error << "\n";
       ok = false;
     } else {
       ok &= writeFile(o.gif, std::string_view(reinterpret_cast<const char*>(bytes.data()),

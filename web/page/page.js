@@ -8,6 +8,10 @@ import { MenuBar, parseMenuTree } from './menu_bar.js';
 import { ValuesPanel } from './values_panel.js';
 
 const FRAME_INTERVAL_MS = 30;  // the pace of runs, as in the window
+// One notch of the wheel with Ctrl zooms the view by 2^(1/4), as in the window.
+const NOTCH_ZOOM = 0.25;
+// The panel's font in the projector mode, against its size outside it.
+const PROJECTOR_PANEL_FONT = 1.4;
 
 class Page {
   constructor(module, rautenwerk, pictureNames) {
@@ -29,6 +33,9 @@ class Page {
     this.backgroundName = '';
     this.image = null;
     this.lastFrame = performance.now();
+    this.projector = false;
+    this.drag = null;  // the last pointer position while the view is dragged
+    this.whenIdle = [];  // view changes asked for while a run went on
     this.stats = { paints: 0, lastPaintMs: 0, firstPictureMs: null, commands: 0 };
   }
 
@@ -36,11 +43,12 @@ class Page {
   cursorX() { return this.toDrawing().x; }
   cursorY() { return this.toDrawing().y; }
 
-  toDrawing() {
+  // The pointer in units of the user scale (the core maps them through the view).
+  toDrawing(at = this.mouse) {
     const fit = fittedScale(this.cssWidth(), this.cssHeight());
     if (!(fit.unit > 0)) return { x: SCALE_LEFT, y: SCALE_TOP };
-    return { x: SCALE_LEFT + (this.mouse.x - fit.x) / fit.unit,
-      y: SCALE_TOP + (this.mouse.y - fit.y) / fit.unit };
+    return { x: SCALE_LEFT + (at.x - fit.x) / fit.unit,
+      y: SCALE_TOP + (at.y - fit.y) / fit.unit };
   }
 
   nextEvent() {
@@ -154,9 +162,18 @@ class Page {
     } finally {
       this.busy = false;
       this.refreshValues();
+      for (const change of this.whenIdle.splice(0)) change();
       done();
     }
     return undefined;
+  }
+
+  // A change of the view or of what is shown: at once, or after the run
+  // the core is in (it must not be entered while a run waits for a frame).
+  viewChange(change) {
+    if (this.hasEnded) return;
+    if (this.busy) this.whenIdle.push(change);
+    else change();
   }
 
   key(code, shift) { return this.send((1 << 24) | ((shift & 0xFF) << 16) | (code & 0xFFFF)); }
@@ -179,9 +196,114 @@ class Page {
       case 'save':
         this.chooseAndSavePicture();
         return Promise.resolve();
+      case 'fit':
+        this.viewChange(() => {
+          const page = this.image && this.backgroundName ? this.image : null;
+          if (!this.module.ccall('pm_fit_view', 'number', ['number', 'number'],
+            [page ? page.naturalWidth : 0, page ? page.naturalHeight : 0]))
+            this.notice('Einpassen: Das Bild zeigt keine Konstruktion.');
+        });
+        return Promise.resolve();
+      case 'reset-view':
+        this.viewChange(() => this.module.ccall('pm_reset_view', null, [], []));
+        return Promise.resolve();
+      case 'projector':
+        this.viewChange(() => this.setProjector(!this.projector));
+        return Promise.resolve();
+      case 'save-setup':
+        this.viewChange(() => this.download(
+          new Blob([this.module.ccall('pm_setup_text', 'string', [], [])], { type: 'application/json' }),
+          'planimove'));
+        return Promise.resolve();
+      case 'open-setup':
+        this.chooseAndOpenSetup();
+        return Promise.resolve();
+      case 'dimensions':
+        this.viewChange(() => this.editDimensions());
+        return Promise.resolve();
       default:  // the menu itself; the animation is not offered here
         return Promise.resolve();
     }
+  }
+
+  setProjector(on) {
+    this.projector = on;
+    this.module.ccall('pm_set_projector', null, ['number'], [on ? 1 : 0]);
+    const entry = this.menuBar && this.menuBar.entries.find((e) => e.command === 'projector');
+    if (entry) this.menuBar.setMark(entry, on);
+    this.values.scale = on ? PROJECTOR_PANEL_FONT : 1;
+    this.layout();
+  }
+
+  // "Einstellung öffnen …": a set-up file chosen in the browser's dialog.
+  chooseAndOpenSetup() {
+    const input = document.getElementById('setup-file');
+    input.value = '';
+    input.onchange = () => {
+      const file = input.files && input.files[0];
+      if (!file) return;
+      this.pending(file.text().then((text) => new Promise((resolve) => {
+        this.viewChange(() => {
+          const message = this.module.ccall('pm_open_setup', 'string', ['string'], [text]);
+          if (message) this.notice('Die Einstellung „' + file.name + '“ wurde nicht geöffnet: ' + message);
+          this.menuBar.setChecks(this.module.ccall('pm_checks', 'string', [], []));
+          this.refreshValues();
+          resolve();
+        });
+      })));
+    };
+    input.click();
+  }
+
+  // "Maße …": the fields of the core in a dialog; OK applies them only when
+  // the core finds all of them right, otherwise the dialog says what is wrong.
+  editDimensions() {
+    const dialog = document.getElementById('dimensions-dialog');
+    if (dialog.open) return;
+    const table = document.getElementById('dimensions-fields');
+    const problem = document.getElementById('dimensions-problem');
+    problem.textContent = '';
+    table.replaceChildren();
+    const lines = this.module.ccall('pm_dimension_fields', 'string', [], []).split('\n').filter(Boolean);
+    for (const line of lines) {
+      const [key, label, unit, text] = line.split('\x1f');
+      const row = document.createElement('label');
+      row.className = 'dimension';
+      const name = document.createElement('span');
+      name.textContent = label + ' [' + unit + ']';
+      const input = document.createElement('input');
+      input.name = key;
+      input.value = text;
+      input.inputMode = 'decimal';
+      row.append(name, input);
+      table.append(row);
+    }
+    const ok = document.getElementById('dimensions-ok');
+    ok.onclick = (ev) => {
+      ev.preventDefault();
+      const typed = [...table.querySelectorAll('input')].map((i) => i.name + '\x1f' + i.value).join('\n');
+      this.viewChange(() => {
+        const message = this.module.ccall('pm_apply_dimensions', 'string', ['string'], [typed]);
+        if (message) {
+          problem.textContent = message;  // stays open, nothing applied
+          return;
+        }
+        dialog.close();
+        this.refreshValues();
+      });
+    };
+    dialog.addEventListener('close', () => this.canvas.focus(), { once: true });
+    dialog.showModal();
+  }
+
+  download(blob, name) {
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(blob);
+    link.download = name;
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
   }
 
   // Copying and saving finish after the command: counted until they have.
@@ -272,13 +394,7 @@ class Page {
   async savePicture(format) {
     try {
       const blob = format === 'svg' ? this.pictureSvg() : await this.pictureBlob();
-      const link = document.createElement('a');
-      link.href = URL.createObjectURL(blob);
-      link.download = (this.rautenwerk ? 'rautenwerk.' : 'planimove.') + format;
-      document.body.append(link);
-      link.click();
-      link.remove();
-      setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+      this.download(blob, (this.rautenwerk ? 'rautenwerk.' : 'planimove.') + format);
     } catch (err) {
       this.notice('Das Bild konnte nicht gespeichert werden.');
     }
@@ -286,7 +402,7 @@ class Page {
 
   onKeyDown(ev) {
     // A dialog of the page takes its own keys (Esc closes it).
-    if (this.hasEnded || document.getElementById('save-dialog').open) return;
+    if (this.hasEnded || document.querySelector('dialog[open]')) return;
     if (this.menuBar.isOpen()) {
       ev.preventDefault();
       this.menuBar.key(ev);
@@ -314,6 +430,15 @@ class Page {
     this.key(key.keyCode, key.shift);
   }
 
+  // Moves the view with the dragging pointer, by as many units of the user scale.
+  dragView(at) {
+    const fit = fittedScale(this.cssWidth(), this.cssHeight());
+    const dx = (at.x - this.drag.x) / fit.unit, dy = (at.y - this.drag.y) / fit.unit;
+    this.drag = { x: at.x, y: at.y };
+    if (!(fit.unit > 0) || (!dx && !dy)) return;
+    this.viewChange(() => this.module.ccall('pm_shift_view', null, ['number', 'number'], [dx, dy]));
+  }
+
   async start() {
     const tree = parseMenuTree(
       this.module.ccall('pm_menu_tree', 'string', ['number'], [this.rautenwerk ? 1 : 0]));
@@ -329,7 +454,33 @@ class Page {
     this.canvas.addEventListener('mousemove', (ev) => {
       const r = this.canvas.getBoundingClientRect();
       this.mouse = { x: ev.clientX - r.left, y: ev.clientY - r.top };
+      if (this.drag) this.dragView(this.mouse);
     });
+    // The view: Ctrl+wheel zooms about the pointer; the middle or right
+    // button, or the left one with Shift, drags it.
+    this.canvas.addEventListener('wheel', (ev) => {
+      if (!ev.ctrlKey || !ev.deltaY) return;
+      ev.preventDefault();
+      const r = this.canvas.getBoundingClientRect();
+      const at = this.toDrawing({ x: ev.clientX - r.left, y: ev.clientY - r.top });
+      const notches = -ev.deltaY / (ev.deltaMode === 0 ? 100 : 1);
+      const factor = Math.pow(2, NOTCH_ZOOM * Math.max(-4, Math.min(4, notches)));
+      this.viewChange(() => this.module.ccall('pm_zoom_view', null, ['number', 'number', 'number'],
+        [at.x, at.y, factor]));
+    }, { passive: false });
+    this.canvas.addEventListener('mousedown', (ev) => {
+      if (ev.button === 1 || ev.button === 2 || (ev.button === 0 && ev.shiftKey)) {
+        ev.preventDefault();
+        const r = this.canvas.getBoundingClientRect();
+        this.drag = { x: ev.clientX - r.left, y: ev.clientY - r.top };
+        this.canvas.style.cursor = 'grabbing';
+      }
+    });
+    window.addEventListener('mouseup', () => {
+      this.drag = null;
+      this.canvas.style.cursor = '';
+    });
+    this.canvas.addEventListener('contextmenu', (ev) => ev.preventDefault());
     new ResizeObserver(() => this.resize()).observe(this.canvas);
     // Zooming changes the device-pixel ratio, not always the canvas's size;
     // the panel follows the window's height.

@@ -24,6 +24,7 @@ export class ValuesPanel {
     this.text = null;  // the lines shown, as the core gave them
     this.pixels = 0;
     this.fitted = '';  // what the font size was fitted for
+    this.scale = 1;  // the projector mode enlarges the font
   }
 
   get shown() { return !this.element.hidden; }
@@ -31,7 +32,7 @@ export class ValuesPanel {
   // Its width beside a client area of that width, in a window of that
   // height: the drawing keeps at least half of the width.
   place(clientWidth, windowHeight) {
-    this.pixels = panelTextPixels(windowHeight);
+    this.pixels = Math.round(this.scale * panelTextPixels(windowHeight));
     const width = Math.max(0, Math.min(panelWidthFor(this.pixels), Math.floor(clientWidth / 2)));
     this.element.style.width = width + 'px';
     this.fit();
