@@ -82,9 +82,7 @@ void MainWindow::buildMenuBar() {
       menu->setObjectName(name);
       menu->menuAction()->setObjectName(name);
       menus[entry.name] = menu;
-      // Opening a menu is its command (group headers set the topic group).
-      if (entry.windowCommand == WindowCommand::None)
-        connect(menu, &QMenu::aboutToShow, this, [this, command] { runMenuCommand(command); });
+      // Opening a menu changes nothing: the chosen item does what its menus set up.
       if (!parentMenu) {
         const QKeySequence mnemonic = QKeySequence::mnemonic(caption);
         if (!mnemonic.isEmpty()) {
