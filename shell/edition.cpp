@@ -82,6 +82,7 @@ Edition makeRautenwerk() {
   e.lettersTUVWInEveryGroup = true;
   e.helpPicture = "Bild000.gif";
   e.keyOverviewPicture = "";
+  e.pictureFolder = "rautenwerk";
   e.keyInfoLine = true;
   // Each item toggles its flag through the function key bound to it above.
   e.displayMenu = {
