@@ -80,12 +80,13 @@ class PageDriver {
     page.on('pageerror', (e) => this.errors.push(e.message));
   }
 
-  static async open(browser, url, { width, height, dpr = 1, edition = 'planimove' }) {
+  // query: the address's query (and fragment), instead of the edition's.
+  static async open(browser, url, { width, height, dpr = 1, edition = 'planimove', query, touch = false }) {
     const page = await browser.newPage();
     const driver = new PageDriver(page);
-    await page.setViewport({ width, height, deviceScaleFactor: dpr });
+    await page.setViewport({ width, height, deviceScaleFactor: dpr, isMobile: touch, hasTouch: touch });
     const started = Date.now();
-    await page.goto(url + (edition === 'rautenwerk' ? '?edition=rautenwerk' : ''));
+    await page.goto(url + (query !== undefined ? query : edition === 'rautenwerk' ? '?edition=rautenwerk' : ''));
     await page.waitForFunction(() => window.planimove && window.planimove.stats.paints > 0,
       { timeout: 15000 });
     driver.loadMs = Date.now() - started;

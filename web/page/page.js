@@ -81,6 +81,13 @@ class Page {
     document.getElementById('ended-name').textContent = this.rautenwerk ? 'Rautenwerk' : 'Planimove';
     document.getElementById('ended').hidden = false;
     document.title = (this.rautenwerk ? 'Rautenwerk' : 'Planimove') + ' (beendet)';
+    document.getElementById('restart').focus();
+  }
+
+  // "Neu starten": the program as at a fresh start, at its first picture.
+  restart() {
+    window.history.replaceState(null, '', window.location.pathname + window.location.search);
+    window.location.reload();
   }
 
   waitFrame() {
@@ -322,6 +329,7 @@ class Page {
       if (e.command === 'animation') e.disabled = 'In der Browserausgabe nicht verfügbar';
     this.menuBar = new MenuBar(document.getElementById('menubar'), tree, (e) => this.menu(e));
     window.addEventListener('keydown', (ev) => this.onKeyDown(ev));
+    document.getElementById('restart').addEventListener('click', () => this.restart());
     // Alt alone would move the focus to the browser's menu.
     window.addEventListener('keyup', (ev) => {
       if (!this.hasEnded && (ev.key === 'Alt' || ev.key === 'F10')) ev.preventDefault();
@@ -353,10 +361,21 @@ class Page {
 
 // --- start-up ------------------------------------------------------------------
 
+// The edition named by "?edition=": Planimove unless it says Rautenwerk; a
+// name that is neither is reported and Planimove starts.
+function editionOf(search) {
+  const asked = new URLSearchParams(search).get('edition');
+  const name = asked === null ? '' : asked.trim().toLowerCase();
+  if (name === 'rautenwerk') return { rautenwerk: true };
+  if (name === '' || name === 'planimove') return { rautenwerk: false };
+  return { rautenwerk: false, unknown: asked };
+}
+
 async function startPage() {
-  const params = new URLSearchParams(window.location.search);
-  const rautenwerk = params.get('edition') === 'rautenwerk';
+  const edition = editionOf(window.location.search);
+  const rautenwerk = edition.rautenwerk;
   document.title = rautenwerk ? 'Rautenwerk' : 'Planimove';
+  if (rautenwerk) document.getElementById('icon').href = 'icons/rautenwerk-48.png';
   const font = new FontFace('Liberation Sans', 'url(fonts/LiberationSans-Regular.woff2)');
   const [names] = await Promise.all([
     fetch('pictures/list.json').then((r) => (r.ok ? r.json() : [])).catch(() => []),
@@ -369,6 +388,9 @@ async function startPage() {
   const page = new Page(module, rautenwerk, names);
   module.page = page;  // the core's Host calls reach the page here
   window.planimove = page;
+  if (edition.unknown !== undefined)
+    page.notice('Die Ausgabe \u201e' + edition.unknown + '\u201c gibt es nicht; es startet Planimove ' +
+      '(bekannt sind \u201eplanimove\u201c und \u201erautenwerk\u201c).');
   await page.start();
 }
 
