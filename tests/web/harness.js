@@ -138,20 +138,45 @@ class PageDriver {
   async events(sequence) {
     for (const token of sequence.split(' ').filter(Boolean)) {
       if (token.startsWith('menu:')) await this.menu([token.slice(5)]);
+      else if (token.startsWith('drag:')) await this.drag(token.slice(5));
       else await this.key(token);
     }
   }
 
+  // "C@300,420": the mouse takes joint C where the picture shows it and
+  // drags it in steps to that point of the drawing.
+  async drag(token) {
+    const [letter, place] = token.split('@');
+    const [x, y] = place.split(',').map(Number);
+    const from = await this.page.evaluate((l) => {
+      const j = window.planimove.jointsOnCanvas().find((k) => k.letter === l);
+      const r = document.getElementById('picture').getBoundingClientRect();
+      return j && { x: r.left + j.x, y: r.top + j.y };
+    }, letter);
+    if (!from) throw new Error('no joint ' + letter + ' to drag');
+    const to = await this.clientPoint(x, y);
+    await this.page.mouse.move(from.x, from.y);
+    await this.page.mouse.down();
+    await this.page.mouse.move(to.x, to.y, { steps: 8 });
+    await this.page.mouse.up();
+    await this.idle();
+  }
+
   // Moves the pointer onto the canvas point that shows drawing point (x, y).
   async pointAt(x, y) {
-    const client = await this.page.evaluate((dx, dy) => {
+    const client = await this.clientPoint(x, y);
+    await this.page.mouse.move(client.x, client.y);
+  }
+
+  // The page's point that shows drawing point (x, y).
+  clientPoint(x, y) {
+    return this.page.evaluate((dx, dy) => {
       const c = document.getElementById('picture');
       const r = c.getBoundingClientRect();
       const unit = Math.min(c.clientWidth / 1022, c.clientHeight / 691);
       const left = (c.clientWidth - 1022 * unit) / 2, top = (c.clientHeight - 691 * unit) / 2;
       return { x: r.left + left + dx * unit, y: r.top + top + (dy - 40) * unit };
     }, x, y);
-    await this.page.mouse.move(client.x, client.y);
   }
 
   canvasSize() {

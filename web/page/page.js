@@ -6,8 +6,15 @@ import { SvgContext } from './svg_context.js';
 import { virtualKey } from './keys.js';
 import { MenuBar, parseMenuTree } from './menu_bar.js';
 import { ValuesPanel } from './values_panel.js';
+import { ControlBar, touchDevice } from './controls.js';
+import { PictureGestures } from './gestures.js';
 
 const FRAME_INTERVAL_MS = 30;  // the pace of runs, as in the window
+// Screens on which the picture takes the full width and the panel goes below
+// it: phones, and tablets held upright.
+const STACKED_LAYOUT = '(max-width: 600px), (orientation: portrait) and (max-width: 1100px)';
+// Texts of the picture on a touch screen are drawn at least this large (CSS pixels).
+const SMALLEST_TOUCH_TEXT = 12;
 
 class Page {
   constructor(module, rautenwerk, pictureNames) {
@@ -16,6 +23,7 @@ class Page {
     this.pictures = new Map(pictureNames.map((n) => [n.toLowerCase(), n]));
     this.canvas = document.getElementById('picture');
     this.client = document.getElementById('client');
+    this.program = document.getElementById('program');
     this.values = new ValuesPanel(document.getElementById('values'));
     this.noticeTimer = null;
     this.extrasPending = 0;
@@ -30,6 +38,8 @@ class Page {
     this.image = null;
     this.lastFrame = performance.now();
     this.stats = { paints: 0, lastPaintMs: 0, firstPictureMs: null, commands: 0 };
+    this.joints = null;  // the draggable joints of the picture on screen, once asked for
+    this.touch = touchDevice();
   }
 
   // --- Host ---
@@ -51,6 +61,7 @@ class Page {
 
   show(numbers, texts, background, checks, values) {
     this.picture = { numbers: numbers.slice(), texts: texts.split('\x1f'), background };
+    this.joints = null;
     this.paint();
     if (this.menuBar) this.menuBar.setChecks(checks);
     if (values && this.values.shown) this.values.setText(values);
@@ -130,6 +141,7 @@ class Page {
     const t1 = performance.now();
     this.stats.paints += 1;
     this.stats.lastPaintMs = t1 - t0;
+    this.stats.smallestText = this.painter.smallestDrawnText;
     if (this.stats.firstPictureMs === null) this.stats.firstPictureMs = t1;
   }
 
@@ -208,9 +220,39 @@ class Page {
 
   // The panel takes its width at the right, the canvas the rest; the
   // picture keeps its aspect within the canvas.
+  // On a narrow or upright screen the picture takes the full width and the
+  // panel goes below it.
   layout() {
-    if (this.values.shown) this.values.place(this.client.clientWidth, window.innerHeight);
+    const stacked = window.matchMedia(STACKED_LAYOUT).matches;
+    this.program.classList.toggle('stacked', stacked);
+    this.painter.smallestText = this.touch ? SMALLEST_TOUCH_TEXT : 0;
+    if (this.values.shown) this.values.place(this.client.clientWidth, window.innerHeight, stacked);
     this.resize();
+  }
+
+  // --- dragging joints ---
+  // The joints of the picture on screen in CSS pixels of the canvas; while a
+  // run goes on the core is not asked and the joints of its last answer count.
+  jointsOnCanvas() {
+    if (!this.joints && !this.busy && !this.hasEnded) {
+      const fit = fittedScale(this.cssWidth(), this.cssHeight());
+      this.joints = this.module.ccall('pm_joints', 'string', [], []).split('\n').filter(Boolean)
+        .map((line) => {
+          const [letter, x, y] = line.split(' ');
+          return { letter, x: fit.x + (Number(x) - SCALE_LEFT) * fit.unit,
+            y: fit.y + (Number(y) - SCALE_TOP) * fit.unit };
+        })
+        .filter((j) => j.x >= 0 && j.y >= 0 && j.x <= this.cssWidth() && j.y <= this.cssHeight());
+    }
+    return this.joints || [];
+  }
+
+  // The letter key of a dragged joint. One such key waits at a time: it reads
+  // the pointer when the core takes it, so the joint follows the latest place.
+  dragKey(letter) {
+    const event = (1 << 24) | letter.charCodeAt(0);
+    if (this.queue.includes(event)) return Promise.resolve();
+    return this.send(event);
   }
 
   // The lines for the state on screen. While a run waits for its next frame
@@ -255,8 +297,10 @@ class Page {
   pictureSvg() {
     const dpr = this.canvas.width / Math.max(1, this.cssWidth());
     const svg = new SvgContext(this.canvas.width, this.canvas.height);
+    const painter = new Painter();
+    painter.smallestText = this.painter.smallestText;
     if (this.picture)
-      new Painter().paint(svg, dpr, this.cssWidth(), this.cssHeight(), this.picture, this.image);
+      painter.paint(svg, dpr, this.cssWidth(), this.cssHeight(), this.picture, this.image);
     return new Blob([svg.document()], { type: 'image/svg+xml' });
   }
 
@@ -334,15 +378,15 @@ class Page {
     window.addEventListener('keyup', (ev) => {
       if (!this.hasEnded && (ev.key === 'Alt' || ev.key === 'F10')) ev.preventDefault();
     });
-    this.canvas.addEventListener('mousemove', (ev) => {
-      const r = this.canvas.getBoundingClientRect();
-      this.mouse = { x: ev.clientX - r.left, y: ev.clientY - r.top };
-    });
+    this.gestures = new PictureGestures(this.canvas, this);
+    this.controls = new ControlBar(document.getElementById('controls'), this.rautenwerk,
+      (code, shift) => this.key(code, shift));
+    this.controls.shown = this.touch;
     new ResizeObserver(() => this.resize()).observe(this.canvas);
     // Zooming changes the device-pixel ratio, not always the canvas's size;
     // the panel follows the window's height.
     window.addEventListener('resize', () => this.layout());
-    this.resize();
+    this.layout();
     this.busy = true;
     try {
       await this.module.ccall('pm_start', null, ['number'], [this.rautenwerk ? 1 : 0],
