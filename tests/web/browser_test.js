@@ -676,6 +676,59 @@ async function touchCase(browser, url, { width, height, name }) {
   await fresh.close();
 }
 
+// The first visit over a slow connection (1.6 Mbit/s, 150 ms round trip, as
+// Chromium throttles it) shows the first picture within 3 s; afterwards the
+// service worker keeps the site: with the server gone a reload starts the
+// program and draws, and explanatory pictures never shown before appear.
+async function offlineCase(browser, site) {
+  const server = await startServer(site);
+  const context = await browser.createBrowserContext();
+  try {
+    const page = await context.newPage();
+    await page.setViewport({ width: 1022, height: 720 });
+    const errors = [];
+    page.on('pageerror', (e) => errors.push(e.message));
+    const cdp = await page.target().createCDPSession();
+    await cdp.send('Network.enable');
+    await cdp.send('Network.emulateNetworkConditions', { offline: false, latency: 150,
+      downloadThroughput: 1.6e6 / 8, uploadThroughput: 0.75e6 / 8 });
+    await page.goto(server.url);
+    await page.waitForFunction(() => window.planimove && window.planimove.stats.paints > 0, { timeout: 30000 });
+    const first = await page.evaluate(() => window.planimove.stats.firstPictureMs);
+    check(first <= 3000, `first visit at 1.6 Mbit/s and 150 ms: first picture after ${first.toFixed(0)} ms`);
+    await cdp.send('Network.emulateNetworkConditions', { offline: false, latency: 0, downloadThroughput: -1,
+      uploadThroughput: -1 });
+    // The worker keeps the program and, asked by the page, every picture.
+    const kept = await page.waitForFunction(async () => {
+      if (!navigator.serviceWorker.controller) return false;
+      const names = await (await fetch('pictures/list.json')).json();
+      const stores = await caches.keys();
+      const store = stores.find((n) => n.startsWith('planimove-pictures-'));
+      return store && (await (await caches.open(store)).keys()).length >= names.length && names.length;
+    }, { timeout: 60000, polling: 250 }).then((h) => h.jsonValue()).catch(() => 0);
+    server.stop();
+    const driver = new PageDriver(page);
+    await page.reload();
+    await page.waitForFunction(() => window.planimove && window.planimove.stats.paints > 0, { timeout: 15000 });
+    await driver.idle();
+    const start = await matchesRenderer(driver, '', 'offline-start');
+    await driver.events('Down Down');
+    const shown = await page.evaluate(() => ({ name: window.planimove.backgroundName, image: !!window.planimove.image }));
+    const topic = await matchesRenderer(driver, 'Down Down', 'offline-page');
+    check(kept > 0 && start.ok && shown.image && topic.ok && errors.length === 0,
+      `without the server a reload starts the program (${start.text}) and shows ${shown.name}, not shown ` +
+      `before (${topic.text}); ${kept} pictures kept${errors.length ? '; page errors: ' + errors.join('; ') : ''}`);
+    // Another address of the site, never visited, opens as well.
+    await page.goto(server.url + '?edition=rautenwerk#');
+    const other = await page.waitForFunction(() => window.planimove && window.planimove.stats.paints > 0 &&
+      window.planimove.rautenwerk, { timeout: 15000 }).then(() => true).catch(() => false);
+    check(other, 'without the server ?edition=rautenwerk opens from the kept files');
+  } finally {
+    server.stop();
+    await context.close();
+  }
+}
+
 async function menuCase(browser, url) {
   const driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition });
   const page = driver.page;
@@ -765,7 +818,7 @@ async function menuCase(browser, url) {
     const url = server.url;
     let pictures = windowPictures().concat(EXTRA[edition]);
     // WEB_TEST_ONLY=name,name runs only those pictures and cases (run,
-    // primitives, extras, menu, touch) while working on one.
+    // primitives, extras, menu, touch, offline) while working on one.
     const only = process.env.WEB_TEST_ONLY ? process.env.WEB_TEST_ONLY.split(',') : null;
     const wanted = (name) => !only || only.includes(name);
     pictures = pictures.filter((p) => wanted(p.name));
@@ -789,6 +842,7 @@ async function menuCase(browser, url) {
     if (wanted('run')) await runCase(browser, url);
     if (listValues && wanted('extras')) await extrasCase(browser, url);
     if (wanted('menu')) await menuCase(browser, url);
+    if (edition === 'planimove' && wanted('offline')) await offlineCase(browser, site);
     if (listValues && wanted('touch')) {
       await touchCase(browser, url, { width: 390, height: 844, name: 'phone' });
       await touchCase(browser, url, { width: 820, height: 1180, name: 'tablet' });

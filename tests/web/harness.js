@@ -40,12 +40,12 @@ async function waitForServer(port, timeoutMs) {
   throw new Error('the server on port ' + port + ' did not start');
 }
 
-// The static server that `make web-serve` runs, on a free port.
+// The server that `make web-serve` runs (with the compressed copies), on a free port.
 async function startServer(site) {
   if (!fs.existsSync(path.join(site, 'index.html'))) throw new Error('no page in ' + site);
   const port = await freePort();
-  const server = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1',
-    '--directory', site, String(port)], { stdio: 'ignore' });
+  const server = spawn('python3', [path.join(__dirname, '../../tools/serve_site.py'), site, String(port)],
+    { stdio: 'ignore' });
   // The server ends with this script, however the script ends.
   const stop = () => { if (server.exitCode === null) server.kill(); };
   process.on('exit', stop);

@@ -8,6 +8,7 @@ import { MenuBar, parseMenuTree } from './menu_bar.js';
 import { ValuesPanel } from './values_panel.js';
 import { ControlBar, touchDevice } from './controls.js';
 import { PictureGestures } from './gestures.js';
+import { keepForOffline } from './offline.js';
 
 const FRAME_INTERVAL_MS = 30;  // the pace of runs, as in the window
 // Screens on which the picture takes the full width and the panel goes below
@@ -419,16 +420,20 @@ async function startPage() {
   const edition = editionOf(window.location.search);
   const rautenwerk = edition.rautenwerk;
   document.title = rautenwerk ? 'Rautenwerk' : 'Planimove';
-  if (rautenwerk) document.getElementById('icon').href = 'icons/rautenwerk-48.png';
+  if (rautenwerk) {
+    document.getElementById('icon').href = 'icons/rautenwerk-48.png';
+    document.getElementById('manifest').href = 'rautenwerk.webmanifest';
+  }
+  // The program, the font and the picture list load side by side.
   const font = new FontFace('Liberation Sans', 'url(fonts/LiberationSans-Regular.woff2)');
-  const [names] = await Promise.all([
+  const [names, module] = await Promise.all([
     fetch('pictures/list.json').then((r) => (r.ok ? r.json() : [])).catch(() => []),
+    createPlanimove(),
     font.load().then((f) => document.fonts.add(f)).catch((err) => {
       console.error('Planimove: Schrift nicht geladen:', err);
     }),
   ]);
   await document.fonts.ready;
-  const module = await createPlanimove();
   const page = new Page(module, rautenwerk, names);
   module.page = page;  // the core's Host calls reach the page here
   window.planimove = page;
@@ -436,6 +441,7 @@ async function startPage() {
     page.notice('Die Ausgabe \u201e' + edition.unknown + '\u201c gibt es nicht; es startet Planimove ' +
       '(bekannt sind \u201eplanimove\u201c und \u201erautenwerk\u201c).');
   await page.start();
+  keepForOffline();
 }
 
 if (typeof window !== 'undefined' && typeof document !== 'undefined') {
