@@ -706,6 +706,13 @@ async function offlineCase(browser, site) {
       const store = stores.find((n) => n.startsWith('planimove-pictures-'));
       return store && (await (await caches.open(store)).keys()).length >= names.length && names.length;
     }, { timeout: 60000, polling: 250 }).then((h) => h.jsonValue()).catch(() => 0);
+    // (The test's private browser context itself installs nothing.)
+    const install = await cdp.send('Page.getInstallabilityErrors');
+    install.installabilityErrors = install.installabilityErrors.filter((e) => e.errorId !== 'in-incognito');
+    const manifest = await cdp.send('Page.getAppManifest');
+    check(!install.installabilityErrors.length && !manifest.errors.length && manifest.url.endsWith('planimove.webmanifest'),
+      'the page can be installed: manifest ' + manifest.url.replace(/.*\//, '') + ', ' +
+      (install.installabilityErrors.map((e) => e.errorId).join(', ') || 'no objections'));
     server.stop();
     const driver = new PageDriver(page);
     await page.reload();
