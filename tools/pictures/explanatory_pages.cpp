@@ -287,8 +287,10 @@ QStringList writeTopicPages(const QString& sourceFile, const QString& outFolder,
       *error = name + ": text does not fit into the band: \"" + rendered.overflowText + "\"";
       return false;
     }
-    if (!writeGif(QDir(outFolder).filePath(name).toStdString(), toTransparentPalette(rendered))) {
-      *error = "cannot write " + name;
+    std::string reason;
+    if (!writeGif(QFile::encodeName(QDir(outFolder).filePath(name)).toStdString(), toTransparentPalette(rendered),
+                  reason)) {
+      *error = "cannot write " + name + ": " + QString::fromStdString(reason);
       return false;
     }
     written << name;

@@ -233,8 +233,9 @@ bool writeHelpPicture(const QString& sourceFile, const QString& gifFile, QString
     *error = sourceFile + ": the rows do not fit into the picture, even at the smallest font";
     return false;
   }
-  if (!writeGif(gifFile.toStdString(), toGreyPalette(image))) {
-    *error = "cannot write " + gifFile;
+  std::string reason;
+  if (!writeGif(QFile::encodeName(gifFile).toStdString(), toGreyPalette(image), reason)) {
+    *error = "cannot write " + gifFile + ": " + QString::fromStdString(reason);
     return false;
   }
   return true;
