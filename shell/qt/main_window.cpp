@@ -34,6 +34,7 @@
 #include "shell/pictures.h"
 #include "shell/qt/key_mapping.h"
 #include "shell/qt/picture_view.h"
+#include "shell/qt/side_panel.h"
 #include "shell/qt/user_scale.h"
 #include "shell/qt/values_panel.h"
 
@@ -56,8 +57,9 @@ MainWindow::MainWindow(const Edition& edition, QWidget* parent)
       form_(canvas_, *this, edition) {
   setWindowTitle(QStringLiteral("Form1"));
   setFont(QFont(QStringLiteral("Arial")));
+  pictureFolders_ = editionFolders(pictureFolders(), edition.pictureFolder);
   view_ = new PictureView(this);
-  panel_ = new ValuesPanel(this);
+  panel_ = new SidePanel(edition, this);
   client_ = new ClientArea(view_, panel_, this);
   setCentralWidget(client_);
   connect(view_, &PictureView::zoomRequested, this,
@@ -102,9 +104,7 @@ void MainWindow::buildMenuBar() {
       menu->setObjectName(name);
       menu->menuAction()->setObjectName(name);
       menus[entry.name] = menu;
-      // Opening a menu is its command (group headers set the topic group).
-      if (entry.windowCommand == WindowCommand::None)
-        connect(menu, &QMenu::aboutToShow, this, [this, command] { runMenuCommand(command); });
+      // Opening a menu changes nothing: the chosen item does what its menus set up.
       if (!parentMenu) {
         const QKeySequence mnemonic = QKeySequence::mnemonic(caption);
         if (!mnemonic.isEmpty()) {
@@ -221,25 +221,35 @@ void MainWindow::frameReady() {
       const bool help = backgroundName_ == form_.edition.helpPicture ||
                         backgroundName_ == form_.edition.keyOverviewPicture;
       recording_->push_back({o.plain() ? canvas_.list() : presented(canvas_.list(), o),
-                             showsBackground(o, help) ? background_ : QImage(),
+                             showsBackground(o, help) ? shownBackground() : QImage(),
                              canvas_.backgroundColour()});
     }
     return;
   }
   const bool help = !backgroundName_.empty() && (backgroundName_ == form_.edition.helpPicture ||
                                                   backgroundName_ == form_.edition.keyOverviewPicture);
-  view_->showPicture(canvas_.list(), background_, canvas_.backgroundColour(), help);
+  view_->showPicture(canvas_.list(), shownBackground(), canvas_.backgroundColour(), help);
   view_->repaint();
   refreshCheckMarks();
   refreshValues();
+  refreshPage();
   paceFrame();
 }
 
+ValuesPanel* MainWindow::valuesPanel() const { return panel_->values(); }
+
 void MainWindow::refreshValues() {
   if (!valuesPanelShown()) return;
-  panel_->setValues(measuredValues(form_));
-  panel_->repaint();
+  panel_->values()->setValues(measuredValues(form_));
+  panel_->values()->repaint();
 }
+
+const QImage& MainWindow::shownBackground() const {
+  static const QImage kNone;
+  return page_ && valuesPanelShown() ? kNone : background_;
+}
+
+void MainWindow::refreshPage() { panel_->setPage(valuesPanelShown() ? page_ : std::nullopt); }
 
 void MainWindow::paceFrame() {
   if (frameIntervalMs_ <= 0) return;
@@ -254,8 +264,9 @@ void MainWindow::setBackgroundPicture(const std::string& fileName) {
   if (fileName == backgroundName_) return;
   backgroundName_ = fileName;
   background_ = QImage();
+  page_ = pageOfFile(fileName);
   if (fileName.empty()) return;
-  const std::string path = findPicture(fileName);
+  const std::string path = findPicture(fileName, pictureFolders_);
   // A missing or unreadable picture simply shows no picture.
   if (!path.empty()) background_ = readImageFile(path);
 }
@@ -426,7 +437,12 @@ void MainWindow::setProjectorMode(bool on) {
 void MainWindow::setValuesPanelShown(bool shown) {
   client_->setPanelShown(shown);
   if (panelAction_) panelAction_->setChecked(shown);
+  // The page moves between the band above the picture and the panel.
+  view_->showPicture(view_->recordedList(), shownBackground(), view_->shownBackgroundColour(),
+                     view_->backgroundIsHelp());
+  view_->update();
   refreshValues();
+  refreshPage();
 }
 
 bool MainWindow::valuesPanelShown() const { return client_->panelShown(); }

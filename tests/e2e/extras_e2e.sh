@@ -1,10 +1,13 @@
 #!/bin/bash
 # The menu "E&xtras" in the real window: Alt+x opens it; the picture is saved
-# as PNG and SVG and one revolution as an animation through the file dialogs
-# into a temporary folder (the animation has the 90 frames of
-# planimove-render --gif for the same keys); the picture copied to the
-# clipboard is read back with xclip; F11 shows and hides the values panel, the
-# drawing area shrinking beside it and growing back.
+# as PNG and SVG (whole and cropped to the construction) and one revolution
+# as an animation through the file dialogs into a temporary folder (the
+# animation is planimove-render's --gif for the same keys, byte for byte);
+# the picture copied to the clipboard is read back with xclip; a set-up is
+# saved and reopened after other keys, the construction framed and the view
+# reset, the projector mode switched on and off, each time back to the same
+# picture; F11 shows and hides the values panel, the drawing area shrinking
+# beside it and growing back.
 # Usage: extras_e2e.sh <planimove> <planimove-render> <picture folder>
 E2E_NAME=extras
 source "$(dirname "$0")/e2e_lib.sh"
@@ -86,10 +89,26 @@ for kind in png svg; do
   extras s
   dialog "Bild speichern" >/dev/null
   type_path "$OUT/bild.$kind"
+  dialog "Bildinhalt" >/dev/null
+  press Return
   dialog "Bildbreite" >/dev/null
   press Return
   wait_for_file "$OUT/bild.$kind"
 done
+# Only the construction: cropped to what is drawn, 600 pixels wide.
+extras s
+dialog "Bild speichern" >/dev/null
+type_path "$OUT/konstruktion.png"
+dialog "Bildinhalt" >/dev/null
+press Down Down Return
+dialog "Bildbreite" >/dev/null
+xdotool key --delay 60 ctrl+a
+xdotool type --delay 20 600
+press Return
+wait_for_file "$OUT/konstruktion.png"
+read -r CW CH < <(identify -format '%w %h' "$OUT/konstruktion.png")
+((CW == 600 && CH * W != 600 * H)) || fail "the cropped picture is ${CW}x${CH}, not 600 wide with its own aspect"
+[[ "$(count_colour "$OUT/konstruktion.png" "$PLATE")" == 0 ]] || fail "the cropped picture shows the emblem"
 size=$(identify -format '%wx%h' "$OUT/bild.png")
 [[ "$size" == "${W}x${H}" ]] || fail "the PNG is $size, the drawing area ${W}x${H}"
 convert "$picture" -crop "${W}x${H}+${X}+${Y}" +repage -alpha off "png24:$E2E_DIR/area.png"
@@ -101,19 +120,19 @@ rsvg-convert -w "$W" -h "$H" -o "$E2E_DIR/svg.png" "$OUT/bild.svg" 2>/dev/null |
 [[ "$(identify -format '%wx%h' "$E2E_DIR/svg.png")" == "${W}x${H}" ]] || fail "the SVG has another size"
 note "PNG and SVG saved at ${W}x${H}"
 
-# --- Umlauf als Animation speichern -------------------------------------------
+# --- Umlauf als Animation speichern: 800 pixels wide unless asked otherwise ----
 extras u
 dialog "Umlauf als Animation speichern" >/dev/null
 type_path "$OUT/umlauf.gif"
+dialog "Bildbreite" >/dev/null
+press Return
 wait_for_file "$OUT/umlauf.gif"
-frames=$(identify -format '%T %wx%h\n' "$OUT/umlauf.gif" | sort | uniq -c | sed 's/^ *//')
-[[ "$frames" == "90 3 ${W}x${H}" ]] || fail "the animation: $frames (want 90 frames, 3 cs, ${W}x${H})"
-(cd "$E2E_DIR" && "$RENDERER" --keys "$EVENTS 1" --size "${W}x${H}" --pictures "$PICTURE_FOLDER" \
+frames=$(identify -format '%T %W %H\n' "$OUT/umlauf.gif" | sort | uniq -c | sed 's/^ *//')
+[[ "$frames" == "90 3 800 541" ]] || fail "the animation: $frames (want 90 frames, 3 cs, 800x541)"
+(cd "$E2E_DIR" && "$RENDERER" --keys "$EVENTS 1" --size 800x541 --pictures "$PICTURE_FOLDER" \
   --gif "$E2E_DIR/renderer.gif") >>"$E2E_DIR/renderer.log" 2>&1 || fail "the renderer wrote no animation"
-for ((i = 0; i < 90; i++)); do
-  n=$(compare -metric AE "$OUT/umlauf.gif[$i]" "$E2E_DIR/renderer.gif[$i]" null: 2>&1)
-  [[ "$n" == 0 ]] || fail "frame $((i + 1)) of the animation differs from the renderer's in $n pixels"
-done
+cmp -s "$OUT/umlauf.gif" "$E2E_DIR/renderer.gif" ||
+  fail "the animation differs from the renderer's ($(stat -c %s "$OUT/umlauf.gif") and $(stat -c %s "$E2E_DIR/renderer.gif") bytes)"
 # The state stands as before: the window shows the same picture.
 after=$(settled_shot after-animation "")
 n=$(pixels_changed "$picture" "$after" "${W}x${H}+${X}+${Y}")
@@ -132,6 +151,57 @@ bad=$(differing_pixels "$E2E_DIR/area.png" "$E2E_DIR/clip.png")
 ((bad * 200 <= W * H)) || fail "the copied picture differs from the window in $bad pixels"
 timeout 10 xclip -selection clipboard -t image/svg+xml -o | grep -q "<svg" || fail "the copied SVG is no SVG"
 note "clipboard holds image/png and image/svg+xml"
+
+# --- Set-ups, the view and the projector mode ------------------------------------
+region="${W}x${H}+${X}+${Y}"
+extras p
+dialog "Einstellung speichern" >/dev/null
+type_path "$OUT/vorlesung.planimove"
+wait_for_file "$OUT/vorlesung.planimove"
+grep -q '"format": "planimove-setup"' "$OUT/vorlesung.planimove" || fail "vorlesung.planimove is no set-up"
+xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+press space space Prior
+moved=$(wait_for_picture "$picture" "$region" 1000 moved)
+extras Down  # "Einstellung &öffnen …", the item after the panel's
+press Return
+dialog "Einstellung öffnen" >/dev/null
+type_path "$OUT/vorlesung.planimove"
+reopened=$(wait_for_picture "$moved" "$region" 1000 reopened)
+n=$(pixels_changed "$picture" "$reopened" "$region")
+((n == 0)) || fail "the reopened set-up shows a picture $n pixels apart from the saved one"
+# A file that is no set-up: a message, the picture stays.
+echo '{"format": "planimove-setup", "version": 1, "lengths": {"c": -120}}' >"$OUT/kaputt.planimove"
+extras Down
+press Return
+dialog "Einstellung öffnen" >/dev/null
+type_path "$OUT/kaputt.planimove"
+dialog "Extras" >/dev/null  # the message
+grep -q "Länge c ist negativ" "$E2E_DIR/app.log" || fail "no message for a bad set-up"
+press Return
+n=$(pixels_changed "$picture" "$(settled_shot refused "$region")" "$region")
+((n == 0)) || fail "a refused set-up changed the picture by $n pixels"
+note "set-up saved and reopened; a bad one refused with its message"
+
+# Einpassen changes the view, "Ansicht zurücksetzen" brings the picture back.
+extras e
+fitted=$(wait_for_picture "$picture" "$region" 1000 fitted)
+xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+press alt+x
+sleep 1
+press Down Down Down Down Down Return  # the item without an access letter
+reset=$(wait_for_picture "$fitted" "$region" 1000 reset)
+n=$(pixels_changed "$picture" "$reset" "$region")
+((n == 0)) || fail "after resetting the view the picture differs by $n pixels"
+# The projector mode: no emblem, stronger lines; off again, the same picture.
+extras v
+projected=$(wait_for_picture "$picture" "$region" 1000 projector)
+[[ "$(count_colour "$projected" "$PLATE" "$region")" == 0 ]] || fail "the projector mode shows the emblem"
+dark() { convert "$1" -crop "$region" +repage -colorspace Gray -threshold 60% -negate -format '%[fx:round(mean*w*h)]' info:; }
+(($(dark "$projected") > $(dark "$picture") * 5 / 4)) || fail "the projector mode draws no stronger lines"
+extras v
+n=$(pixels_changed "$picture" "$(wait_for_picture "$projected" "$region" 1000 unprojected)" "$region")
+((n == 0)) || fail "after the projector mode the picture differs by $n pixels"
+note "Einpassen, Ansicht zurücksetzen and the projector mode change only the view"
 
 # --- F11: the values panel --------------------------------------------------------
 region="${W}x${H}+${X}+${Y}"

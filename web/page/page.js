@@ -5,13 +5,22 @@ import { Painter, fittedScale, SCALE_LEFT, SCALE_TOP } from './painter.js';
 import { SvgContext } from './svg_context.js';
 import { virtualKey } from './keys.js';
 import { MenuBar, parseMenuTree } from './menu_bar.js';
-import { ValuesPanel } from './values_panel.js';
+import { ValuesPanel, panelTextPixels } from './values_panel.js';
+import { Explanation, pagePixels } from './explanation.js';
+import { ControlBar, touchDevice } from './controls.js';
+import { PictureGestures } from './gestures.js';
+import { keepForOffline } from './offline.js';
 
 const FRAME_INTERVAL_MS = 30;  // the pace of runs, as in the window
 // One notch of the wheel with Ctrl zooms the view by 2^(1/4), as in the window.
 const NOTCH_ZOOM = 0.25;
 // The panel's font in the projector mode, against its size outside it.
 const PROJECTOR_PANEL_FONT = 1.4;
+// Screens on which the picture takes the full width and the panel goes below
+// it: phones, and tablets held upright.
+const STACKED_LAYOUT = '(max-width: 600px), (orientation: portrait) and (max-width: 1100px)';
+// Texts of the picture on a touch screen are drawn at least this large (CSS pixels).
+const SMALLEST_TOUCH_TEXT = 12;
 
 class Page {
   constructor(module, rautenwerk, pictureNames) {
@@ -20,7 +29,10 @@ class Page {
     this.pictures = new Map(pictureNames.map((n) => [n.toLowerCase(), n]));
     this.canvas = document.getElementById('picture');
     this.client = document.getElementById('client');
-    this.values = new ValuesPanel(document.getElementById('values'));
+    this.program = document.getElementById('program');
+    this.side = document.getElementById('side');
+    this.values = new ValuesPanel(document.getElementById('values'), this.side);
+    this.explanation = new Explanation(document.getElementById('explanation'));
     this.noticeTimer = null;
     this.extrasPending = 0;
     this.ctx = this.canvas.getContext('2d', { alpha: false });
@@ -31,12 +43,15 @@ class Page {
     this.mouse = { x: 0, y: 0 };
     this.picture = null;
     this.backgroundName = '';
+    this.backgroundIsPage = false;  // an explanatory page, shown in the side panel while that is open
     this.image = null;
     this.lastFrame = performance.now();
     this.projector = false;
     this.drag = null;  // the last pointer position while the view is dragged
     this.whenIdle = [];  // view changes asked for while a run went on
     this.stats = { paints: 0, lastPaintMs: 0, firstPictureMs: null, commands: 0 };
+    this.joints = null;  // the draggable joints of the picture on screen, once asked for
+    this.touch = touchDevice();
   }
 
   // --- Host ---
@@ -57,21 +72,33 @@ class Page {
     return this.queue.shift();
   }
 
-  show(numbers, texts, background, checks, values) {
+  show(numbers, texts, background, checks, values, explanation) {
     this.picture = { numbers: numbers.slice(), texts: texts.split('\x1f'), background };
+    this.joints = null;
     this.paint();
     if (this.menuBar) this.menuBar.setChecks(checks);
+    if (this.values.shown) this.showExplanation(explanation);
     if (values && this.values.shown) this.values.setText(values);
+  }
+
+  // The page's text at the top of the side panel; beside it the values keep
+  // the page's font and scroll.
+  showExplanation(text) {
+    this.explanation.setText(text);
+    this.values.setSmallest(this.explanation.shown ? pagePixels(this.values.pixels) : 10);
   }
 
   valuesShown() { return this.values.shown; }
 
-  setBackground(name) {
+  setBackground(name, page = false) {
     if (name === this.backgroundName) return;
     this.backgroundName = name;
+    this.backgroundIsPage = page;
     this.image = null;
     if (!name) return;
-    const file = this.pictures.get(name.toLowerCase());
+    // Rautenwerk's own pages (those that name its keys) come first.
+    const file = (this.rautenwerk && this.pictures.get('rautenwerk/' + name.toLowerCase())) ||
+      this.pictures.get(name.toLowerCase());
     if (!file) return;  // a missing picture simply shows no picture
     const img = new Image();
     img.onload = () => {
@@ -79,7 +106,7 @@ class Page {
       this.image = img;
       this.paint();
     };
-    img.src = 'pictures/' + encodeURIComponent(file);
+    img.src = 'pictures/' + file.split('/').map(encodeURIComponent).join('/');
   }
 
   ended() {
@@ -89,6 +116,13 @@ class Page {
     document.getElementById('ended-name').textContent = this.rautenwerk ? 'Rautenwerk' : 'Planimove';
     document.getElementById('ended').hidden = false;
     document.title = (this.rautenwerk ? 'Rautenwerk' : 'Planimove') + ' (beendet)';
+    document.getElementById('restart').focus();
+  }
+
+  // "Neu starten": the program as at a fresh start, at its first picture.
+  restart() {
+    window.history.replaceState(null, '', window.location.pathname + window.location.search);
+    window.location.reload();
   }
 
   waitFrame() {
@@ -108,6 +142,10 @@ class Page {
   sinceFrame() { return performance.now() - this.lastFrame; }
 
   // --- painting ---
+  // The background picture as the canvas shows it: an explanatory page moves
+  // into the side panel while that is open, and the band stays free.
+  shownImage() { return this.values.shown && this.backgroundIsPage ? null : this.image; }
+
   cssWidth() { return this.canvas.clientWidth; }
   cssHeight() { return this.canvas.clientHeight; }
 
@@ -127,10 +165,11 @@ class Page {
     const t0 = performance.now();
     const dpr = this.canvas.width / Math.max(1, this.cssWidth());
     this.painter.paint(this.ctx, dpr, this.cssWidth(), this.cssHeight(), this.picture,
-      this.image);
+      this.shownImage());
     const t1 = performance.now();
     this.stats.paints += 1;
     this.stats.lastPaintMs = t1 - t0;
+    this.stats.smallestText = this.painter.smallestDrawnText;
     if (this.stats.firstPictureMs === null) this.stats.firstPictureMs = t1;
   }
 
@@ -314,6 +353,7 @@ class Page {
 
   // --- the menu "E&xtras" ---
   setValuesShown(shown) {
+    this.side.hidden = !shown;
     this.values.element.hidden = !shown;
     const entry = this.menuBar && this.menuBar.entries.find((e) => e.command === 'values');
     if (entry) this.menuBar.setMark(entry, shown);
@@ -323,9 +363,42 @@ class Page {
 
   // The panel takes its width at the right, the canvas the rest; the
   // picture keeps its aspect within the canvas.
+  // On a narrow or upright screen the picture takes the full width and the
+  // panel goes below it.
   layout() {
-    if (this.values.shown) this.values.place(this.client.clientWidth, window.innerHeight);
+    const stacked = window.matchMedia(STACKED_LAYOUT).matches;
+    this.program.classList.toggle('stacked', stacked);
+    this.painter.smallestText = this.touch ? SMALLEST_TOUCH_TEXT : 0;
+    if (this.values.shown) this.values.place(this.client.clientWidth, window.innerHeight, stacked);
+    this.explanation.setPixels(Math.round(this.values.scale *
+      pagePixels(stacked ? 16 : panelTextPixels(window.innerHeight))));
     this.resize();
+    this.paint();
+  }
+
+  // --- dragging joints ---
+  // The joints of the picture on screen in CSS pixels of the canvas; while a
+  // run goes on the core is not asked and the joints of its last answer count.
+  jointsOnCanvas() {
+    if (!this.joints && !this.busy && !this.hasEnded) {
+      const fit = fittedScale(this.cssWidth(), this.cssHeight());
+      this.joints = this.module.ccall('pm_joints', 'string', [], []).split('\n').filter(Boolean)
+        .map((line) => {
+          const [letter, x, y] = line.split(' ');
+          return { letter, x: fit.x + (Number(x) - SCALE_LEFT) * fit.unit,
+            y: fit.y + (Number(y) - SCALE_TOP) * fit.unit };
+        })
+        .filter((j) => j.x >= 0 && j.y >= 0 && j.x <= this.cssWidth() && j.y <= this.cssHeight());
+    }
+    return this.joints || [];
+  }
+
+  // The letter key of a dragged joint. One such key waits at a time: it reads
+  // the pointer when the core takes it, so the joint follows the latest place.
+  dragKey(letter) {
+    const event = (1 << 24) | letter.charCodeAt(0);
+    if (this.queue.includes(event)) return Promise.resolve();
+    return this.send(event);
   }
 
   // The lines for the state on screen. While a run waits for its next frame
@@ -333,6 +406,7 @@ class Page {
   refreshValues() {
     if (!this.values.shown || this.busy || this.hasEnded) return;
     try {
+      this.showExplanation(this.module.ccall('pm_explanation', 'string', [], []));
       this.values.setText(this.module.ccall('pm_measured_values', 'string', [], []));
     } catch (err) {
       console.error('Planimove:', err);
@@ -370,8 +444,10 @@ class Page {
   pictureSvg() {
     const dpr = this.canvas.width / Math.max(1, this.cssWidth());
     const svg = new SvgContext(this.canvas.width, this.canvas.height);
+    const painter = new Painter();
+    painter.smallestText = this.painter.smallestText;
     if (this.picture)
-      new Painter().paint(svg, dpr, this.cssWidth(), this.cssHeight(), this.picture, this.image);
+      painter.paint(svg, dpr, this.cssWidth(), this.cssHeight(), this.picture, this.shownImage());
     return new Blob([svg.document()], { type: 'image/svg+xml' });
   }
 
@@ -447,14 +523,19 @@ class Page {
       if (e.command === 'animation') e.disabled = 'In der Browserausgabe nicht verfügbar';
     this.menuBar = new MenuBar(document.getElementById('menubar'), tree, (e) => this.menu(e));
     window.addEventListener('keydown', (ev) => this.onKeyDown(ev));
+    document.getElementById('restart').addEventListener('click', () => this.restart());
     // Alt alone would move the focus to the browser's menu.
     window.addEventListener('keyup', (ev) => {
       if (!this.hasEnded && (ev.key === 'Alt' || ev.key === 'F10')) ev.preventDefault();
     });
+    this.gestures = new PictureGestures(this.canvas, this);
+    this.controls = new ControlBar(document.getElementById('controls'), this.rautenwerk,
+      (code, shift) => this.key(code, shift));
+    this.controls.shown = this.touch;
     this.canvas.addEventListener('mousemove', (ev) => {
+      if (!this.drag) return;
       const r = this.canvas.getBoundingClientRect();
-      this.mouse = { x: ev.clientX - r.left, y: ev.clientY - r.top };
-      if (this.drag) this.dragView(this.mouse);
+      this.dragView({ x: ev.clientX - r.left, y: ev.clientY - r.top });
     });
     // The view: Ctrl+wheel zooms about the pointer; the middle or right
     // button, or the left one with Shift, drags it.
@@ -485,7 +566,7 @@ class Page {
     // Zooming changes the device-pixel ratio, not always the canvas's size;
     // the panel follows the window's height.
     window.addEventListener('resize', () => this.layout());
-    this.resize();
+    this.layout();
     this.busy = true;
     try {
       await this.module.ccall('pm_start', null, ['number'], [this.rautenwerk ? 1 : 0],
@@ -504,23 +585,42 @@ class Page {
 
 // --- start-up ------------------------------------------------------------------
 
+// The edition named by "?edition=": Planimove unless it says Rautenwerk; a
+// name that is neither is reported and Planimove starts.
+function editionOf(search) {
+  const asked = new URLSearchParams(search).get('edition');
+  const name = asked === null ? '' : asked.trim().toLowerCase();
+  if (name === 'rautenwerk') return { rautenwerk: true };
+  if (name === '' || name === 'planimove') return { rautenwerk: false };
+  return { rautenwerk: false, unknown: asked };
+}
+
 async function startPage() {
-  const params = new URLSearchParams(window.location.search);
-  const rautenwerk = params.get('edition') === 'rautenwerk';
+  const edition = editionOf(window.location.search);
+  const rautenwerk = edition.rautenwerk;
   document.title = rautenwerk ? 'Rautenwerk' : 'Planimove';
+  if (rautenwerk) {
+    document.getElementById('icon').href = 'icons/rautenwerk-48.png';
+    document.getElementById('manifest').href = 'rautenwerk.webmanifest';
+  }
+  // The program, the font and the picture list load side by side.
   const font = new FontFace('Liberation Sans', 'url(fonts/LiberationSans-Regular.woff2)');
-  const [names] = await Promise.all([
+  const [names, module] = await Promise.all([
     fetch('pictures/list.json').then((r) => (r.ok ? r.json() : [])).catch(() => []),
+    createPlanimove(),
     font.load().then((f) => document.fonts.add(f)).catch((err) => {
       console.error('Planimove: Schrift nicht geladen:', err);
     }),
   ]);
   await document.fonts.ready;
-  const module = await createPlanimove();
   const page = new Page(module, rautenwerk, names);
   module.page = page;  // the core's Host calls reach the page here
   window.planimove = page;
+  if (edition.unknown !== undefined)
+    page.notice('Die Ausgabe \u201e' + edition.unknown + '\u201c gibt es nicht; es startet Planimove ' +
+      '(bekannt sind \u201eplanimove\u201c und \u201erautenwerk\u201c).');
   await page.start();
+  keepForOffline();
 }
 
 if (typeof window !== 'undefined' && typeof document !== 'undefined') {
