@@ -311,11 +311,15 @@ void mechanism(const ShownMechanism& s, Lines& out) {
 std::vector<ShownJoint> shownJoints(const Form1& form) {
   const ShownMechanism& s = form.cmd.shown;
   if (!s.taken) return {};
-  const kinematics::LoopGeometry g = geometryOf(s);
-  const LoopMotion m = kinematics::solveLoop(g, driveOf(form));
+  const physical::Mechanism p = physical::shownMechanism(s);
+  const kinematics::LoopGeometry& g = p.loop;
+  const LoopMotion m = kinematics::solveLoop(g, p.drive);
   std::vector<ShownJoint> joints;
-  auto add = [&joints](char letter, Vec p) {
-    if (std::isfinite(p.real()) && std::isfinite(p.imag())) joints.push_back({letter, p.real(), p.imag()});
+  // The loop in mm about X, back in drawing units at the zoom it was shown with.
+  const double zoom = s.zoom > 0 ? s.zoom : 1;
+  auto add = [&joints, &s, zoom](char letter, Vec mm) {
+    const Vec q = Vec(s.pivotX, s.pivotY) + zoom * mm;
+    if (std::isfinite(q.real()) && std::isfinite(q.imag())) joints.push_back({letter, q.real(), q.imag()});
   };
   add('X', m.X);
   if (!isGuide(g.frame)) add('Y', m.Y);

@@ -32,6 +32,27 @@ std::vector<Vec> dots(const DisplayList& list, char32_t colour, double radius) {
   return found;
 }
 
+// The centres of curvature of the path of C at the crank angles 4k°, on both
+// branches of the model, by differences of step h; with the path radii.
+std::vector<Vec> evoluteOfTheModel(const FourBarModel& model, double h, std::vector<double>* radii = nullptr) {
+  std::vector<Vec> centres;
+  for (const FourBarModel& m : {model, model.otherBranch()}) {
+    const Vec z = m.couplerPointRatio();
+    for (int k = 0; k < 90; ++k) {
+      const double theta = 4 * k * kDeg;
+      const auto before = m.couplerPlanePoint(theta - h, z);
+      const auto here = m.couplerPlanePoint(theta, z);
+      const auto after = m.couplerPlanePoint(theta + h, z);
+      if (!before || !here || !after) continue;
+      const FourBarModel::Derivatives d{*here, (*after - *before) / (2 * h),
+                                        (*after - 2.0 * *here + *before) / (h * h)};
+      centres.push_back(osculatingCentre(d));
+      if (radii) radii->push_back(std::abs(centres.back() - *here));
+    }
+  }
+  return centres;
+}
+
 class ConstructionTruth : public ::testing::TestWithParam<int> {};
 
 // Group 6, topics 6 and 7: V, built from the acceleration of the pole point by
@@ -118,22 +139,8 @@ TEST_P(ConstructionTruth, EvolutePointsAreCentresOfCurvature) {
     const Picture s = show(t, type, 6, 2, wxx);
     if (!s.closed) continue;
     ++checkedPictures;
-    std::vector<Vec> centres;
     std::vector<double> radii;
-    for (const FourBarModel& m : {s.model, s.model.otherBranch()}) {
-      const Vec z = m.couplerPointRatio();
-      for (int k = 0; k < 90; ++k) {
-        const double theta = 4 * k * kDeg, h = 1e-3;
-        const auto before = m.couplerPlanePoint(theta - h, z);
-        const auto here = m.couplerPlanePoint(theta, z);
-        const auto after = m.couplerPlanePoint(theta + h, z);
-        if (!before || !here || !after) continue;
-        const FourBarModel::Derivatives d{*here, (*after - *before) / (2 * h),
-                                          (*after - 2.0 * *here + *before) / (h * h)};
-        centres.push_back(osculatingCentre(d));
-        radii.push_back(std::abs(centres.back() - *here));
-      }
-    }
+    const std::vector<Vec> centres = evoluteOfTheModel(s.model, 1e-3, &radii);
     const std::vector<Vec> evolute = dots(t.picture(), U'c', 2);
     EXPECT_GT(evolute.size(), 20u) << where(type, wxx);
     for (const Vec& q : evolute) {
@@ -196,19 +203,7 @@ TEST(FarConstructions, CurvesAndEvoluteOnScreenHaveTheirRadii) {
   }
   s = show(t, 2, 6, 2, 4 * 4 * kDeg);
   ASSERT_TRUE(s.closed);
-  std::vector<Vec> centres;
-  for (const FourBarModel& m : {s.model, s.model.otherBranch()}) {
-    const Vec z = m.couplerPointRatio();
-    for (int k = 0; k < 90; ++k) {
-      const double theta = 4 * k * kDeg, h = 1e-4;
-      const auto before = m.couplerPlanePoint(theta - h, z);
-      const auto here = m.couplerPlanePoint(theta, z);
-      const auto after = m.couplerPlanePoint(theta + h, z);
-      if (before && here && after)
-        centres.push_back(osculatingCentre(
-            {*here, (*after - *before) / (2 * h), (*after - 2.0 * *here + *before) / (h * h)}));
-    }
-  }
+  const std::vector<Vec> centres = evoluteOfTheModel(s.model, 1e-4);
   int onScreen = 0;
   for (const Vec& q : dots(t.picture(), U'c', 2)) {
     if (std::abs(q - Vec(511, 385)) > 1000) continue;
