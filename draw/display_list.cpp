@@ -1,6 +1,8 @@
 // Names of the primitive kinds, as used in the JSON form of a display list.
 #include "draw/display_list.h"
 
+#include <algorithm>
+
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -40,6 +42,28 @@ double arcSweep(const Primitive& arc) {
   double sweep = reduced(arc.end) - reduced(arc.start);
   if (sweep <= 0) sweep += kTwoPi;
   return sweep;
+}
+
+std::optional<std::pair<double, double>> clipSegment(double x1, double y1, double x2, double y2, double left,
+                                                     double top, double right, double bottom) {
+  double t0 = 0, t1 = 1;
+  const double dx = x2 - x1, dy = y2 - y1;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x1 - left, right - x1, y1 - top, bottom - y1};
+  for (int k = 0; k < 4; ++k) {
+    if (p[k] == 0) {
+      if (q[k] < 0) return std::nullopt;
+      continue;
+    }
+    const double t = q[k] / p[k];
+    if (p[k] < 0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return std::nullopt;
+  }
+  return std::pair{t0, t1};
 }
 
 const char* kindName(Primitive::Kind kind) {

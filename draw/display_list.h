@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "draw/colour.h"
@@ -55,6 +57,12 @@ using DisplayList = std::vector<Primitive>;
 // Angle an arc covers, in radians: counterclockwise from start to end, through
 // 0 when end < start; equal ends give the full circle (2π).
 double arcSweep(const Primitive& arc);
+
+// The part of the segment (x1, y1)–(x2, y2) inside the rectangle left … right,
+// top … bottom, as the parameters 0 ≤ t0 ≤ t1 ≤ 1 of its ends along the
+// segment (Liang–Barsky clipping); nothing when the segment misses it.
+std::optional<std::pair<double, double>> clipSegment(double x1, double y1, double x2, double y2, double left,
+                                                     double top, double right, double bottom);
 
 // Kind names used in JSON ("point", "line", "box", "filledBox", "circle", "arc", "text").
 const char* kindName(Primitive::Kind kind);

@@ -327,27 +327,12 @@ std::optional<Area> cropArea(const DisplayList& presentedList, double margin) {
   auto add = [&](double x, double y) {
     if (inside(x, y)) b.add(x, y);
   };
-  // The part of a segment inside the picture (Liang-Barsky).
+  // The part of a segment inside the picture.
   auto addSegment = [&](double x1, double y1, double x2, double y2) {
-    double t0 = 0, t1 = 1;
-    const double dx = x2 - x1, dy = y2 - y1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 - picture.left, picture.right - x1, y1 - picture.top, picture.bottom - y1};
-    for (int i = 0; i < 4; ++i) {
-      if (p[i] == 0) {
-        if (q[i] < 0) return;
-        continue;
-      }
-      const double t = q[i] / p[i];
-      if (p[i] < 0) {
-        t0 = std::max(t0, t);
-      } else {
-        t1 = std::min(t1, t);
-      }
-    }
-    if (t0 > t1) return;
-    add(x1 + t0 * dx, y1 + t0 * dy);
-    add(x1 + t1 * dx, y1 + t1 * dy);
+    const auto t = clipSegment(x1, y1, x2, y2, picture.left, picture.top, picture.right, picture.bottom);
+    if (!t) return;
+    add(x1 + t->first * (x2 - x1), y1 + t->first * (y2 - y1));
+    add(x1 + t->second * (x2 - x1), y1 + t->second * (y2 - y1));
   };
   using K = Primitive::Kind;
   for (const Primitive& p : presentedList) {

@@ -5,21 +5,12 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "kinematics/physical_values.h"
 #include "shell/form1.h"
-#include "topics/dimensions.h"
 
 namespace pm {
 
 namespace {
-
-namespace dim = dimensions;
-
-// What each length letter is, by the joints it joins.
-constexpr const char* kLengthLabels[16] = {
-    "Kurbel a (X–A)",  "Koppel b (A–B)", "Schwinge c (Y–B)", "Gestell d (X–Y)", "Koppelpunkt e (A–C)",
-    "Koppelpunkt f (B–C)", "g (X–D)",     "h (A–D)",          "i (B–E)",         "j (Y–E)",
-    "k (X–Z)",         "l (Y–Z)",        "m (I–F)",          "n (H–F)",         "o (F–G)",
-    "p (H–G)"};
 
 // A value as the dialog shows it: up to six decimals, no trailing zeros,
 // a decimal comma.
@@ -39,15 +30,21 @@ std::string shownValue(double v) {
 }  // namespace
 
 std::vector<DimensionField> dimensionFields(const Form1& form) {
-  const StateRecord& st = form.st;
+  // The values are the set-up's, so that the dialog and a set-up file agree.
+  const nlohmann::ordered_json doc = nlohmann::ordered_json::parse(writeSetup(form));
+  std::vector<physical::Dimension> lengths = physical::loopDimensions();
+  if (form.st.mn1 == 8)
+    for (physical::Dimension& d : physical::sixBarDimensions(static_cast<int>(form.st.mn2)))
+      lengths.push_back(std::move(d));
   std::vector<DimensionField> out;
-  const char last = st.mn1 == 8 ? 'p' : 'f';
-  for (char c = 'a'; c <= last; ++c)
-    out.push_back({std::string(1, c), kLengthLabels[c - 'a'], "mm", shownValue(std::fabs(dim::length(st, c)))});
-  out.push_back({"frameAngle", "Gestellwinkel", "°", shownValue(dim::frameAngle(st))});
-  out.push_back({"crankAngle", "Kurbelwinkel φ", "°", shownValue(dim::crankAngle(st))});
-  out.push_back({"omega", "ω Kurbel", "1/s", shownValue(dim::crankOmega(st))});
-  out.push_back({"alpha", "α Kurbel", "1/s²", shownValue(dim::crankAlpha(st))});
+  for (const physical::Dimension& d : lengths) {
+    const std::string key(1, d.letter);
+    out.push_back({key, d.name, "mm", shownValue(doc["lengths"][key].get<double>())});
+  }
+  out.push_back({"frameAngle", "Gestellwinkel", "°", shownValue(doc["frameAngle"].get<double>())});
+  out.push_back({"crankAngle", "Kurbelwinkel φ", "°", shownValue(doc["crankAngle"].get<double>())});
+  out.push_back({"omega", "ω Kurbel", "1/s", shownValue(doc["omega"].get<double>())});
+  out.push_back({"alpha", "α Kurbel", "1/s²", shownValue(doc["alpha"].get<double>())});
   return out;
 }
 

@@ -1,7 +1,7 @@
 // Writing and reading set-ups. A set-up is read field by field into the start
 // state of the program (what is left out keeps its start value); the lengths
-// and angles go through topics/dimensions, so that the values panel shows
-// exactly what the set-up says. The whole document is checked before any of
+// and angles go through the one conversion of kinematics/physical_values, so
+// that the values panel shows exactly what the set-up says. The whole document is checked before any of
 // it is used: the form changes only when everything is right.
 #include "shell/setup.h"
 
@@ -16,11 +16,12 @@
 #include <numbers>
 
 #include "kinematics/number_format.h"
+#include "kinematics/physical_values.h"
 #include "kinematics/planar_motion.h"
 #include "shell/atomic_file.h"
 #include "shell/form1.h"
 #include "topics/catalogue.h"
-#include "topics/dimensions.h"
+#include "topics/parameter_strings.h"
 #include "topics/topic_rows.h"
 
 namespace pm {
@@ -28,7 +29,7 @@ namespace pm {
 namespace {
 
 using Json = nlohmann::ordered_json;
-namespace dim = dimensions;
+namespace phys = physical;
 
 constexpr double kDeg = std::numbers::pi / 180;
 constexpr std::size_t kMaxSetupBytes = 1 << 20;
@@ -61,6 +62,76 @@ constexpr std::array<const char*, 25> kTopLevel = {
     "pivot",  "sense",     "driveStep", "zoom",   "symbolSize", "gridSpacing", "brightness",
     "display", "view",     "points",  "synthesis"};
 
+// The letters whose lengths the zoom scales: the mechanism's links and
+// coupler points (a … f), the links the six-bars add (g … p).
+constexpr std::string_view kLengthLetters = "abcdefghijklmnop";
+
+// --- the state's numbers and the signs of its lengths ------------------------
+
+// A number a … z as the next load gives it (preset + offset).
+double number(const StateRecord& st, char letter) {
+  const double* offset = numberOffset(st, letter);
+  return fieldOf(presetNumberString(st, st.mn0), letter) + (offset ? *offset : 0);
+}
+void setNumber(StateRecord& st, char letter, double value) {
+  if (double* offset = numberOffset(st, letter)) *offset = value - fieldOf(presetNumberString(st, st.mn0), letter);
+}
+
+double presetLength(const StateRecord& st, char letter) {
+  return fieldOf(presetLengthString(st, st.mn0), letter);
+}
+
+// Whether a length is loaded with the other sign than its preset's, that is
+// in the other assembly (a length of 0 counts by its sign factor).
+bool isFlipped(const StateRecord& st, char letter) {
+  const double loaded = lengthFactor(st, letter) * (presetLength(st, letter) + *lengthOffset(st, letter));
+  if (loaded == 0) return lengthFactor(st, letter) < 0;
+  return std::signbit(loaded) != std::signbit(presetLength(st, letter));
+}
+
+// Turns a length into the other assembly: through its sign factor where it
+// has one, as Shift+F1 … F5 do, else through the offset.
+void turnSign(StateRecord& st, char letter) {
+  double* const offset = lengthOffset(st, letter);
+  const double preset = presetLength(st, letter);
+  switch (letter) {
+    case 'c': st.qcc = -st.qcc; return;
+    case 'f': st.qff = -st.qff; return;
+    case 'h': st.qhh = -st.qhh; return;
+    case 'n': st.qnn = -st.qnn; return;
+    case 'p': st.qpp = -st.qpp; return;
+    default: *offset = -(preset + *offset) - preset; return;
+  }
+}
+
+// The drive step in degrees per step, signed as it turns (val i and qzw).
+double driveStep(const StateRecord& st) { return st.si + st.qzw * fieldOf(presetNumberString(st, st.mn0), 'i'); }
+void setDriveStep(StateRecord& st, double degrees) {
+  const double preset = fieldOf(presetNumberString(st, st.mn0), 'i');
+  // The sign lives in qzw, as the reversal at a dead position leaves it.
+  st.qzw = preset != 0 && std::signbit(degrees) != std::signbit(preset) ? -1 : 1;
+  st.si = degrees - st.qzw * preset;
+}
+
+// `value` or the nearest neighbouring double that `set` turns back into the
+// same state: ω and α written so restore the drive to the last bit.
+double restoring(const StateRecord& st, double value, bool (*set)(StateRecord&, double)) {
+  auto restores = [&](double v) {
+    StateRecord probe = st;
+    set(probe, v);
+    return probe.qv == st.qv && probe.qx == st.qx && probe.qxx == st.qxx;
+  };
+  if (!std::isfinite(value) || restores(value)) return value;
+  double up = value, down = value;
+  for (int i = 0; i < 8; ++i) {
+    up = std::nextafter(up, HUGE_VAL);
+    down = std::nextafter(down, -HUGE_VAL);
+    if (restores(up)) return up;
+    if (restores(down)) return down;
+  }
+  return value;
+}
+
 std::string lowerCase(std::string s) {
   for (char& c : s)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -85,20 +156,20 @@ Json fullSetup(const StateRecord& st, const View& view, const Edition& edition) 
   doc["page"] = st.mn5;
   Json lengths = Json::object();
   Json flipped = Json::array();
-  for (char c : dim::kLengthLetters) {
-    lengths[std::string(1, c)] = std::fabs(dim::length(st, c));
-    if (dim::flipped(st, c)) flipped.push_back(std::string(1, c));
+  for (char c : kLengthLetters) {
+    lengths[std::string(1, c)] = phys::lengthOf(st, c);
+    if (isFlipped(st, c)) flipped.push_back(std::string(1, c));
   }
   doc["lengths"] = std::move(lengths);
   doc["flipped"] = std::move(flipped);
-  doc["crankAngle"] = dim::crankAngle(st);
+  doc["crankAngle"] = phys::crankAngleOf(st);
   doc["driveAngle"] = st.wxx;
-  doc["omega"] = dim::crankOmega(st);
-  doc["alpha"] = dim::crankAlpha(st);
-  doc["frameAngle"] = dim::frameAngle(st);
-  doc["pivot"] = pair(dim::number(st, 'a'), dim::number(st, 'b'));
+  doc["omega"] = restoring(st, phys::omegaOf(st), phys::setOmega);
+  doc["alpha"] = restoring(st, phys::alphaOf(st), phys::setAlpha);
+  doc["frameAngle"] = number(st, 'd');
+  doc["pivot"] = pair(number(st, 'a'), number(st, 'b'));
   doc["sense"] = st.qgw;
-  doc["driveStep"] = dim::driveStep(st);
+  doc["driveStep"] = driveStep(st);
   doc["zoom"] = st.qzz;
   doc["symbolSize"] = st.qbr;
   doc["gridSpacing"] = 20 + st.qrtt;
@@ -107,15 +178,15 @@ Json fullSetup(const StateRecord& st, const View& view, const Edition& edition) 
   for (const Flag& f : kFlags) display[f.name] = st.*f.field == 1;
   doc["display"] = std::move(display);
   doc["view"] = {{"scale", view.scale}, {"x", view.x}, {"y", view.y}};
-  doc["points"] = {{"P", pair(dim::number(st, 'e'), dim::number(st, 'f'))},
-                   {"Q", pair(dim::number(st, 'g'), dim::number(st, 'h'))}};
+  doc["points"] = {{"P", pair(number(st, 'e'), number(st, 'f'))},
+                   {"Q", pair(number(st, 'g'), number(st, 'h'))}};
   Json synthesis;
-  synthesis["distance"] = dim::number(st, 'n');
+  synthesis["distance"] = number(st, 'n');
   Json positions = Json::array();
-  for (const auto& [x, y] : kPositions) positions.push_back(pair(dim::number(st, x), dim::number(st, y)));
+  for (const auto& [x, y] : kPositions) positions.push_back(pair(number(st, x), number(st, y)));
   synthesis["positions"] = std::move(positions);
   Json directions = Json::array();
-  for (char c : kDirections) directions.push_back(dim::number(st, c));
+  for (char c : kDirections) directions.push_back(number(st, c));
   synthesis["directions"] = std::move(directions);
   Json pairs = Json::array();
   pairs.push_back(st.bz1 == 1 ? Json::array({st.bxx, st.byx, st.bxa, st.bya}) : Json());
@@ -203,7 +274,7 @@ void onlyMembers(const Json& object, const std::string& path, std::initializer_l
 }
 
 char lengthLetter(const std::string& key, const std::string& path) {
-  if (key.size() != 1 || dim::kLengthLetters.find(key[0]) == std::string_view::npos)
+  if (key.size() != 1 || kLengthLetters.find(key[0]) == std::string_view::npos)
     refuse("Im Feld " + fieldName(path) + " steht „" + key + "“: Längen haben die Buchstaben a bis p.");
   return key[0];
 }
@@ -238,13 +309,10 @@ void readLengths(const Json& doc, StateRecord& st) {
       flip[static_cast<std::size_t>(lengthLetter(letter.get<std::string>(), "flipped") - 'a')] = true;
     }
   }
-  for (char c : dim::kLengthLetters) {
+  for (char c : kLengthLetters) {
     const std::size_t i = static_cast<std::size_t>(c - 'a');
-    if (!given[i] && !flip[i]) continue;  // the preset, as at the start
-    const double preset = dim::presetLength(st, c);
-    const double mm = given[i] ? *given[i] : std::fabs(preset);
-    const double sign = (std::signbit(preset) ? -1.0 : 1.0) * (flip[i] ? -1 : 1);
-    dim::setLength(st, c, sign * mm);
+    if (given[i]) phys::setLength(st, c, *given[i]);
+    if (flip[i] != isFlipped(st, c)) turnSign(st, c);
   }
 }
 
@@ -252,21 +320,21 @@ void readSynthesis(const Json& s, StateRecord& st) {
   objectAt(s, "synthesis");
   onlyMembers(s, "synthesis", {"distance", "positions", "directions", "pairs", "recorded"});
   if (const Json* d = member(s, "distance"))
-    dim::setNumber(st, 'n', numberWithin(*d, "synthesis.distance", 0, kMaxCoordinate));
+    setNumber(st, 'n', numberWithin(*d, "synthesis.distance", 0, kMaxCoordinate));
   if (const Json* positions = member(s, "positions")) {
     if (!positions->is_array() || positions->size() != 4)
       refuse("Das Feld „synthesis.positions“ muss die vier Lagen enthalten ([[x, y], … ]).");
     for (std::size_t k = 0; k < 4; ++k) {
       const Point p = pointAt((*positions)[k], "synthesis.positions[" + std::to_string(k) + "]");
-      dim::setNumber(st, kPositions[k][0], p.x);
-      dim::setNumber(st, kPositions[k][1], p.y);
+      setNumber(st, kPositions[k][0], p.x);
+      setNumber(st, kPositions[k][1], p.y);
     }
   }
   if (const Json* directions = member(s, "directions")) {
     if (!directions->is_array() || directions->size() != 4)
       refuse("Das Feld „synthesis.directions“ muss vier Winkel enthalten.");
     for (std::size_t k = 0; k < 4; ++k)
-      dim::setNumber(st, kDirections[k],
+      setNumber(st, kDirections[k],
                      numberWithin((*directions)[k], "synthesis.directions[" + std::to_string(k) + "]",
                                   -kMaxCoordinate, kMaxCoordinate));
   }
@@ -316,13 +384,13 @@ void readAngles(const Json& doc, StateRecord& st) {
   if (driveAngle) {
     StateRecord probe = st;
     probe.wxx = *driveAngle;
-    const double d = std::remainder(dim::crankAngle(probe) - degrees, 360.0);
+    const double d = std::remainder(phys::crankAngleOf(probe) - degrees, 360.0);
     if (std::fabs(d) < 1e-6) {
       st.wxx = *driveAngle;
       return;
     }
   }
-  dim::setCrankAngle(st, degrees);
+  phys::setCrankAngle(st, degrees);
 }
 
 // The loop X-A-B-Y closes at the set-up's crank angle; otherwise the picture
@@ -330,20 +398,19 @@ void readAngles(const Json& doc, StateRecord& st) {
 // close where the program shows them too: the panel says so.)
 void checkClosure(const StateRecord& st) {
   if (!(st.mn1 >= 1 && st.mn1 <= 8)) return;  // examples and synthesis show their own
+  // Whether the loop closes depends on the magnitudes alone, not on the
+  // assembly, the zoom or where X stands.
   kinematics::LoopGeometry g;
-  g.pivot = {dim::number(st, 'a'), dim::number(st, 'b')};
-  g.frameAngle = dim::frameAngle(st) * kDeg;
-  g.crank = dim::length(st, 'a') * st.qzz;
-  g.coupler = dim::length(st, 'b') * st.qzz;
-  g.rocker = dim::length(st, 'c') * st.qzz;
-  g.frame = dim::length(st, 'd') * st.qzz;
-  g.toC = dim::length(st, 'e') * st.qzz;
-  g.fromBToC = dim::length(st, 'f') * st.qzz;
+  g.frameAngle = number(st, 'd') * kDeg;
+  g.crank = phys::lengthOf(st, 'a');
+  g.coupler = phys::lengthOf(st, 'b');
+  g.rocker = phys::lengthOf(st, 'c');
+  g.frame = phys::lengthOf(st, 'd');
   kinematics::Drive drive;
-  const double phi = dim::crankAngle(st);
+  const double phi = phys::crankAngleOf(st);
   drive.angle = phi * kDeg;
   const kinematics::LoopMotion m = kinematics::solveLoop(g, drive);
-  auto mm = [&](char c) { return shown(std::fabs(dim::length(st, c))) + " mm"; };
+  auto mm = [&](char c) { return shown(phys::lengthOf(st, c)) + " mm"; };
   if (!m.closed)
     refuse("Das Getriebe schließt sich bei φ = " + shown(phi) + "° nicht (Kurbel a = " + mm('a') +
            ", Koppel b = " + mm('b') + ", Schwinge c = " + mm('c') + ", Gestell d = " + mm('d') + ").");
@@ -406,30 +473,30 @@ Setup readSetup(const Json& doc, const Edition& edition) {
   if (const Json* z = member(doc, "zoom")) st.qzz = numberWithin(*z, "zoom", 1e-3, 1e3);
   readLengths(doc, st);
   if (const Json* s = member(doc, "sense")) st.qgw = wholeWithin(*s, "sense", -1, 1);
-  if (const Json* w = member(doc, "omega")) dim::setCrankOmega(st, numberWithin(*w, "omega", -1e6, 1e6));
-  if (const Json* a = member(doc, "alpha")) dim::setCrankAlpha(st, numberWithin(*a, "alpha", -1e6, 1e6));
-  if (const Json* d = member(doc, "frameAngle"))
-    dim::setFrameAngle(st, numberWithin(*d, "frameAngle", -1e6, 1e6));
+  if (const Json* w = member(doc, "omega")) phys::setOmega(st, numberWithin(*w, "omega", -1e6, 1e6));
+  if (const Json* a = member(doc, "alpha"); a && !phys::setAlpha(st, numberWithin(*a, "alpha", -1e6, 1e6)))
+    refuse("Eine Kurbel der Länge 0 hat keine Winkelbeschleunigung α.");
+  if (const Json* d = member(doc, "frameAngle")) setNumber(st, 'd', numberWithin(*d, "frameAngle", -1e6, 1e6));
   if (const Json* p = member(doc, "pivot")) {
     const Point x = pointAt(*p, "pivot");
-    dim::setNumber(st, 'a', x.x);
-    dim::setNumber(st, 'b', x.y);
+    setNumber(st, 'a', x.x);
+    setNumber(st, 'b', x.y);
   }
   if (const Json* p = member(doc, "points")) {
     objectAt(*p, "points");
     onlyMembers(*p, "points", {"P", "Q"});
     if (const Json* q = member(*p, "P")) {
       const Point v = pointAt(*q, "points.P");
-      dim::setNumber(st, 'e', v.x);
-      dim::setNumber(st, 'f', v.y);
+      setNumber(st, 'e', v.x);
+      setNumber(st, 'f', v.y);
     }
     if (const Json* q = member(*p, "Q")) {
       const Point v = pointAt(*q, "points.Q");
-      dim::setNumber(st, 'g', v.x);
-      dim::setNumber(st, 'h', v.y);
+      setNumber(st, 'g', v.x);
+      setNumber(st, 'h', v.y);
     }
   }
-  if (const Json* s = member(doc, "driveStep")) dim::setDriveStep(st, numberWithin(*s, "driveStep", -360, 360));
+  if (const Json* s = member(doc, "driveStep")) setDriveStep(st, numberWithin(*s, "driveStep", -360, 360));
   if (const Json* s = member(doc, "symbolSize")) st.qbr = numberWithin(*s, "symbolSize", 0.01, 100);
   if (const Json* g = member(doc, "gridSpacing")) st.qrtt = wholeWithin(*g, "gridSpacing", -1000, 1000) - 20;
   if (const Json* b = member(doc, "brightness")) {
@@ -541,7 +608,7 @@ void applySetup(Form1& form, const Setup& setup) {
   // rebuild turns the crank one step: it starts one step back, so that the
   // picture shows the crank where the set-up has it.
   if (st.mn1 == 5 && st.mn2 == 7 && topic_rows::topicNumber(st.mn5) >= 15)
-    st.wxx -= st.qgw * dim::driveStep(st) * kDeg;
+    st.wxx -= st.qgw * driveStep(st) * kDeg;
   form.st = st;
   form.view = setup.view;
   form.Form_KeyDown(kKeyRebuild, 0);

@@ -3,7 +3,7 @@
 // compact and URL-safe). A set-up names the edition, the mechanism type,
 // topic group, topic and page, the dimensions as a lecturer gives them
 // (lengths in mm, the crank angle φ, ω and α of the crank; see
-// topics/dimensions.h), the assembly, the display flags, zoom and view, the
+// kinematics/physical_values.h), the assembly, the display flags, zoom and view, the
 // synthesis task with its chosen pairs and recorded four-bar. Fields left out
 // take the values the program starts with; a field that is not known, of the
 // wrong kind or impossible refuses the whole set-up with a German message

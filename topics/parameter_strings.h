@@ -41,6 +41,10 @@ double fieldOf(const std::string& fields, char letter);
 double* lengthOffset(StateRecord& st, char letter);
 const double* lengthOffset(const StateRecord& st, char letter);
 double lengthFactor(const StateRecord& st, char letter);
+// The user's number offset s<letter> of a … z (null for k, which has none, and
+// for another letter); the loader computes val = preset + offset.
+double* numberOffset(StateRecord& st, char letter);
+const double* numberOffset(const StateRecord& st, char letter);
 
 // "a62.7:b-3.2:…": the letters a … z each with bank[a … z] rounded to six
 // decimals (trailing zeros dropped) and ":".

@@ -177,6 +177,19 @@ const double* lengthOffset(const StateRecord& st, char letter) {
   return lengthOffset(const_cast<StateRecord&>(st), letter);
 }
 
+double* numberOffset(StateRecord& st, char letter) {
+  double* const offsets[26] = {&st.sa, &st.sb, &st.sc, &st.sd, &st.se, &st.sf, &st.sg,
+                               &st.sh, &st.si, &st.sj, nullptr, &st.sl, &st.sm, &st.sn,
+                               &st.so, &st.sp, &st.sq, &st.sr, &st.ss, &st.st, &st.su,
+                               &st.sv, &st.sw, &st.sx, &st.sy, &st.sz};
+  if (letter < 'a' || letter > 'z') return nullptr;
+  return offsets[letter - 'a'];
+}
+
+const double* numberOffset(const StateRecord& st, char letter) {
+  return numberOffset(const_cast<StateRecord&>(st), letter);
+}
+
 double lengthFactor(const StateRecord& st, char letter) {
   switch (letter) {
     case 'c': return st.qcc;

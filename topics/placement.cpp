@@ -11,7 +11,7 @@
 
 #include "script/vector.h"
 #include "shell/form1.h"
-#include "topics/dimensions.h"
+#include "topics/parameter_strings.h"
 #include "topics/placement_detail.h"
 #include "topics/topics.h"
 
@@ -19,10 +19,8 @@ namespace pm {
 
 namespace {
 
-using dimensions::Field;
-using dimensions::lengthOffset;
-using dimensions::lengthSign;
-using dimensions::numberOffset;
+// The letter of a register as the state's offset tables take it; 0 for none.
+char letterOf(char32_t c) { return c >= U'a' && c <= U'z' ? static_cast<char>(c) : 0; }
 
 // Remembers registers before a key changes them and afterwards moves their
 // offsets by the change, so that the next load gives the new values.
@@ -41,16 +39,16 @@ class OffsetRewrite {
   void apply() {
     for (std::size_t i = 0; i < lengths_.size(); ++i) {
       const char32_t c = lengths_[i];
-      const double scale = f_.st.qzz * lengthSign(f_.st, c);
-      const Field field = lengthOffset(c);
+      const double scale = f_.st.qzz * lengthFactor(f_.st, letterOf(c));
+      double* const offset = lengthOffset(f_.st, letterOf(c));
       const double moved = (f_.reg().lenOf(c) - oldLengths_[i]) / scale;
-      if (field && scale != 0 && std::isfinite(moved)) f_.st.*field += moved;
+      if (offset && scale != 0 && std::isfinite(moved)) *offset += moved;
     }
     for (std::size_t i = 0; i < values_.size(); ++i) {
       const char32_t c = values_[i];
-      const Field field = numberOffset(c);
+      double* const offset = numberOffset(f_.st, letterOf(c));
       const double moved = f_.reg().valOf(c) - oldValues_[i];
-      if (field && std::isfinite(moved)) f_.st.*field += moved;
+      if (offset && std::isfinite(moved)) *offset += moved;
     }
   }
 

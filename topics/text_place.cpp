@@ -12,26 +12,9 @@ struct Box {
   bool contains(double x, double y) const { return x >= x1 && x <= x2 && y >= y1 && y <= y2; }
 };
 
-// Whether the segment p–q meets the box (Liang–Barsky clipping).
+// Whether the segment p–q meets the box.
 bool segmentMeets(const Box& b, double px, double py, double qx, double qy) {
-  double t0 = 0, t1 = 1;
-  const double dx = qx - px, dy = qy - py;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {px - b.x1, b.x2 - px, py - b.y1, b.y2 - py};
-  for (int k = 0; k < 4; ++k) {
-    if (p[k] == 0) {
-      if (q[k] < 0) return false;
-      continue;
-    }
-    const double t = q[k] / p[k];
-    if (p[k] < 0) {
-      t0 = std::max(t0, t);
-    } else {
-      t1 = std::min(t1, t);
-    }
-    if (t0 > t1) return false;
-  }
-  return true;
+  return clipSegment(px, py, qx, qy, b.x1, b.y1, b.x2, b.y2).has_value();
 }
 
 // Whether the outline of the circle about (cx, cy) with radius r meets the box.

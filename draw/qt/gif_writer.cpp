@@ -300,46 +300,10 @@ PaletteImage toPaletteImage(const QImage& source) {
   // More than 256 colours (the blended edges of antialiased lines): the 256
   // most frequent colours stay exact, every other colour takes the nearest of
   // them. The flat colours of links, joints and texts thus keep their values.
-  std::unordered_map<QRgb, std::size_t> histogram;
-  for (int y = 0; y < out.height; ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    for (int x = 0; x < out.width; ++x) ++histogram[line[x] & 0xffffffu];
-  }
-  std::vector<std::pair<QRgb, std::size_t>> byCount(histogram.begin(), histogram.end());
-  std::sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) {
-    return a.second != b.second ? a.second > b.second : a.first < b.first;
-  });
-  byCount.resize(256);
-  out.palette.clear();
-  index.clear();
-  for (const auto& [c, n] : byCount) {
-    index.emplace(c, static_cast<std::uint8_t>(out.palette.size()));
-    out.palette.push_back({static_cast<std::uint8_t>(qRed(c)), static_cast<std::uint8_t>(qGreen(c)),
-                           static_cast<std::uint8_t>(qBlue(c))});
-  }
-  auto nearest = [&out](QRgb c) {
-    int best = 0, bestDistance = 1 << 30;
-    for (std::size_t i = 0; i < out.palette.size(); ++i) {
-      const int dr = qRed(c) - out.palette[i][0], dg = qGreen(c) - out.palette[i][1],
-                db = qBlue(c) - out.palette[i][2];
-      const int d = dr * dr + dg * dg + db * db;
-      if (d < bestDistance) {
-        bestDistance = d;
-        best = static_cast<int>(i);
-      }
-    }
-    return static_cast<std::uint8_t>(best);
-  };
-  for (int y = 0; y < out.height; ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    for (int x = 0; x < out.width; ++x) {
-      const QRgb c = line[x] & 0xffffffu;
-      auto it = index.find(c);
-      if (it == index.end()) it = index.emplace(c, nearest(c)).first;
-      out.pixels[static_cast<std::size_t>(y) * out.width + x] = it->second;
-    }
-  }
-  return out;
+  AnimationPalette palette(256);
+  palette.sample(image);
+  palette.choose();
+  return palette.indexed(image);
 }
 
 void AnimationPalette::sample(const QImage& source) {
@@ -357,7 +321,7 @@ void AnimationPalette::choose() {
   std::sort(byCount.begin(), byCount.end(), [](const auto& a, const auto& b) {
     return a.second != b.second ? a.second > b.second : a.first < b.first;
   });
-  if (byCount.size() > 255) byCount.resize(255);
+  if (byCount.size() > maxColours_) byCount.resize(maxColours_);
   if (byCount.empty()) byCount.push_back({0xffffffu, 1});
   colours_.clear();
   index_.clear();

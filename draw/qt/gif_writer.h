@@ -63,11 +63,13 @@ class GifEncoder {
 };
 
 // One palette for the frames of an animation: their most frequent colours
-// (the flat colours of links, joints and texts first), at most 255, counted
-// over the frames offered to sample(); indexed() gives each pixel the index
-// of its own colour or, for one not among them, of the nearest.
+// (the flat colours of links, joints and texts first), at most 255 (one
+// index stays free for transparency), counted over the frames offered to
+// sample(); indexed() gives each pixel the index of its own colour or, for
+// one not among them, of the nearest.
 class AnimationPalette {
  public:
+  explicit AnimationPalette(std::size_t maxColours = 255) : maxColours_(maxColours) {}
   void sample(const QImage& frame);
   // Chooses the colours; sampling ends.
   void choose();
@@ -75,6 +77,7 @@ class AnimationPalette {
   PaletteImage indexed(const QImage& frame);
 
  private:
+  std::size_t maxColours_;
   std::unordered_map<std::uint32_t, std::size_t> counts_;
   std::unordered_map<std::uint32_t, std::uint8_t> index_;
   GifPalette colours_;

@@ -13,7 +13,7 @@
 #include "shell/dimension_fields.h"
 #include "shell/setup.h"
 #include "support/test_form.h"
-#include "topics/dimensions.h"
+#include "kinematics/physical_values.h"
 
 namespace pm {
 namespace {
@@ -132,10 +132,10 @@ TEST(SetupFile, HandWrittenSetupGivesExactlyItsLengthsAndAngle) {
   EXPECT_EQ(shown.lengths[2], -200);
   EXPECT_EQ(shown.lengths[3], 260);
   for (char c : {'a', 'b', 'c', 'd'})
-    EXPECT_EQ(std::fabs(dimensions::length(t.form.st, c)), c == 'a' ? 40 : c == 'b' ? 120 : c == 'c' ? 100 : 130);
+    EXPECT_EQ(physical::lengthOf(t.form.st, c), c == 'a' ? 40 : c == 'b' ? 120 : c == 'c' ? 100 : 130);
   EXPECT_NEAR(shown.crankAngle * 180 / std::acos(-1.0), 230, 1e-9);
-  EXPECT_DOUBLE_EQ(dimensions::crankOmega(t.form.st), 1.5);
-  EXPECT_DOUBLE_EQ(dimensions::crankAlpha(t.form.st), -0.25);
+  EXPECT_DOUBLE_EQ(physical::omegaOf(t.form.st), 1.5);
+  EXPECT_DOUBLE_EQ(physical::alphaOf(t.form.st), -0.25);
   const std::vector<std::string> lines = panel(t.form);
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Kurbelwinkel φ: 230°"), lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "ω Kurbel: 1,50 1/s"), lines.end());
@@ -199,7 +199,7 @@ TEST(SetupFile, DimensionsDialogChecksWhatWasTyped) {
   t.host.cx = 531.25;  // a crank of no round length
   t.host.cy = 512.5;
   t.keyChar('A');
-  const double crank = dimensions::length(t.form.st, 'a');
+  const double crank = physical::lengthOf(t.form.st, 'a');
   auto typed = [&](std::string key, std::string text) {
     std::vector<DimensionField> f = dimensionFields(t.form);
     for (DimensionField& d : f)
@@ -208,7 +208,7 @@ TEST(SetupFile, DimensionsDialogChecksWhatWasTyped) {
   };
   const struct {
     std::string key, text, problem;
-  } refused[] = {{"b", "12x", "„Koppel b (A–B)“: „12x“ ist keine Zahl."},
+  } refused[] = {{"b", "12x", "„Koppel b“: „12x“ ist keine Zahl."},
                  {"c", "-100", "nicht negativ"},
                  {"b", "10", "schließt sich bei φ"},
                  {"crankAngle", "", "keine Zahl"}};
@@ -222,8 +222,8 @@ TEST(SetupFile, DimensionsDialogChecksWhatWasTyped) {
   const auto setup = checkDimensions(t.form, typed("b", "140,5"), message);
   ASSERT_TRUE(setup) << message;
   applySetup(t.form, *setup);
-  EXPECT_EQ(dimensions::length(t.form.st, 'a'), crank);
-  EXPECT_EQ(dimensions::length(t.form.st, 'b'), 140.5);
+  EXPECT_EQ(physical::lengthOf(t.form.st, 'a'), crank);
+  EXPECT_EQ(physical::lengthOf(t.form.st, 'b'), 140.5);
   EXPECT_EQ(t.form.cmd.shown.lengths[1], 140.5);
 }
 
