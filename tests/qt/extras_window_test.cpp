@@ -351,7 +351,7 @@ TEST_F(ExtrasTest, SetupsReopenTheStateAndBadOnesChangeNothing) {
   dialog.field("b")->setText(QStringLiteral("12x"));
   dialog.accept();
   EXPECT_FALSE(dialog.setup());
-  EXPECT_EQ(dialog.problem(), QStringLiteral("„Koppel b (A–B)“: „12x“ ist keine Zahl."));
+  EXPECT_EQ(dialog.problem(), QStringLiteral("„Koppel b“: „12x“ ist keine Zahl."));
   dialog.field("b")->setText(QStringLiteral("140,5"));
   dialog.accept();
   ASSERT_TRUE(dialog.setup());

@@ -577,8 +577,8 @@ async function viewCase(browser, url) {
   await driver.idle();
   const applied = await page.evaluate(() => ({ open: document.getElementById('dimensions-dialog').open,
     fields: window.planimove.module.ccall('pm_dimension_fields', 'string', [], []) }));
-  check(problem.open && problem.text === '„Koppel b (A–B)“: „12x“ ist keine Zahl.' && !applied.open &&
-    applied.fields.includes('b\x1fKoppel b (A–B)\x1fmm\x1f160\n'),
+  check(problem.open && problem.text === '„Koppel b“: „12x“ ist keine Zahl.' && !applied.open &&
+    applied.fields.includes('b\x1fKoppel b\x1fmm\x1f160\n'),
   `"Maße …" refuses "12x" (${problem.text}) and applies 160`);
 
   // Out of the projector mode, the set-up again (b as before), the view back
