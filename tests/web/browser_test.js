@@ -536,9 +536,13 @@ async function extrasCase(browser, url) {
 async function viewCase(browser, url) {
   const driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition });
   const page = driver.page;
-  const events = (edition === 'planimove' ? 'F3' : 'F9') + ' menu:mnu24 menu:mnu243 Space';
+  const events = (edition === 'planimove' ? 'F3' : 'F9') + ' menu:mnu20 menu:mnu24 menu:mnu243 Space';
   await driver.events(events);
   const canvasUrl = () => page.evaluate(() => document.getElementById('picture').toDataURL());
+  // The state as its own set-up shows it: the earlier edition's key line
+  // then names the rebuild instead of the last key.
+  await page.evaluate(() => window.planimove.module.ccall('pm_open_setup', 'string', ['string'],
+    [window.planimove.module.ccall('pm_setup_text', 'string', [], [])]));
   const plain = await canvasUrl();
   await driver.menu(['mnu90', 'mnu9v3']);
   const projector = await matchesRenderer(driver, events, 'view-projector', ['--projector']);
