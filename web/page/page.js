@@ -300,6 +300,7 @@ class Page {
     const svg = new SvgContext(this.canvas.width, this.canvas.height);
     const painter = new Painter();
     painter.smallestText = this.painter.smallestText;
+    painter.stamps = false;
     if (this.picture)
       painter.paint(svg, dpr, this.cssWidth(), this.cssHeight(), this.picture, this.image);
     return new Blob([svg.document()], { type: 'image/svg+xml' });
