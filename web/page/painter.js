@@ -22,8 +22,15 @@ export function fittedScale(w, h) {
 
 // --- painting ----------------------------------------------------------------
 
+const colourNames = new Map();  // packed colour → CSS colour, made once
+
 function cssColour(packed) {
-  return '#' + (packed | 0).toString(16).padStart(6, '0');
+  let name = colourNames.get(packed);
+  if (name === undefined) {
+    name = '#' + (packed | 0).toString(16).padStart(6, '0');
+    if (colourNames.size < 4096) colourNames.set(packed, name);
+  }
+  return name;
 }
 
 function drawable(v) { return Number.isFinite(v) && Math.abs(v) <= MAX_COORDINATE; }
@@ -265,6 +272,8 @@ export class Painter {
     this.stamps = true;
     this.stampCache = new Map();  // kinds of small circles by their look
     this.lastStampKind = null;
+    this.stamped = false;
+    this.afterStamp = false;
     this.thinRun = null;
   }
 
@@ -342,11 +351,14 @@ export class Painter {
     if ('textRendering' in ctx) ctx.textRendering = 'geometricPrecision';
     const enlarged = this.enlargedTexts(ctx, n, texts);
     this.thinRun = null;
+    this.stamped = false;
     for (let i = 0; i + FIELDS <= n.length; i += FIELDS) {
       const kind = n[i], x1 = n[i + 1], y1 = n[i + 2];
       const width = n[i + 10];
       if (!drawable(x1) || !drawable(y1) || !Number.isFinite(width)) continue;
       const colour = n[i + 9];
+      this.afterStamp = this.stamped;  // the transform a stamp left is the identity
+      this.stamped = false;
       if (this.thinRun && (kind !== KIND.line || outlineWidth(width) * d > 1.00001)) this.endThinRun(ctx);
       if (kind === KIND.point) {
         // One device pixel, the one its position falls in, at every size.
@@ -540,7 +552,6 @@ export class Painter {
   // pixel offset on a transparent tile, which is then copied at whole device
   // pixels; the copy blends as the circle itself would.
   stampedCircle(ctx, d, qx, qy, radius, colour, w, fillStyle, fillColour) {
-    if (this.skipDots) return;
     const ix = Math.floor(qx), iy = Math.floor(qy);
     // The stamps of one kind of circle, by quarter-pixel offset; the dots of
     // a traced curve are of one kind, so the kind is looked up once a run.
@@ -579,8 +590,9 @@ export class Painter {
       stamp = { image: tile.transferToImageBitmap ? tile.transferToImageBitmap() : tile, margin };
       kind.offsets[offset] = stamp;
     }
-    ctx.setTransform(1, 0, 0, 1, 0, 0);
+    if (!this.afterStamp) ctx.setTransform(1, 0, 0, 1, 0, 0);
     ctx.drawImage(stamp.image, ix - stamp.margin, iy - stamp.margin);
+    this.stamped = true;
   }
 
   // An open arc, one with its radius lines, or a closed sector (both edges),
