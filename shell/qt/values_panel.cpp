@@ -106,14 +106,23 @@ void ValuesPanel::paintEvent(QPaintEvent*) {
       p.setFont(plain);
       const QFontMetrics m(plain);
       const QString value = QString::fromStdString(v.value);
-      const int valueWidth = std::min(m.horizontalAdvance(value), line.width());
-      const int nameWidth = line.width() - valueWidth - pixels / 2;
-      p.drawText(line, Qt::AlignRight | Qt::AlignVCenter, value);
-      p.drawText(QRect(line.left(), line.top(), std::max(0, nameWidth), line.height()),
-                 Qt::AlignLeft | Qt::AlignVCenter, m.elidedText(name, Qt::ElideRight, nameWidth));
+      const LineSplit split =
+          splitLine(m.horizontalAdvance(name), m.horizontalAdvance(value), line.width(), pixels / 2);
+      p.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
+                 m.elidedText(value, Qt::ElideRight, split.value));
+      p.drawText(QRect(line.left(), line.top(), split.name, line.height()),
+                 Qt::AlignLeft | Qt::AlignVCenter, m.elidedText(name, Qt::ElideRight, split.name));
     }
     y += lineHeight;
   }
+}
+
+LineSplit splitLine(int nameWidth, int valueWidth, int available, int gap) {
+  const int room = std::max(0, available - gap);
+  if (nameWidth + valueWidth <= room) return {nameWidth, valueWidth};
+  // The name keeps its width up to half the line, or all the value leaves.
+  const int name = std::min(nameWidth, std::max(room / 2, room - valueWidth));
+  return {name, room - name};
 }
 
 ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth) {

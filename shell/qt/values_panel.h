@@ -36,6 +36,17 @@ class ValuesPanel : public QWidget {
   int textPixels_ = 16;
 };
 
+// How a line of the panel shares its width between name and value (text
+// widths in pixels, `gap` between them): both in full where they fit;
+// otherwise the name keeps its width up to half the line (or all that the
+// value leaves) and the value has the rest. What does not fit is elided with
+// "…", never cut.
+struct LineSplit {
+  int name;
+  int value;
+};
+LineSplit splitLine(int nameWidth, int valueWidth, int available, int gap);
+
 // Where the drawing area and the panel lie in the client area below the menu
 // bar. Without the panel the drawing area is all of it. With the panel, the
 // panel takes its width at the right and the drawing area the rest: the

@@ -135,16 +135,33 @@ TEST_F(ExtrasTest, DrawingAreaKeepsItsAspectBesideThePanel) {
   EXPECT_TRUE(layoutClientArea(QSize(400, 300), false, 350).panel.isEmpty());
 }
 
+TEST(ValuesPanelLine, ALongValueIsElidedAndTheNameKept) {
+  const struct {
+    int name, value, available;
+    LineSplit want;
+  } cases[] = {
+      {100, 50, 300, {100, 50}},    // both fit
+      {100, 400, 310, {100, 200}},  // a long value: the name keeps its width
+      {400, 50, 310, {250, 50}},    // a long name: the value keeps its width
+      {400, 400, 310, {150, 150}},  // both long: half each
+      {10, 10, 5, {0, 0}},          // no room at all
+  };
+  for (const auto& c : cases) {
+    const LineSplit got = splitLine(c.name, c.value, c.available, 10);
+    EXPECT_EQ(got.name, c.want.name) << c.name << " " << c.value;
+    EXPECT_EQ(got.value, c.want.value) << c.name << " " << c.value;
+  }
+}
+
 TEST_F(ExtrasTest, PictureSavedAsPngAndSvgAtTheAreaSizeOrAChosenWidth) {
   showPoleRays();
   const QImage shown = window->pictureImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(shown.size(), view().size() * view().devicePixelRatioF());
   ASSERT_TRUE(window->savePicture(path("bild.png")));
-  const QImage png = QImage(path("bild.png")).convertToFormat(QImage::Format_RGB32);
-  EXPECT_EQ(png.size(), view().size());
-  if (view().devicePixelRatioF() == 1) {
-    EXPECT_EQ(png, shown);
-  }
+  // The pixels shown on screen, also at a scale factor of 2.
+  QImage png = QImage(path("bild.png")).convertToFormat(QImage::Format_RGB32);
+  png.setDevicePixelRatio(shown.devicePixelRatio());
+  EXPECT_EQ(png, shown);
   // A chosen width keeps the drawing area's aspect.
   ASSERT_TRUE(window->savePicture(path("schmal.PNG"), 511));
   EXPECT_EQ(QImage(path("schmal.PNG")).size(),
@@ -155,6 +172,10 @@ TEST_F(ExtrasTest, PictureSavedAsPngAndSvgAtTheAreaSizeOrAChosenWidth) {
   const QByteArray text = svg.readAll();
   EXPECT_TRUE(text.contains("<svg"));
   EXPECT_TRUE(text.contains(QByteArray::number(view().width())));
+  // Sizes beyond 10,000 pixels a side are refused with a message.
+  EXPECT_FALSE(window->savePicture(path("riesig.png"), 10001));
+  EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("10.000")));
+  EXPECT_FALSE(std::filesystem::exists(folder / "riesig.png"));
   // Other names and unwritable places are refused with a message.
   EXPECT_FALSE(window->savePicture(path("bild.jpg")));
   EXPECT_TRUE(window->lastMessage().contains(QStringLiteral(".png")));
