@@ -8,6 +8,7 @@
 #include <QtCore/QFile>
 #include <QtCore/QMimeData>
 #include <QtGui/QClipboard>
+#include <QtGui/QFontMetricsF>
 #include <QtGui/QImage>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -139,21 +140,34 @@ TEST_F(ExtrasTest, DrawingAreaKeepsItsAspectBesideThePanel) {
 }
 
 TEST(ValuesPanelLine, ALongValueIsElidedAndTheNameKept) {
-  const struct {
-    int name, value, available;
-    LineSplit want;
-  } cases[] = {
-      {100, 50, 300, {100, 50}},    // both fit
-      {100, 400, 310, {100, 200}},  // a long value: the name keeps its width
-      {400, 50, 310, {250, 50}},    // a long name: the value keeps its width
-      {400, 400, 310, {150, 150}},  // both long: half each
-      {10, 10, 5, {0, 0}},          // no room at all
-  };
-  for (const auto& c : cases) {
-    const LineSplit got = splitLine(c.name, c.value, c.available, 10);
-    EXPECT_EQ(got.name, c.want.name) << c.name << " " << c.value;
-    EXPECT_EQ(got.value, c.want.value) << c.name << " " << c.value;
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(16);
+  const QFontMetricsF m(font);
+  const QString longValue = QStringLiteral("die Kette schließt sich bei diesem Kurbelwinkel nicht");
+  const QString longName = QStringLiteral("Übertragungswinkel zwischen Koppel und Schwinge");
+  const int width = 280, gap = 8;
+  // Short texts stay whole, however their advances round.
+  for (const char* name : {"Kurbelwinkel φ", "ω Kurbel", "Längeneinheit", "α Koppel"}) {
+    for (const char* value : {"66,0°", "1,60 1/s", "−0,0634 1/s²", "Zeichnungseinheit"}) {
+      const PanelLine line = fitLine(font, QString::fromUtf8(name), QString::fromUtf8(value), width, gap);
+      EXPECT_EQ(line.name, QString::fromUtf8(name));
+      EXPECT_EQ(line.value, QString::fromUtf8(value));
+    }
   }
+  // A long value: elided, and the name kept whole.
+  PanelLine line = fitLine(font, QStringLiteral("Grund"), longValue, width, gap);
+  EXPECT_EQ(line.name, QStringLiteral("Grund"));
+  EXPECT_TRUE(line.value.endsWith(QChar(0x2026)));
+  EXPECT_TRUE(longValue.startsWith(line.value.chopped(1)));
+  EXPECT_LE(m.horizontalAdvance(line.name) + m.horizontalAdvance(line.value), width - gap + 1);
+  // A long name gives way to a short value; both long share the line.
+  line = fitLine(font, longName, QStringLiteral("81,2°"), width, gap);
+  EXPECT_EQ(line.value, QStringLiteral("81,2°"));
+  EXPECT_TRUE(line.name.endsWith(QChar(0x2026)));
+  line = fitLine(font, longName, longValue, width, gap);
+  EXPECT_TRUE(line.name.endsWith(QChar(0x2026)));
+  EXPECT_TRUE(line.value.endsWith(QChar(0x2026)));
+  EXPECT_GT(m.horizontalAdvance(line.name), (width - gap) / 3);  // the name keeps about half
 }
 
 TEST_F(ExtrasTest, ThePanelShowsTheTopicsPageAndTheBandAboveThePictureStaysFree) {
