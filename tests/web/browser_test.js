@@ -532,7 +532,8 @@ async function extrasCase(browser, url) {
 
   // "Umlauf als Animation speichern …" downloads one revolution as a video of
   // the canvas's size, 90 frames of 30 ms as the window's GIF; the picture
-  // and the state stay as they were.
+  // and the state stay as they were. The recorder stamps frames as they come,
+  // so a busy machine lengthens the video; it is never shorter.
   const videos = fs.mkdtempSync(path.join(os.tmpdir(), 'planimove-video-'));
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: videos });
   const last = await page.evaluate(() => window.planimove.stats.commands);
@@ -555,7 +556,7 @@ async function extrasCase(browser, url) {
     commands: window.planimove.stats.commands, canvas: [document.getElementById('picture').width,
       document.getElementById('picture').height] }));
   const kept = await matchesRenderer(driver, events + ' Right 1 Right', 'after-animation');
-  check(!video.error && recorded.frames === 90 && video.duration > 2.3 && video.duration < 3.6 &&
+  check(!video.error && recorded.frames === 90 && video.duration > 2.3 && video.duration < 6 &&
     video.width === recorded.canvas[0] && video.height === recorded.canvas[1] && kept.ok &&
     recorded.commands === last && driver.errors.length === 0,
   `"Umlauf als Animation speichern …" downloads ${path.basename(file)}: ` +
