@@ -86,12 +86,15 @@ export class ValuesPanel {
   }
 
   // The font of the window height, smaller where the lines would not fit
-  // (down to the smallest size; below it they scroll). The height the lines need depends only on which lines are headings, so
-  // a run, whose frames change values only, fits once.
+  // (down to the smallest size; below it they scroll). The height the lines
+  // need depends only on which lines are headings and on the long values that
+  // wrap below their names, so a run, whose frames change numbers only, fits
+  // once.
   fit() {
     if (!this.shown || !this.pixels) return;
-    const shape = [this.pixels, this.smallest, this.element.clientHeight,
-      ...[...this.element.children].map((d) => d.className)].join('|');
+    const shape = [this.pixels, this.smallest, this.element.clientHeight, this.element.clientWidth,
+      ...[...this.element.children].map((d) =>
+        (d.lastChild && d.lastChild.textContent.length > 24 ? d.lastChild.textContent : d.className))].join('|');
     if (shape === this.fitted) return;
     let px = this.pixels;
     const style = this.element.style;
