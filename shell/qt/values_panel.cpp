@@ -1,9 +1,11 @@
 #include "shell/qt/values_panel.h"
 
 #include <QtGui/QFontMetrics>
+#include <QtGui/QFontMetricsF>
 #include <QtGui/QPainter>
 #include <QtGui/QResizeEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "shell/qt/side_panel.h"
 
@@ -58,19 +60,20 @@ bool ownTitle(const std::vector<MeasuredValue>& values) {
 // Room between a name and its value on one line.
 int gap(int pixels) { return pixels / 2; }
 
-// A value that does not fit beside its name (a class title, a dead position)
-// stands below it, right-aligned and wrapped at the words.
+// A value that does not stand whole beside its name (a class title, a dead
+// position) stands below it, right-aligned and wrapped at the words, rather
+// than elided: it is the statement of the line.
 constexpr int kWrappedValue = Qt::AlignRight | Qt::AlignTop | Qt::TextWordWrap;
 
-bool valueBelowName(const QFontMetrics& m, const MeasuredValue& v, int width, int pixels) {
-  return m.horizontalAdvance(QString::fromStdString(v.name)) + gap(pixels) +
-             m.horizontalAdvance(QString::fromStdString(v.value)) >
-         width;
+bool valueBelowName(const QFont& font, const MeasuredValue& v, int width, int pixels) {
+  const QString value = QString::fromStdString(v.value);
+  return fitLine(font, QString::fromStdString(v.name), value, width, gap(pixels)).value != value;
 }
 
 // Height of one line of the panel: a heading or a name with its value.
-int lineHeight(const QFontMetrics& m, const MeasuredValue& v, int width, int pixels) {
-  if (v.value.empty() || !valueBelowName(m, v, width, pixels)) return m.lineSpacing();
+int lineHeight(const QFont& font, const MeasuredValue& v, int width, int pixels) {
+  const QFontMetrics m(font);
+  if (v.value.empty() || !valueBelowName(font, v, width, pixels)) return m.lineSpacing();
   const QRect wrapped = m.boundingRect(QRect(0, 0, std::max(1, width), 100000), kWrappedValue,
                                        QString::fromStdString(v.value));
   return m.lineSpacing() + std::max(m.lineSpacing(), wrapped.height());
@@ -86,7 +89,7 @@ int neededHeight(const std::vector<MeasuredValue>& values, int pixels, int width
   const int textWidth = width - 2 * (pixels / 2 + 1);
   int h = pixels + 2;
   for (std::size_t i = 0; i < values.size(); ++i) {
-    h += lineHeight(m, values[i], textWidth, pixels);
+    h += lineHeight(plain, values[i], textWidth, pixels);
     if (i > 0 && values[i].value.empty()) h += line / 3;
   }
   if (title) {
@@ -151,7 +154,7 @@ void ValuesPanel::paintEvent(QPaintEvent*) {
   }
   for (const MeasuredValue& v : values_) {
     if (v.value.empty() && &v != &values_.front()) y += lineSpacing / 3;  // space above a heading
-    const int h = lineHeight(m, v, textWidth, pixels);
+    const int h = lineHeight(plain, v, textWidth, pixels);
     if (y + h > height()) break;
     const QString name = QString::fromStdString(v.name);
     const QRect line(margin, y, textWidth, lineSpacing);
@@ -159,21 +162,37 @@ void ValuesPanel::paintEvent(QPaintEvent*) {
       p.setFont(bold);
       p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
                  QFontMetrics(bold).elidedText(name, Qt::ElideRight, line.width()));
-    } else if (valueBelowName(m, v, textWidth, pixels)) {
+    } else if (valueBelowName(plain, v, textWidth, pixels)) {
       p.setFont(plain);
       p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, m.elidedText(name, Qt::ElideRight, line.width()));
       p.drawText(QRect(margin, y + lineSpacing, textWidth, h - lineSpacing), kWrappedValue,
                  QString::fromStdString(v.value));
     } else {
       p.setFont(plain);
-      const QString value = QString::fromStdString(v.value);
-      const int nameWidth = line.width() - m.horizontalAdvance(value) - gap(pixels);
-      p.drawText(line, Qt::AlignRight | Qt::AlignVCenter, value);
-      p.drawText(QRect(line.left(), line.top(), std::max(0, nameWidth), line.height()),
-                 Qt::AlignLeft | Qt::AlignVCenter, m.elidedText(name, Qt::ElideRight, nameWidth));
+      const PanelLine fitted =
+          fitLine(plain, name, QString::fromStdString(v.value), line.width(), gap(pixels));
+      p.drawText(line, Qt::AlignRight | Qt::AlignVCenter, fitted.value);
+      p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, fitted.name);
     }
     y += h;
   }
+}
+
+PanelLine fitLine(const QFont& font, const QString& name, const QString& value, int width,
+                  int gap) {
+  // Whole pixels that hold the whole text: eliding to a width below a text's
+  // fractional advance would shorten a text that fits.
+  const QFontMetricsF m(font);
+  auto widthOf = [&](const QString& text) {
+    return static_cast<int>(std::ceil(m.horizontalAdvance(text))) + 1;
+  };
+  const int nameWidth = widthOf(name), valueWidth = widthOf(value);
+  const int room = std::max(0, width - gap);
+  if (nameWidth + valueWidth <= room) return {name, value};
+  // The name keeps its width up to half the line, or all the value leaves.
+  const int nameRoom = std::min(nameWidth, std::max(room / 2, room - valueWidth));
+  return {m.elidedText(name, Qt::ElideRight, nameRoom),
+          m.elidedText(value, Qt::ElideRight, room - nameRoom)};
 }
 
 ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth) {
