@@ -257,15 +257,26 @@ TEST_F(ExtrasTest, PictureSavedAsPngAndSvgAtTheAreaSizeOrAChosenWidth) {
 
 TEST_F(ExtrasTest, CopyPutsImageAndSvgOnTheClipboard) {
   showPoleRays();
-  ASSERT_TRUE(window->copyPicture());
-  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-  ASSERT_NE(data, nullptr);
-  EXPECT_TRUE(data->hasFormat(QStringLiteral("image/png")));
-  EXPECT_TRUE(data->hasFormat(QStringLiteral("image/svg+xml")));
-  EXPECT_TRUE(data->data(QStringLiteral("image/svg+xml")).contains("<svg"));
-  const QImage png = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG");
-  EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32),
-            window->pictureImage().convertToFormat(QImage::Format_RGB32));
+  // Both parts come from memory: a temporary folder that cannot be written
+  // to costs neither of them.
+  const QByteArray tmp = qgetenv("TMPDIR");
+  for (const char* temporary : {"", "/nonexistent-folder"}) {
+    if (*temporary) qputenv("TMPDIR", temporary);
+    QGuiApplication::clipboard()->clear();
+    const bool copied = window->copyPicture();
+    if (tmp.isNull())
+      qunsetenv("TMPDIR");
+    else
+      qputenv("TMPDIR", tmp);
+    ASSERT_TRUE(copied) << temporary;
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->hasFormat(QStringLiteral("image/png"))) << temporary;
+    EXPECT_TRUE(data->data(QStringLiteral("image/svg+xml")).contains("<svg")) << temporary;
+    const QImage png = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG");
+    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32),
+              window->pictureImage().convertToFormat(QImage::Format_RGB32));
+  }
 }
 
 // A headless program that notes the display list of every run frame.
