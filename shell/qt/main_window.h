@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QtCore/QElapsedTimer>
+#include <QtCore/QEvent>
 #include <QtGui/QImage>
 #include <QtWidgets/QMainWindow>
 #include <cstdint>
@@ -26,6 +27,7 @@
 #include "shell/form1.h"
 #include "shell/host.h"
 #include "shell/menu_entry.h"
+#include "shell/pictures.h"
 #include "topics/page_catalogue.h"
 
 class QAction;
@@ -68,8 +70,9 @@ class MainWindow : public QMainWindow, public Host {
   // The picture to the clipboard as image/png and image/svg+xml.
   bool copyPicture();
   // The picture as PNG or SVG by the file's extension, `width` pixels wide
-  // (0: the drawing area's size; otherwise its aspect). False and a message
-  // on failure.
+  // (0: the pixels shown on screen, for an SVG the drawing area's size;
+  // otherwise its aspect, at most kMaxPictureSide a side). False and a
+  // message on failure.
   // `content`: the whole picture as on screen, without the page, emblem and
   // status lines, or the construction alone, cropped to what is drawn (then
   // `width` is the crop's width; 0: as large as on screen).
@@ -129,6 +132,7 @@ class MainWindow : public QMainWindow, public Host {
   // False (and a message) while a run or the demonstration goes on.
   bool idle(const QString& what);
   void chooseAndSaveAnimation();
+  QString nameToSave(const QString& chosen, const char* extension);
   // Records one revolution into a GIF in memory; empty and a message when
   // there is nothing to record.
   std::vector<AnimationFrame> recordRevolution();
@@ -153,6 +157,7 @@ class MainWindow : public QMainWindow, public Host {
   std::optional<Area> pageArea() const;
   bool isAccessLetter(const QKeyEvent& event) const;
   bool isOwnKeyEvent(QObject* watched) const;
+  static bool isUserInput(QEvent::Type type);
   void endProgram();
   void paceFrame();
 
@@ -172,10 +177,10 @@ class MainWindow : public QMainWindow, public Host {
   std::vector<std::pair<std::string, QAction*>> checkableItems_;
   std::vector<int> accessKeys_;  // Qt keys of the top-level menus' access letters
 
+  PictureFinder pictures_;       // the edition's picture folders
   std::string backgroundName_;  // picture requested by the command being built
   QImage background_;           // its image (null: none)
   std::optional<PageRef> page_;  // the explanatory page it is, if it is one
-  std::vector<std::filesystem::path> pictureFolders_;  // the edition's picture folders
 
   QElapsedTimer lastFrame_;
   int frameIntervalMs_ = 30;

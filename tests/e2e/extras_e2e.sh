@@ -1,22 +1,24 @@
 #!/bin/bash
 # The menu "E&xtras" in the real window: Alt+x opens it; the picture is saved
 # as PNG and SVG (whole and cropped to the construction) and one revolution
-# as an animation through the file dialogs into a temporary folder (the
-# animation is planimove-render's --gif for the same keys, byte for byte);
-# the picture copied to the clipboard is read back with xclip; a set-up is
-# saved and reopened after other keys, the construction framed and the view
-# reset, the projector mode switched on and off, each time back to the same
-# picture; F11 shows and hides the values panel, the drawing area shrinking
-# beside it and growing back.
-# Usage: extras_e2e.sh <planimove> <planimove-render> <picture folder>
+# as an animation, 800 pixels wide, through the file dialogs into a temporary
+# folder (the animation has the 90 frames of planimove-render --gif for the
+# same keys); the picture copied to the clipboard is read back with xclip; a
+# set-up is saved and reopened after other keys, the construction framed and
+# the view reset, the projector mode switched on and off, each time back to
+# the same picture; F11 shows and hides the values panel, the drawing area
+# shrinking beside it and growing back; closing the window while an animation
+# is recorded ends the program without a save dialog.
+# Usage: extras_e2e.sh <planimove> <planimove-render> <picture folder> <close-request>
 E2E_NAME=extras
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/pictures.sh"
 
-[[ $# -eq 3 ]] || fail "usage: $0 <planimove> <planimove-render> <pictures>"
+[[ $# -eq 4 ]] || fail "usage: $0 <planimove> <planimove-render> <pictures> <close-request>"
 PROGRAM=$1
 RENDERER=$2
 PICTURE_FOLDER=$3
+CLOSE_REQUEST=$4
 [[ -x "$RENDERER" ]] || fail "renderer not found: $RENDERER"
 require_tools
 command -v xclip >/dev/null 2>&1 || fail "missing tool: xclip (e.g. with tools/setup-debian.sh)"
@@ -85,15 +87,17 @@ wait_for_file() {
 }
 
 # --- Bild speichern: PNG and SVG at the drawing area's size ------------------
-for kind in png svg; do
+# A name typed with a dot at its end gets exactly the extension of the format.
+for typed in bild. bild.svg; do
   extras s
   dialog "Bild speichern" >/dev/null
-  type_path "$OUT/bild.$kind"
+  type_path "$OUT/$typed"
   dialog "Bildinhalt" >/dev/null
   press Return
   dialog "Bildbreite" >/dev/null
   press Return
-  wait_for_file "$OUT/bild.$kind"
+  [[ "$typed" == *. ]] && typed=${typed}png
+  wait_for_file "$OUT/$typed"
 done
 # Only the construction: cropped to what is drawn, 600 pixels wide.
 extras s
@@ -121,18 +125,30 @@ rsvg-convert -w "$W" -h "$H" -o "$E2E_DIR/svg.png" "$OUT/bild.svg" 2>/dev/null |
 note "PNG and SVG saved at ${W}x${H}"
 
 # --- Umlauf als Animation speichern: 800 pixels wide unless asked otherwise ----
+# The animation is always a GIF, whatever extension was typed.
 extras u
 dialog "Umlauf als Animation speichern" >/dev/null
-type_path "$OUT/umlauf.gif"
+type_path "$OUT/umlauf.png"
 dialog "Bildbreite" >/dev/null
 press Return
 wait_for_file "$OUT/umlauf.gif"
-frames=$(identify -format '%T %W %H\n' "$OUT/umlauf.gif" | sort | uniq -c | sed 's/^ *//')
-[[ "$frames" == "90 3 800 541" ]] || fail "the animation: $frames (want 90 frames, 3 cs, 800x541)"
+[[ ! -e "$OUT/umlauf.png" ]] || fail "the animation was also written as umlauf.png"
+frames=$(identify -format '%T %wx%h\n' "$OUT/umlauf.gif" | sort | uniq -c | sed 's/^ *//')
+[[ "$frames" == "90 3 800x541" ]] || fail "the animation: $frames (want 90 frames, 3 cs, 800x541)"
 (cd "$E2E_DIR" && "$RENDERER" --keys "$EVENTS 1" --size 800x541 --pictures "$PICTURE_FOLDER" \
   --gif "$E2E_DIR/renderer.gif") >>"$E2E_DIR/renderer.log" 2>&1 || fail "the renderer wrote no animation"
-cmp -s "$OUT/umlauf.gif" "$E2E_DIR/renderer.gif" ||
-  fail "the animation differs from the renderer's ($(stat -c %s "$OUT/umlauf.gif") and $(stat -c %s "$E2E_DIR/renderer.gif") bytes)"
+# Each animation split into its frames once (reading frame i of a GIF decodes
+# all frames before it).
+mkdir -p "$E2E_DIR/window-frames" "$E2E_DIR/renderer-frames"
+convert "$OUT/umlauf.gif" -coalesce "png24:$E2E_DIR/window-frames/%02d.png" ||
+  fail "the animation cannot be read"
+convert "$E2E_DIR/renderer.gif" -coalesce "png24:$E2E_DIR/renderer-frames/%02d.png" ||
+  fail "the renderer's animation cannot be read"
+for ((i = 0; i < 90; i++)); do
+  frame=$(printf "%02d.png" "$i")
+  n=$(compare -metric AE "$E2E_DIR/window-frames/$frame" "$E2E_DIR/renderer-frames/$frame" null: 2>&1)
+  [[ "$n" == 0 ]] || fail "frame $((i + 1)) of the animation differs from the renderer's in $n pixels"
+done
 # The state stands as before: the window shows the same picture.
 after=$(settled_shot after-animation "")
 n=$(pixels_changed "$picture" "$after" "${W}x${H}+${X}+${Y}")
@@ -224,6 +240,16 @@ n=$(pixels_changed "$picture" "$hidden" "$region")
 ((n == 0)) || fail "after F11 twice the picture differs by $n pixels"
 note "F11 shows the panel (emblem $plate_before → $plate_shown pixels) and hides it"
 
-press Escape
+# --- Closing the window while the animation is recorded ------------------------
+# The recording is cancelled and the program ends; no save dialog follows.
+xdotool windowsize --sync "$WID" 1280 1000 2>/dev/null || xdotool windowsize "$WID" 1280 1000
+sleep 0.5
+extras u
+sleep 0.3
+"$CLOSE_REQUEST" "$WID" || fail "the close request could not be sent"
 expect_exit_zero
+if xdotool search --onlyvisible --name "^Umlauf als Animation speichern\$" >/dev/null 2>&1; then
+  fail "the save dialog appeared after the window was closed"
+fi
+note "closing the window during the recording ends the program"
 note "passed"

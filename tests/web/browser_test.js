@@ -185,6 +185,22 @@ async function runCase(browser, url) {
     check(going.busy && going.paints - start.paints >= 20,
       `the demonstration shows frames while the page stays responsive (${going.paints - start.paints} in 1.5 s) and F2 ends it`);
   }
+
+  // A storm of run keys: each "1" pressed during a run ends it instead of
+  // nesting another, so the page is idle again soon after the last key (the
+  // 51st "1" asks for one more run); Esc after a storm ends the program at once.
+  const stormStart = Date.now();
+  await driver.key('1', { wait: false });
+  for (let i = 0; i < 50; ++i) await driver.page.keyboard.press('Digit1');
+  await driver.idle(120000);
+  const stormMs = Date.now() - stormStart;
+  check(stormMs < 10000, `51 times "1" from a run on: idle after ${stormMs} ms, not after 51 runs`);
+  for (let i = 0; i < 70; ++i) await driver.page.keyboard.press('Digit1');
+  const escAt = Date.now();
+  await driver.page.keyboard.press('Escape');
+  const ended = await driver.page.waitForFunction(() => window.planimove.hasEnded, { timeout: 5000 })
+    .then(() => true, () => false);
+  check(ended, `70 times "1", then Esc: the program ends within 5 s of Esc (${Date.now() - escAt} ms)`);
   await driver.close();
 }
 
@@ -342,12 +358,11 @@ async function extrasCase(browser, url) {
     { name: 'mnu9v3', caption: '&Vortragsmodus', shortcut: '', disabled: false },
     { name: 'mnu92', caption: 'Bild &kopieren', shortcut: '', disabled: false },
     { name: 'mnu93', caption: 'Bild &speichern …', shortcut: '', disabled: false },
-    { name: 'mnu94', caption: '&Umlauf als Animation speichern …', shortcut: '', disabled: true },
+    { name: 'mnu94', caption: '&Umlauf als Animation speichern …', shortcut: '', disabled: false },
   ];
   check(roots[roots.length - 1] === 'mnu90' && extras.caption === 'E&xtras' &&
     extras.items.length === expected.length &&
-    expected.every((e, i) => ['name', 'caption', 'shortcut', 'disabled'].every((k) => extras.items[i][k] === e[k])) &&
-    extras.items[expected.length - 1].title === 'In der Browserausgabe nicht verfügbar',
+    expected.every((e, i) => ['name', 'caption', 'shortcut', 'disabled'].every((k) => extras.items[i][k] === e[k])),
   `menu "${extras.caption}" last in the bar: ` + extras.items.map((i) => i.caption +
     (i.shortcut ? ' [' + i.shortcut + ']' : '') + (i.disabled ? ' (gesperrt: ' + i.title + ')' : '')).join(' | '));
 
@@ -521,11 +536,39 @@ async function extrasCase(browser, url) {
     driver.errors.length === 0 && !(await page.evaluate(() => window.planimove.hasEnded)),
   `a refused copy shows "${notice.text}" and the program goes on`);
 
-  // The disabled item does nothing.
+  // "Umlauf als Animation speichern …" downloads one revolution as a video of
+  // the canvas's size, 90 frames of 30 ms as the window's GIF; the picture
+  // and the state stay as they were. The recorder stamps frames as they come,
+  // so a busy machine lengthens the video; it is never shorter.
+  const videos = fs.mkdtempSync(path.join(os.tmpdir(), 'planimove-video-'));
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: videos });
   const last = await page.evaluate(() => window.planimove.stats.commands);
   await driver.menu(['mnu90', 'mnu94']);
-  const after = await page.evaluate(() => ({ commands: window.planimove.stats.commands }));
-  check(after.commands === last, 'the greyed animation item sends nothing');
+  const file = path.join(videos, edition + '-umlauf.webm');
+  for (let i = 0; i < 100 && !fs.existsSync(file); ++i) await new Promise((r) => setTimeout(r, 100));
+  const video = fs.existsSync(file) ? await page.evaluate(async (data) => {
+    const v = document.createElement('video');
+    v.muted = true;
+    v.src = URL.createObjectURL(new Blob([Uint8Array.from(atob(data), (c) => c.charCodeAt(0))], { type: 'video/webm' }));
+    await new Promise((resolve, reject) => { v.onloadedmetadata = resolve; v.onerror = () => reject(new Error('no video')); });
+    // A recorded stream names no duration: seeking to its end finds it.
+    if (!Number.isFinite(v.duration)) {
+      v.currentTime = 1e6;
+      await new Promise((resolve) => { v.ontimeupdate = resolve; });
+    }
+    return { duration: v.duration, width: v.videoWidth, height: v.videoHeight };
+  }, fs.readFileSync(file).toString('base64')).catch((err) => ({ error: err.message })) : { error: 'no file ' + file };
+  const recorded = await page.evaluate(() => ({ frames: window.planimove.stats.recordedFrames,
+    commands: window.planimove.stats.commands, canvas: [document.getElementById('picture').width,
+      document.getElementById('picture').height] }));
+  const kept = await matchesRenderer(driver, events + ' Right 1 Right', 'after-animation');
+  check(!video.error && recorded.frames === 90 && video.duration > 2.3 && video.duration < 6 &&
+    video.width === recorded.canvas[0] && video.height === recorded.canvas[1] && kept.ok &&
+    recorded.commands === last && driver.errors.length === 0,
+  `"Umlauf als Animation speichern …" downloads ${path.basename(file)}: ` +
+    (video.error || `${recorded.frames} frames, ${video.duration.toFixed(2)} s, ${video.width}x${video.height}`) +
+    `; the picture stays (${kept.text})`);
+  fs.rmSync(videos, { recursive: true, force: true });
   await driver.close();
 }
 
