@@ -141,7 +141,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
     const std::string where = "argument " + std::to_string(i + 1) + " \"" + a + "\": ";
     const bool takesValue = a == "--edition" || a == "--pictures" || a == "--keys" ||
                             a == "--png" || a == "--svg" || a == "--json" || a == "--max-frames" ||
-                            a == "--size" || a == "--gif";
+                            a == "--size" || a == "--gif" || a == "--diagram-csv" ||
+                            a == "--diagram-svg" || a == "--diagram-png" || a == "--diagram-size";
     if (!takesValue) {
       error = where + "unknown option";
       return std::nullopt;
@@ -183,6 +184,11 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         error = where + "the size is WIDTHxHEIGHT in pixels, each 1 to 20000, not \"" + v + "\"";
         return std::nullopt;
       }
+    } else if (a == "--diagram-size") {
+      if (!parseSize(v, o.diagramWidth, o.diagramHeight)) {
+        error = where + "the size is WIDTHxHEIGHT in pixels, each 1 to 20000, not \"" + v + "\"";
+        return std::nullopt;
+      }
     } else if (v.empty()) {
       error = where + "the file name is empty";
       return std::nullopt;
@@ -192,6 +198,12 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
       o.svg = v;
     } else if (a == "--gif") {
       o.gif = v;
+    } else if (a == "--diagram-csv") {
+      o.diagramCsv = v;
+    } else if (a == "--diagram-svg") {
+      o.diagramSvg = v;
+    } else if (a == "--diagram-png") {
+      o.diagramPng = v;
     } else {
       o.json = v;
     }
@@ -213,11 +225,15 @@ std::string_view usage() {
   return "usage: planimove-render [--edition planimove|rautenwerk] [--pictures DIR]\n"
          "                        [--keys \"EVENTS\"] [--png FILE] [--svg FILE] [--json FILE|-]\n"
          "                        [--gif FILE] [--max-frames N] [--size WIDTHxHEIGHT]\n"
+         "                        [--diagram-csv FILE] [--diagram-svg FILE] [--diagram-png FILE]\n"
+         "                        [--diagram-size WIDTHxHEIGHT]\n"
          "EVENTS: keys [Shift+][Ctrl+][Alt+]NAME[@X,Y] (NAME A-Z, 0-9, Space, Backspace, Esc,\n"
          "        PgUp, PgDn, End, Home, Left, Up, Right, Down, F1-F9, Rebuild) and menu:NAME,\n"
          "        separated by blanks\n"
          "--gif FILE: every frame of the events' full-revolution runs as a looping GIF,\n"
-         "        3/100 s a frame, at the size of --size\n";
+         "        3/100 s a frame, at the size of --size\n"
+         "--diagram-csv, --diagram-svg, --diagram-png FILE: the diagrams over the crank angle\n"
+         "        of the last state as a table or a picture (--diagram-size, default 800x1000)\n";
 }
 
 }  // namespace pm::render
