@@ -18,7 +18,9 @@ enum class WindowCommand {
   ValuesPanel,   // shows or hides the panel "Messwerte" (also F11)
   CopyPicture,   // the picture to the clipboard (image and SVG)
   SavePicture,   // the picture as a PNG or SVG file
-  SaveAnimation  // one revolution of the crank as an animated GIF
+  SaveAnimation,  // one revolution of the crank as an animated GIF
+  Diagrams,       // shows or hides the diagrams over the crank angle (also F10)
+  SaveDiagrams    // the diagrams as a PNG or SVG picture or their table as CSV
 };
 
 struct MenuEntry {

@@ -169,6 +169,10 @@ const char* commandName(pm::WindowCommand command) {
       return "save";
     case pm::WindowCommand::SaveAnimation:
       return "animation";
+    case pm::WindowCommand::Diagrams:
+      return "diagrams";
+    case pm::WindowCommand::SaveDiagrams:
+      return "save-diagrams";
     case pm::WindowCommand::None:
       break;
   }

@@ -29,7 +29,9 @@ bool writeDiagrams(const ShownTable& shown, const std::string& file, QSize size,
       return false;
     }
     const std::string text = motionCsv(*shown.table);
-    return writeBytes(file, std::vector<std::uint8_t>(text.begin(), text.end()), error);
+    if (writeBytes(file, std::vector<std::uint8_t>(text.begin(), text.end()), error)) return true;
+    error = "Die Tabelle konnte nicht als „" + file + "“ gespeichert werden.";
+    return false;
   }
   if (suffix != QStringLiteral("png") && suffix != QStringLiteral("svg")) {
     error = "Die Diagramme werden als PNG, SVG oder CSV gespeichert: Der Dateiname muss auf „.png“, "

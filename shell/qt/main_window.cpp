@@ -27,6 +27,8 @@
 #include "kinematics/measured_values.h"
 #include "shell/menu_table.h"
 #include "shell/pictures.h"
+#include "shell/qt/diagram_files.h"
+#include "shell/qt/diagram_view.h"
 #include "shell/qt/key_mapping.h"
 #include "shell/qt/picture_view.h"
 #include "shell/qt/values_panel.h"
@@ -42,6 +44,9 @@ MainWindow::MainWindow(const Edition& edition, QWidget* parent)
   view_ = new PictureView(this);
   panel_ = new ValuesPanel(this);
   client_ = new ClientArea(view_, panel_, this);
+  diagrams_ = new DiagramView(this);
+  client_->setDiagrams(diagrams_, &DiagramView::widthFor);
+  connect(diagrams_, &DiagramView::crankAnglePicked, this, &MainWindow::crankAnglePicked);
   setCentralWidget(client_);
   buildMenuBar();
   view_->setFocus();
@@ -104,6 +109,7 @@ void MainWindow::buildMenuBar() {
         action->setShortcutContext(Qt::WidgetShortcut);
       }
       if (windowCommand == WindowCommand::ValuesPanel) panelAction_ = action;
+      if (windowCommand == WindowCommand::Diagrams) diagramsAction_ = action;
       connect(action, &QAction::triggered, this,
               [this, windowCommand] { runWindowCommand(windowCommand); });
       continue;
@@ -163,6 +169,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       if (!keyEvent->isAutoRepeat()) setValuesPanelShown(!valuesPanelShown());
       return true;
     }
+    // F10 too (the diagrams).
+    if (keyEvent->key() == Qt::Key_F10) {
+      if (!keyEvent->isAutoRepeat()) setDiagramsShown(!diagramsShown());
+      return true;
+    }
     if (const auto key = virtualKey(*keyEvent)) {
       form_.Form_KeyDown(key->keyCode, key->shift);
       refreshCheckMarks();
@@ -205,6 +216,7 @@ void MainWindow::frameReady() {
   view_->repaint();
   refreshCheckMarks();
   refreshValues();
+  refreshDiagrams();
   paceFrame();
 }
 
@@ -212,6 +224,18 @@ void MainWindow::refreshValues() {
   if (!valuesPanelShown()) return;
   panel_->setValues(measuredValues(form_));
   panel_->repaint();
+}
+
+void MainWindow::refreshDiagrams() {
+  if (!diagramsShown()) return;
+  diagrams_->showTable(shownMotionTable(form_));
+  diagrams_->repaint();
+}
+
+void MainWindow::crankAnglePicked(double degrees) {
+  if (ended_ || recording_) return;
+  // Inside a run the crank belongs to the run.
+  if (turnCrankTo(form_, degrees)) refreshCheckMarks();
 }
 
 void MainWindow::paceFrame() {
@@ -252,6 +276,12 @@ void MainWindow::runWindowCommand(WindowCommand command) {
     case WindowCommand::SaveAnimation:
       chooseAndSaveAnimation();
       break;
+    case WindowCommand::Diagrams:
+      setDiagramsShown(!diagramsShown());
+      break;
+    case WindowCommand::SaveDiagrams:
+      chooseAndSaveDiagrams();
+      break;
     case WindowCommand::None:
     case WindowCommand::Menu:
       break;
@@ -265,6 +295,42 @@ void MainWindow::setValuesPanelShown(bool shown) {
 }
 
 bool MainWindow::valuesPanelShown() const { return client_->panelShown(); }
+
+void MainWindow::setDiagramsShown(bool shown) {
+  client_->setDiagramsShown(shown);
+  if (diagramsAction_) diagramsAction_->setChecked(shown);
+  refreshDiagrams();
+}
+
+bool MainWindow::diagramsShown() const { return client_->diagramsShown(); }
+
+bool MainWindow::saveDiagrams(const QString& file) {
+  const QSize size = diagramsShown() ? diagrams_->size() : QSize(DiagramView::widthFor(height()), view_->height());
+  std::string error;
+  if (!writeDiagrams(shownMotionTable(form_), file.toStdString(), size, error)) {
+    report(QString::fromStdString(error), true);
+    return false;
+  }
+  return true;
+}
+
+void MainWindow::chooseAndSaveDiagrams() {
+  QString selected;
+  QString file = QFileDialog::getSaveFileName(
+      this, QStringLiteral("Diagramme speichern"), QDir::current().filePath(QStringLiteral("Diagramme.png")),
+      QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg);;CSV-Tabelle (*.csv)"), &selected,
+      QFileDialog::DontUseNativeDialog);
+  if (file.isEmpty() || ended_) return;
+  if (QFileInfo(file).suffix().isEmpty()) {
+    if (selected.contains(QStringLiteral("svg")))
+      file += QStringLiteral(".svg");
+    else if (selected.contains(QStringLiteral("csv")))
+      file += QStringLiteral(".csv");
+    else
+      file += QStringLiteral(".png");
+  }
+  saveDiagrams(file);
+}
 
 void MainWindow::report(const QString& message, bool error) {
   lastMessage_ = message;

@@ -36,24 +36,30 @@ class ValuesPanel : public QWidget {
   int textPixels_ = 16;
 };
 
-// Where the drawing area and the panel lie in the client area below the menu
-// bar. Without the panel the drawing area is all of it. With the panel, the
-// panel takes its width at the right and the drawing area the rest: the
-// picture keeps its aspect and shrinks only where the panel does not fit
-// into the margin the aspect leaves anyway.
+// Where the drawing area, the diagrams and the panel lie in the client area
+// below the menu bar. Without the panel the drawing area is all of it. With
+// the panel, the panel takes its width at the right and the drawing area the
+// rest: the picture keeps its aspect and shrinks only where the panel does
+// not fit into the margin the aspect leaves anyway. The diagrams (width 0:
+// hidden) stand between the drawing area and the panel in the same way.
 struct ClientLayout {
   QRect drawing;
-  QRect panel;  // empty when hidden
+  QRect panel;     // empty when hidden
+  QRect diagrams;  // empty when hidden
 };
-ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth);
+ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth, int diagramsWidth = 0);
 
-// The client area: lays out the drawing area and the panel.
+// The client area: lays out the drawing area, the diagrams and the panel.
 class ClientArea : public QWidget {
   Q_OBJECT
  public:
   ClientArea(QWidget* drawing, ValuesPanel* panel, QWidget* parent = nullptr);
   void setPanelShown(bool shown);
   bool panelShown() const { return panelShown_; }
+  // The diagrams' widget and whether it is shown; its width follows the window height.
+  void setDiagrams(QWidget* diagrams, int (*widthFor)(int windowHeight));
+  void setDiagramsShown(bool shown);
+  bool diagramsShown() const { return diagramsShown_; }
   void relayout();
 
  protected:
@@ -63,6 +69,9 @@ class ClientArea : public QWidget {
   QWidget* drawing_;
   ValuesPanel* panel_;
   bool panelShown_ = false;
+  QWidget* diagrams_ = nullptr;
+  int (*diagramsWidth_)(int) = nullptr;
+  bool diagramsShown_ = false;
 };
 
 }  // namespace pm
