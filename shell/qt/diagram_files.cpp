@@ -3,14 +3,13 @@
 #include <QtCore/QFileInfo>
 #include <QtCore/QRectF>
 #include <QtCore/QString>
-#include <vector>
 
 #include "diagrams/diagram_sheet.h"
 #include "diagrams/motion_csv.h"
-#include "draw/qt/gif_writer.h"
 #include "draw/qt/painter_backend.h"
 #include "draw/qt/qt_fonts.h"
 #include "draw/recording_canvas.h"
+#include "shell/atomic_file.h"
 
 namespace pm {
 
@@ -21,16 +20,15 @@ DisplayList diagramSheet(const ShownTable& shown, QSize size) {
 }
 
 bool writeDiagrams(const ShownTable& shown, const std::string& file, QSize size, std::string& error) {
-  const QString name = QString::fromStdString(file);
-  const QString suffix = QFileInfo(name).suffix().toLower();
+  const QString suffix = QFileInfo(QString::fromStdString(file)).suffix().toLower();
+  std::string reason;
   if (suffix == QStringLiteral("csv")) {
     if (!shown.table) {
       error = "Keine Tabelle: " + shown.reason + ".";
       return false;
     }
-    const std::string text = motionCsv(*shown.table);
-    if (writeBytes(file, std::vector<std::uint8_t>(text.begin(), text.end()), error)) return true;
-    error = "Die Tabelle konnte nicht als „" + file + "“ gespeichert werden.";
+    if (writeFileAtomically(file, motionCsv(*shown.table), reason)) return true;
+    error = "Die Tabelle konnte nicht als „" + file + "“ gespeichert werden: " + reason + ".";
     return false;
   }
   if (suffix != QStringLiteral("png") && suffix != QStringLiteral("svg")) {
@@ -41,9 +39,9 @@ bool writeDiagrams(const ShownTable& shown, const std::string& file, QSize size,
   const DisplayList list = diagramSheet(shown, size);
   const QRectF frame(0, 0, size.width(), size.height());
   const bool ok = suffix == QStringLiteral("png")
-                      ? writePng(list, nullptr, name, size, rgb(255, 255, 255), frame)
-                      : writeSvg(list, nullptr, name, size, rgb(255, 255, 255), frame);
-  if (!ok) error = "Die Diagramme konnten nicht als „" + file + "“ gespeichert werden.";
+                      ? writePng(list, nullptr, file, reason, size, rgb(255, 255, 255), frame)
+                      : writeSvg(list, nullptr, file, reason, size, rgb(255, 255, 255), frame);
+  if (!ok) error = "Die Diagramme konnten nicht als „" + file + "“ gespeichert werden: " + reason + ".";
   return ok;
 }
 
