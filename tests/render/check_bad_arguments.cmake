@@ -9,6 +9,8 @@ foreach(args
     "--max-frames;12x"
     "--pictures;${OUT}/no-such-folder"
     "--png"
+    "--diagram-size;800x"
+    "--diagram-csv"
     "--colour;red")
   file(REMOVE ${json})
   execute_process(COMMAND ${RENDER} ${args} --json ${json}

@@ -6,6 +6,7 @@ import { SvgContext } from './svg_context.js';
 import { virtualKey } from './keys.js';
 import { MenuBar, parseMenuTree } from './menu_bar.js';
 import { ValuesPanel } from './values_panel.js';
+import { DiagramView } from './diagram_view.js';
 
 const FRAME_INTERVAL_MS = 30;  // the pace of runs, as in the window
 
@@ -17,6 +18,7 @@ class Page {
     this.canvas = document.getElementById('picture');
     this.client = document.getElementById('client');
     this.values = new ValuesPanel(document.getElementById('values'));
+    this.diagrams = new DiagramView(document.getElementById('diagrams'));
     this.noticeTimer = null;
     this.extrasPending = 0;
     this.ctx = this.canvas.getContext('2d', { alpha: false });
@@ -57,6 +59,11 @@ class Page {
   }
 
   valuesShown() { return this.values.shown; }
+
+  // The diagrams' canvas in CSS pixels (0 while hidden) and their sheet.
+  diagramsWidth() { return Math.round(this.diagrams.cssWidth()); }
+  diagramsHeight() { return Math.round(this.diagrams.cssHeight()); }
+  showDiagrams(numbers, texts) { this.diagrams.show(numbers, texts); }
 
   setBackground(name) {
     if (name === this.backgroundName) return;
@@ -112,6 +119,7 @@ class Page {
       this.canvas.height = h;
       this.paint();
     }
+    if (this.diagrams.shown && this.diagrams.resize()) this.refreshDiagrams();
   }
 
   paint() {
@@ -179,6 +187,12 @@ class Page {
       case 'save':
         this.chooseAndSavePicture();
         return Promise.resolve();
+      case 'diagrams':
+        this.setDiagramsShown(!this.diagrams.shown);
+        return Promise.resolve();
+      case 'save-diagrams':
+        this.chooseAndSaveDiagrams();
+        return Promise.resolve();
       default:  // the menu itself; the animation is not offered here
         return Promise.resolve();
     }
@@ -199,11 +213,48 @@ class Page {
     this.refreshValues();
   }
 
-  // The panel takes its width at the right, the canvas the rest; the
-  // picture keeps its aspect within the canvas.
+  // The diagrams beside the canvas (F10), drawn by the core for the state on screen.
+  setDiagramsShown(shown) {
+    this.diagrams.canvas.hidden = !shown;
+    const entry = this.menuBar && this.menuBar.entries.find((e) => e.command === 'diagrams');
+    if (entry) this.menuBar.setMark(entry, shown);
+    this.layout();
+    this.refreshDiagrams();
+  }
+
+  // The panel takes its width at the right, the diagrams theirs left of it,
+  // the canvas the rest; the picture keeps its aspect within the canvas.
   layout() {
     if (this.values.shown) this.values.place(this.client.clientWidth, window.innerHeight);
+    if (this.diagrams.shown) {
+      this.diagrams.place(this.client.clientWidth, window.innerHeight,
+        this.values.shown ? this.values.element.offsetWidth : 0);
+    }
     this.resize();
+  }
+
+  // The sheet for the state on screen. While a run waits for its next frame
+  // the core is not called: that frame brings it.
+  refreshDiagrams() {
+    if (!this.diagrams.shown || this.busy || this.hasEnded) return;
+    this.diagrams.resize();
+    try {
+      this.module.ccall('pm_draw_diagrams', null, [], []);
+    } catch (err) {
+      console.error('Planimove:', err);
+    }
+  }
+
+  // A click or tap in a plot turns the crank to the angle under it (not
+  // during a run: the crank is the run's).
+  pickDiagramAngle(ev) {
+    if (this.busy || this.hasEnded) return;
+    const p = this.diagrams.at(ev);
+    const degrees = this.module.ccall('pm_pick_diagram', 'number', ['number', 'number'], [p.x, p.y]);
+    if (!Number.isFinite(degrees)) return;
+    ev.preventDefault();
+    this.send((3 << 24) | Math.round(degrees * 100));
+    this.canvas.focus();
   }
 
   // The lines for the state on screen. While a run waits for its next frame
@@ -272,21 +323,63 @@ class Page {
   async savePicture(format) {
     try {
       const blob = format === 'svg' ? this.pictureSvg() : await this.pictureBlob();
-      const link = document.createElement('a');
-      link.href = URL.createObjectURL(blob);
-      link.download = (this.rautenwerk ? 'rautenwerk.' : 'planimove.') + format;
-      document.body.append(link);
-      link.click();
-      link.remove();
-      setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+      this.download(blob, (this.rautenwerk ? 'rautenwerk.' : 'planimove.') + format);
     } catch (err) {
       this.notice('Das Bild konnte nicht gespeichert werden.');
     }
   }
 
+  // "Diagramme speichern …": the sheet as PNG or SVG at the size the page
+  // shows it, or the table as CSV.
+  chooseAndSaveDiagrams() {
+    const dialog = document.getElementById('diagrams-dialog');
+    if (dialog.open) return;
+    if (!this.diagrams.shown) this.setDiagramsShown(true);
+    document.getElementById('diagrams-size').textContent =
+      this.diagrams.canvas.width + ' \u00d7 ' + this.diagrams.canvas.height;
+    dialog.returnValue = '';
+    dialog.addEventListener('close', () => {
+      this.canvas.focus();
+      if (['png', 'svg', 'csv'].includes(dialog.returnValue))
+        this.pending(this.saveDiagrams(dialog.returnValue));
+    }, { once: true });
+    dialog.showModal();
+  }
+
+  async saveDiagrams(format) {
+    try {
+      let blob;
+      if (format === 'csv') {
+        const text = this.module.ccall('pm_diagram_csv', 'string', [], []);
+        if (!text) {
+          this.notice('Keine Tabelle: Es ist kein Getriebe dargestellt.');
+          return;
+        }
+        // The text decoder took the byte-order mark that spreadsheets need.
+        blob = new Blob([text.startsWith('\uFEFF') ? text : '\uFEFF' + text], { type: 'text/csv;charset=utf-8' });
+      } else {
+        blob = format === 'svg' ? this.diagrams.svgBlob() : await this.diagrams.pngBlob();
+      }
+      this.download(blob, (this.rautenwerk ? 'rautenwerk' : 'planimove') + '-diagramme.' + format);
+    } catch (err) {
+      this.notice('Die Diagramme konnten nicht gespeichert werden.');
+    }
+  }
+
+  download(blob, name) {
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(blob);
+    link.download = name;
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+  }
+
   onKeyDown(ev) {
     // A dialog of the page takes its own keys (Esc closes it).
-    if (this.hasEnded || document.getElementById('save-dialog').open) return;
+    if (this.hasEnded || document.getElementById('save-dialog').open ||
+        document.getElementById('diagrams-dialog').open) return;
     if (this.menuBar.isOpen()) {
       ev.preventDefault();
       this.menuBar.key(ev);
@@ -296,6 +389,12 @@ class Page {
     if (ev.code === 'F11' || ev.key === 'F11') {
       ev.preventDefault();
       if (!ev.repeat) this.setValuesShown(!this.values.shown);
+      return;
+    }
+    // F10 shows or hides the diagrams; it never reaches the core either.
+    if (ev.code === 'F10' || ev.key === 'F10') {
+      ev.preventDefault();
+      if (!ev.repeat) this.setDiagramsShown(!this.diagrams.shown);
       return;
     }
     const key = virtualKey(ev);
@@ -330,6 +429,7 @@ class Page {
       const r = this.canvas.getBoundingClientRect();
       this.mouse = { x: ev.clientX - r.left, y: ev.clientY - r.top };
     });
+    this.diagrams.canvas.addEventListener('pointerdown', (ev) => this.pickDiagramAngle(ev));
     new ResizeObserver(() => this.resize()).observe(this.canvas);
     // Zooming changes the device-pixel ratio, not always the canvas's size;
     // the panel follows the window's height.
