@@ -217,6 +217,10 @@ class Writer {
   Canvas& canvas_;
 };
 
+// Line widths in whole pixels: the window's and the page's painters then
+// raster the same pixels.
+double lineWidth(double w) { return std::max(1.0, std::round(w)); }
+
 void line(Canvas& canvas, double x1, double y1, double x2, double y2, Rgb c, double width) {
   canvas.setLineWidth(width);
   canvas.line(x1, y1, x2, y2, c);
@@ -265,7 +269,7 @@ void drawPlot(Canvas& canvas, Writer& w, const Plot& plot, const DiagramLayout::
     const double tw = w.width(c->label, px * 0.92);
     w.text(c->label, legendX, legendY, px * 0.92, c->colour, Writer::Right);
     legendX -= tw + 0.3 * px;
-    line(canvas, legendX - 1.1 * px, legendY, legendX, legendY, c->colour, std::max(2.0, px / 6));
+    line(canvas, legendX - 1.1 * px, legendY, legendX, legendY, c->colour, lineWidth(px / 6));
     legendX -= 1.1 * px + 0.7 * px;
   }
 
@@ -294,13 +298,13 @@ void drawPlot(Canvas& canvas, Writer& w, const Plot& plot, const DiagramLayout::
 
   if (plot.kind->quantity == Quantity::Transmission) {
     const double y = Y(kGoodTransmission);
-    line(canvas, box.left, y, box.right, y, kGuide, std::max(1.0, px / 10));
+    line(canvas, box.left, y, box.right, y, kGuide, lineWidth(px / 10));
     w.text("40°", box.right - 0.3 * px, y - 0.6 * px, tickPx, kGuide, Writer::Right);
   }
 
   // The curves: a line between neighbouring rows that both have a value, so
   // that no line crosses a dead position or a piece where the chain does not close.
-  const double curveWidth = std::max(1.5, px / 7);
+  const double curveWidth = lineWidth(px / 7);
   for (const Curve& c : plot.curves) {
     for (std::size_t i = 0; i + 1 < c.y.size(); ++i) {
       if (!finite(c.y[i]) || !finite(c.y[i + 1])) continue;
@@ -323,20 +327,27 @@ void drawPlot(Canvas& canvas, Writer& w, const Plot& plot, const DiagramLayout::
       const std::string label = "μmin = " + tickText(mu[least], 0.1) + "°" +
                                 (mu[least] < 0.05 ? " (Totlage)" : "") + " bei φ = " + tickText(phi, 0.1) + "°";
       const double lw = w.width(label, tickPx);
-      const double lx = std::clamp(x - lw / 2, box.left + 0.2 * px, std::max(box.left + 0.2 * px, box.right - lw - 0.2 * px));
-      // On the side of the dot away from the guideline, where it fits.
+      // Below the dot, beside it or above, on the side away from the
+      // guideline where it fits.
+      double lx = std::clamp(x - lw / 2, box.left + 0.2 * px, std::max(box.left + 0.2 * px, box.right - lw - 0.2 * px));
+      double ly = y;
       const double below = y + 1.1 * px, above = y - 1.0 * px;
       const bool fitsBelow = below <= box.bottom - 0.6 * px, fitsAbove = above >= box.top + 0.7 * px;
-      const double ly = (mu[least] < kGoodTransmission ? fitsBelow || !fitsAbove : !fitsAbove && fitsBelow)
-                            ? std::min(below, box.bottom - 0.6 * px)
-                            : std::max(above, box.top + 0.7 * px);
+      const bool fitsBeside = y + 0.6 * px <= box.bottom && y - 0.6 * px >= box.top;
+      if (mu[least] < kGoodTransmission ? fitsBelow : !fitsAbove && fitsBelow) {
+        ly = below;
+      } else if (fitsBeside && (mu[least] < kGoodTransmission || !fitsAbove)) {
+        lx = x + 0.6 * px + lw <= box.right ? x + 0.6 * px : x - 0.6 * px - lw;
+      } else {
+        ly = std::max(above, box.top + 0.7 * px);
+      }
       w.text(label, lx, ly, tickPx, kGuide);
     }
   }
 
   // The cursor: the shown crank angle, with the value of every curve on it.
   const double x = X(table.sweep[table.shownRow]);
-  line(canvas, x, box.top, x, box.bottom, kCursor, std::max(1.0, px / 9));
+  line(canvas, x, box.top, x, box.bottom, kCursor, lineWidth(px / 9));
   for (const Curve& c : plot.curves) {
     const double v = c.y[table.shownRow];
     if (finite(v) && v >= plot.lo && v <= plot.hi) dot(canvas, x, Y(v), 0.28 * px, c.colour);
