@@ -192,6 +192,7 @@ std::string menuText;
 std::string checkText;
 std::string valueText;
 std::string csvText;
+std::string jointText;
 
 // The page's name of a window command.
 const char* commandName(pm::WindowCommand command) {
@@ -287,5 +288,14 @@ EMSCRIPTEN_KEEPALIVE const char* pm_diagram_csv() {
   return pm::csvText.c_str();
 }
 
-
+// The joints of the mechanism on screen that the page lets the user drag, one
+// a line: letter, x and y in drawing units, separated by blanks.
+EMSCRIPTEN_KEEPALIVE const char* pm_joints() {
+  pm::jointText.clear();
+  if (pm::host) {
+    for (const pm::ShownJoint& j : pm::shownJoints(pm::host->form()))
+      pm::jointText += std::string(1, j.letter) + ' ' + std::to_string(j.x) + ' ' + std::to_string(j.y) + '\n';
+  }
+  return pm::jointText.c_str();
+}
 }  // extern "C"

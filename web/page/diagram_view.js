@@ -25,8 +25,13 @@ export class DiagramView {
   frame() { return { left: 0, top: 0, width: this.cssWidth(), height: this.cssHeight() }; }
 
   // Its width beside a client area of that width, in a window of that height,
-  // next to a panel of that width: the drawing keeps at least half of the width.
-  place(clientWidth, windowHeight, panelWidth) {
+  // next to a panel of that width: the drawing keeps at least half of the
+  // width. Stacked below the picture (phones) it takes the full width.
+  place(clientWidth, windowHeight, panelWidth, stacked = false) {
+    if (stacked) {
+      this.canvas.style.width = '';
+      return;
+    }
     const room = Math.floor(clientWidth / 2) - panelWidth;
     const width = Math.max(0, Math.min(diagramsWidthFor(windowHeight), room));
     this.canvas.style.width = width + 'px';
