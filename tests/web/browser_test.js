@@ -621,6 +621,8 @@ async function diagramsCase(browser, url) {
   check(!hidden.shown && hidden.mark === '', 'F10 hides the diagrams again');
   check(driver.errors.length === 0, 'no page errors: ' + driver.errors.join('; '));
   await driver.close();
+}
+
 // The page's values panel lines as the core gives them.
 async function pageValues(page) {
   const text = await page.evaluate(() => window.planimove.module.ccall('pm_measured_values', 'string', [], []));
