@@ -308,7 +308,7 @@ bool MainWindow::diagramsShown() const { return client_->diagramsShown(); }
 bool MainWindow::saveDiagrams(const QString& file) {
   const QSize size = diagramsShown() ? diagrams_->size() : QSize(DiagramView::widthFor(height()), view_->height());
   std::string error;
-  if (!writeDiagrams(shownMotionTable(form_), file.toStdString(), size, error)) {
+  if (!writeDiagrams(shownMotionTable(form_), QFile::encodeName(file).toStdString(), size, error)) {
     report(QString::fromStdString(error), true);
     return false;
   }
