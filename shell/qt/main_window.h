@@ -12,7 +12,9 @@
 #include <QtGui/QImage>
 #include <QtWidgets/QMainWindow>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,6 +25,7 @@
 #include "shell/form1.h"
 #include "shell/host.h"
 #include "shell/menu_entry.h"
+#include "topics/page_catalogue.h"
 
 class QAction;
 class QKeyEvent;
@@ -31,6 +34,7 @@ class QMenu;
 namespace pm {
 
 class PictureView;
+class SidePanel;
 class ValuesPanel;
 class DiagramView;
 class ClientArea;
@@ -49,7 +53,8 @@ class MainWindow : public QMainWindow, public Host {
   // The picture being recorded by the current command.
   const RecordingCanvas& canvas() const { return canvas_; }
   PictureView* view() const { return view_; }
-  ValuesPanel* valuesPanel() const { return panel_; }
+  ValuesPanel* valuesPanel() const;
+  SidePanel* sidePanel() const { return panel_; }
   DiagramView* diagramView() const { return diagrams_; }
   // True once Esc, End or closing the window has ended the program.
   bool hasEnded() const { return ended_; }
@@ -119,6 +124,10 @@ class MainWindow : public QMainWindow, public Host {
   bool writeFile(const QString& file, std::string_view bytes, const QString& what);
   void report(const QString& message, bool error);
   void refreshValues();
+  // The background picture as the view shows it: an explanatory page moves
+  // into the side panel while that is shown, and the band stays free.
+  const QImage& shownBackground() const;
+  void refreshPage();
   void refreshCheckMarks();
   bool isAccessLetter(const QKeyEvent& event) const;
   bool isOwnKeyEvent(QObject* watched) const;
@@ -128,7 +137,7 @@ class MainWindow : public QMainWindow, public Host {
   RecordingCanvas canvas_;
   Form1 form_;
   PictureView* view_ = nullptr;
-  ValuesPanel* panel_ = nullptr;
+  SidePanel* panel_ = nullptr;
   DiagramView* diagrams_ = nullptr;
   ClientArea* client_ = nullptr;
   QAction* panelAction_ = nullptr;
@@ -144,6 +153,8 @@ class MainWindow : public QMainWindow, public Host {
 
   std::string backgroundName_;  // picture requested by the command being built
   QImage background_;           // its image (null: none)
+  std::optional<PageRef> page_;  // the explanatory page it is, if it is one
+  std::vector<std::filesystem::path> pictureFolders_;  // the edition's picture folders
 
   QElapsedTimer lastFrame_;
   int frameIntervalMs_ = 30;
