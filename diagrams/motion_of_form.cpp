@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "kinematics/physical_values.h"
 #include "shell/form1.h"
 
 namespace pm {
@@ -11,41 +12,19 @@ namespace {
 
 constexpr double kDegree = std::numbers::pi / 180;
 
-double shownLength(const ShownMechanism& s, char letter) { return s.lengths[static_cast<std::size_t>(letter - 'a')]; }
-
-// Drawing units per mm: the zoom the lengths were loaded with.
-double zoomOf(const Form1& form) {
-  const double z = form.st.qzz;
-  return std::isfinite(z) && z != 0 ? z : 1;
-}
-
 }  // namespace
 
 std::optional<kinematics::TabledMechanism> shownMechanism(const Form1& form) {
   const ShownMechanism& s = form.cmd.shown;
   if (!s.taken) return std::nullopt;
-  const double zoom = zoomOf(form);
+  // In mm with the drive of the values panel: the one conversion both use.
+  const physical::Mechanism p = physical::shownMechanism(s);
   kinematics::TabledMechanism m;
-  kinematics::LoopGeometry& g = m.loop;
-  g.pivot = {s.pivotX / zoom, s.pivotY / zoom};
-  g.frameAngle = s.frameAngle * kDegree;
-  g.crank = shownLength(s, 'a') / zoom;
-  g.coupler = shownLength(s, 'b') / zoom;
-  g.rocker = shownLength(s, 'c') / zoom;
-  g.frame = shownLength(s, 'd') / zoom;
-  g.toC = shownLength(s, 'e') / zoom;
-  g.fromBToC = shownLength(s, 'f') / zoom;
-  // The drive of the values panel: ω = len v / 5, reversed while stepping
-  // backwards; the tangential acceleration of A is len x.
-  m.drive.angle = s.crankAngle;
-  m.drive.omega = shownLength(s, 'v') / 5;
-  if (form.st.qgw == -1) m.drive.omega = -m.drive.omega;
-  const double crank = shownLength(s, 'a');
-  m.drive.alpha = crank != 0 ? shownLength(s, 'x') / crank : 0;
-  if (form.st.mn1 == 8 && form.st.mn2 >= 1 && form.st.mn2 <= 8) {
-    m.sixBarTopic = static_cast<int>(form.st.mn2);
-    for (std::size_t k = 0; k < m.sixBarLengths.size(); ++k)
-      m.sixBarLengths[k] = s.lengths[6 + k] / zoom;
+  m.loop = p.loop;
+  m.drive = p.drive;
+  if (s.group == 8 && s.topic >= 1 && s.topic <= 8) {
+    m.sixBarTopic = static_cast<int>(s.topic);
+    m.sixBarLengths = p.sixBar;
   }
   return m;
 }

@@ -51,8 +51,7 @@ std::string number(double v, const char* unit) {
 
 // Degrees of a screen angle, in [0, 360).
 std::string degrees(double radians) {
-  double d = std::fmod(radians / kDegree, 360.0);
-  if (d < 0) d += 360;
+  double d = physical::screenDegrees(radians);
   if (germanNumber(d) == "360") d = 0;
   return germanNumber(d) + "°";
 }

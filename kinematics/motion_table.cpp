@@ -16,14 +16,7 @@ constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 // Two crank angles closer than this (radians) are one row.
 constexpr double kSameAngle = 1e-9;
 
-bool isGuide(double length) { return std::fabs(length) >= kGuideLength; }
-
-// Degrees of a screen angle in [0, 360).
-double degrees360(double radians) {
-  double d = std::fmod(radians / kDegree, 360.0);
-  if (d < 0) d += 360;
-  return d >= 360 ? 0 : d;
-}
+using physical::isGuide;
 
 // The mechanism at one crank angle. `dead` marks a dead position of the loop
 // (also each edge of the crank's range, where the solver may still find
@@ -61,7 +54,7 @@ bool sixBarMoving(const RowMotion& r) {
   return moving(r) && r.six.closed && !r.six.dyad.dead && !r.sixBarDead;
 }
 
-double angleIf(bool ok, double radians) { return ok ? degrees360(radians) : kNone; }
+double angleIf(bool ok, double radians) { return ok ? physical::screenDegrees(radians) : kNone; }
 double valueIf(bool ok, double v) { return ok ? v : kNone; }
 
 using Value = double (*)(const RowMotion&);
@@ -354,7 +347,7 @@ std::optional<MotionTable> motionTable(const TabledMechanism& m) {
     const double sweep = r.angle / kDegree;
     // A whole turn runs from 0° to 360°, both ends listed; elsewhere the
     // angle is given as the panel lists it.
-    const double listed = range->fullTurn ? sweep : degrees360(r.angle);
+    const double listed = range->fullTurn ? sweep : physical::screenDegrees(r.angle);
     table.sweep.push_back(sweep);
     table.rows.push_back(cellsOf(layout, r, listed));
   }

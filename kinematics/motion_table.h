@@ -17,15 +17,12 @@
 #include <string>
 #include <vector>
 
+#include "kinematics/physical_values.h"
 #include "kinematics/planar_motion.h"
 
 namespace pm::kinematics {
 
-// A link at least this long stands for a straight guide (the slider presets
-// give 99999).
-inline constexpr double kGuideLength = 10000;
-
-// Which link of the loop stands for a straight guide.
+// Which link of the loop stands for a straight guide (physical::isGuide).
 enum class Guide {
   None,
   Slot,    // the coupler: a slotted link about Y, its block at A

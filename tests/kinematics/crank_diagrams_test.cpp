@@ -31,20 +31,24 @@ struct Case {
   int type, group, topic;
   int spaces;
   bool backwards = false;
+  int zoomSteps = 0;  // Ctrl+Down: the picture zoomed, the mm stay
 };
 
 const Case kCases[] = {
     {1, 1, 1, 0}, {1, 2, 3, 7, true}, {2, 1, 1, 3}, {3, 1, 1, 5}, {4, 1, 1, 9}, {5, 1, 1, 2},
     {6, 1, 1, 4}, {7, 1, 1, 4},       {8, 1, 1, 6}, {1, 8, 2, 3}, {1, 8, 6, 5}, {3, 8, 1, 7},
+    {1, 1, 1, 2, false, 3}, {8, 1, 1, 6, false, 2}, {1, 8, 2, 3, false, 3},
 };
 
 std::string describe(const Case& c) {
   return "type " + std::to_string(c.type) + " topic " + std::to_string(c.group) + "." + std::to_string(c.topic) +
-         " after " + std::to_string(c.spaces) + (c.backwards ? " backspaces" : " spaces");
+         " after " + std::to_string(c.spaces) + (c.backwards ? " backspaces" : " spaces") +
+         (c.zoomSteps ? " zoomed " + std::to_string(c.zoomSteps) + "×" : "");
 }
 
 MotionTable tableOf(TestForm& t, const Case& c) {
   t.show(c.type, c.group, c.topic);
+  for (int k = 0; k < c.zoomSteps; ++k) t.key(kKeyDown, kCtrl);
   for (int k = 0; k < c.spaces; ++k) t.key(c.backwards ? kKeyBackspace : kKeySpace);
   const ShownTable shown = shownMotionTable(t.form);
   EXPECT_TRUE(shown.table) << describe(c) << ": " << shown.reason;
