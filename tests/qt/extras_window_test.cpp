@@ -173,8 +173,8 @@ TEST_F(ExtrasTest, F10ShowsTheDiagramsWhoseCursorFollowsTheCrankAndPicksAnAngle)
   // With the panel too: drawing area, diagrams, panel from left to right.
   window->setValuesPanelShown(true);
   QApplication::processEvents();
-  EXPECT_EQ(window->valuesPanel()->x(), diagrams.x() + diagrams.width());
-  EXPECT_EQ(view().width() + diagrams.width() + window->valuesPanel()->width(), viewWidth);
+  EXPECT_EQ(window->sidePanel()->x(), diagrams.x() + diagrams.width());
+  EXPECT_EQ(view().width() + diagrams.width() + window->sidePanel()->width(), viewWidth);
 
   // Space moves the cursor by the drive step.
   const DiagramLayout layout = diagrams.layout();
