@@ -9,6 +9,7 @@
 #include <QtCore/QFile>
 #include <QtCore/QMimeData>
 #include <QtGui/QClipboard>
+#include <QtGui/QFontMetricsF>
 #include <QtGui/QImage>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -222,6 +223,37 @@ TEST_F(ExtrasTest, DiagramsSavedAsPictureOrTable) {
   EXPECT_TRUE(window->saveDiagrams(path("leer.png")));
 }
 
+TEST(ValuesPanelLine, ALongValueIsElidedAndTheNameKept) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(16);
+  const QFontMetricsF m(font);
+  const QString longValue = QStringLiteral("die Kette schließt sich bei diesem Kurbelwinkel nicht");
+  const QString longName = QStringLiteral("Übertragungswinkel zwischen Koppel und Schwinge");
+  const int width = 280, gap = 8;
+  // Short texts stay whole, however their advances round.
+  for (const char* name : {"Kurbelwinkel φ", "ω Kurbel", "Längeneinheit", "α Koppel"}) {
+    for (const char* value : {"66,0°", "1,60 1/s", "−0,0634 1/s²", "Zeichnungseinheit"}) {
+      const PanelLine line = fitLine(font, QString::fromUtf8(name), QString::fromUtf8(value), width, gap);
+      EXPECT_EQ(line.name, QString::fromUtf8(name));
+      EXPECT_EQ(line.value, QString::fromUtf8(value));
+    }
+  }
+  // A long value: elided, and the name kept whole.
+  PanelLine line = fitLine(font, QStringLiteral("Grund"), longValue, width, gap);
+  EXPECT_EQ(line.name, QStringLiteral("Grund"));
+  EXPECT_TRUE(line.value.endsWith(QChar(0x2026)));
+  EXPECT_TRUE(longValue.startsWith(line.value.chopped(1)));
+  EXPECT_LE(m.horizontalAdvance(line.name) + m.horizontalAdvance(line.value), width - gap + 1);
+  // A long name gives way to a short value; both long share the line.
+  line = fitLine(font, longName, QStringLiteral("81,2°"), width, gap);
+  EXPECT_EQ(line.value, QStringLiteral("81,2°"));
+  EXPECT_TRUE(line.name.endsWith(QChar(0x2026)));
+  line = fitLine(font, longName, longValue, width, gap);
+  EXPECT_TRUE(line.name.endsWith(QChar(0x2026)));
+  EXPECT_TRUE(line.value.endsWith(QChar(0x2026)));
+  EXPECT_GT(m.horizontalAdvance(line.name), (width - gap) / 3);  // the name keeps about half
+}
+
 TEST_F(ExtrasTest, ThePanelShowsTheTopicsPageAndTheBandAboveThePictureStaysFree) {
   // The window looks for the pictures in the current folder first.
   const QString before = QDir::currentPath();
@@ -262,11 +294,10 @@ TEST_F(ExtrasTest, PictureSavedAsPngAndSvgAtTheAreaSizeOrAChosenWidth) {
   const QImage shown = window->pictureImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(shown.size(), view().size() * view().devicePixelRatioF());
   ASSERT_TRUE(window->savePicture(path("bild.png")));
-  const QImage png = QImage(path("bild.png")).convertToFormat(QImage::Format_RGB32);
-  EXPECT_EQ(png.size(), view().size());
-  if (view().devicePixelRatioF() == 1) {
-    EXPECT_EQ(png, shown);
-  }
+  // The pixels shown on screen, also at a scale factor of 2.
+  QImage png = QImage(path("bild.png")).convertToFormat(QImage::Format_RGB32);
+  png.setDevicePixelRatio(shown.devicePixelRatio());
+  EXPECT_EQ(png, shown);
   // A chosen width keeps the drawing area's aspect.
   ASSERT_TRUE(window->savePicture(path("schmal.PNG"), 511));
   EXPECT_EQ(QImage(path("schmal.PNG")).size(),
@@ -277,6 +308,10 @@ TEST_F(ExtrasTest, PictureSavedAsPngAndSvgAtTheAreaSizeOrAChosenWidth) {
   const QByteArray text = svg.readAll();
   EXPECT_TRUE(text.contains("<svg"));
   EXPECT_TRUE(text.contains(QByteArray::number(view().width())));
+  // Sizes beyond 10,000 pixels a side are refused with a message.
+  EXPECT_FALSE(window->savePicture(path("riesig.png"), 10001));
+  EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("10.000")));
+  EXPECT_FALSE(std::filesystem::exists(folder / "riesig.png"));
   // Other names and unwritable places are refused with a message.
   EXPECT_FALSE(window->savePicture(path("bild.jpg")));
   EXPECT_TRUE(window->lastMessage().contains(QStringLiteral(".png")));

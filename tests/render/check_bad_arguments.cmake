@@ -11,7 +11,8 @@ foreach(args
     "--png"
     "--diagram-size;800x"
     "--diagram-csv"
-    "--colour;red")
+    "--colour;red"
+    "--size;10001x200")
   file(REMOVE ${json})
   execute_process(COMMAND ${RENDER} ${args} --json ${json}
                   RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)

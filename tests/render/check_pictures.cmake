@@ -56,3 +56,16 @@ execute_process(COMMAND ${RENDER} --diagram-csv ${csv} RESULT_VARIABLE rc ERROR_
 if(NOT rc EQUAL 1 OR EXISTS ${csv} OR NOT err MATCHES "Kein Getriebe dargestellt")
   message(FATAL_ERROR "diagrams of the start page: exit ${rc}, ${err}")
 endif()
+
+# Without --pictures, run from a folder of no pictures, the renderer in the
+# build folder finds the shipped pictures as the window does: the same PNG.
+set(empty ${OUT}/no-pictures-here)
+file(REMOVE_RECURSE ${empty})
+file(MAKE_DIRECTORY ${empty})
+execute_process(COMMAND ${RENDER} --keys "F1" --png ${empty}/found.png
+                WORKING_DIRECTORY ${empty} RESULT_VARIABLE rc ERROR_VARIABLE err)
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${png} ${empty}/found.png
+                RESULT_VARIABLE differ)
+if(NOT rc EQUAL 0 OR NOT differ EQUAL 0)
+  message(FATAL_ERROR "without --pictures the help picture is not found (exit ${rc}): ${err}")
+endif()
