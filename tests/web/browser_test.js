@@ -594,8 +594,8 @@ const pageTexts = (page) => page.evaluate(() => window.planimove.picture.texts.f
 
 // A phone or a tablet with a touch screen: the picture across the width with
 // the controls and the panel below it, every menu within reach, texts of at
-// least 12 CSS pixels, and the control bar, a drag and a swipe doing what
-// their keys do.
+// least 12 CSS pixels, and the control bar, a drag, a swipe and a pinch
+// doing what their keys do.
 async function touchCase(browser, url, { width, height, name }) {
   const driver = await PageDriver.open(browser, url, { width, height, dpr: 2, edition, touch: true });
   const page = driver.page;
@@ -709,6 +709,24 @@ async function touchCase(browser, url, { width, height, name }) {
   } else {
     check(false, `${tag}: no joint C to drag`);
   }
+
+  // Two fingers pinched apart zoom in as Ctrl+Up does, a step each time their
+  // distance grows by 2^(1/12): from 60 to 100 px eight steps, which eight
+  // Ctrl+Down undo.
+  const numbersOf = () => p.evaluate(() => [...window.planimove.picture.numbers]);
+  const unzoomed = await numbersOf();
+  const cdp = await p.target().createCDPSession();
+  const fingers = (d) => [{ x: free.x, y: free.y - d / 2, id: 1 }, { x: free.x, y: free.y + d / 2, id: 2 }];
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: fingers(60) });
+  for (const d of [70, 80, 90, 100]) await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: fingers(d) });
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  await fresh.idle();
+  const zoomed = await numbersOf();
+  for (let i = 0; i < 8; ++i) await fresh.key('Ctrl+Down');
+  const back = await numbersOf();
+  const near = (a, b) => a.length === b.length && a.every((x, i) => Math.abs(x - b[i]) < 1e-6);
+  check(!near(zoomed, unzoomed) && near(back, unzoomed),
+    `${tag}: a pinch from 60 to 100 px zooms in eight steps, as eight Ctrl+Up`);
 
   // The values panel sits below the picture and scrolls with the page.
   await tapOn(p, '#mnu90');
