@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string_view>
+#include <vector>
 
 #include "draw/canvas.h"
 #include "draw/colour.h"
@@ -52,11 +53,21 @@ class DrawingOps : public DrawingHook {
   void labelledCircle(const Command& cmd, int i);
   void jointLetter(int operand, double x, double y);
   void useLabelFont();
+  // Prints a point's label at (x, y) unless the same label stands close by
+  // already: a point that two commands of the picture mark (a construction
+  // point that is also a pivot) is named once.
+  void printLabel(std::u32string_view text, double x, double y);
+
+  struct Label {
+    std::u32string text;
+    double x, y;
+  };
 
   Engine& engine_;
   Canvas& canvas_;
   double traceX_ = 0, traceY_ = 0;
   bool traceStarted_ = false;
+  std::vector<Label> labels_;  // the labels of this command's picture
 };
 
 }  // namespace pm
