@@ -146,7 +146,8 @@ void Form1::Form_KeyDown(int keyCode, int shift) {
   // A command started while another runs (a run or the demonstration lets
   // events through) gets its own register file; the outer one continues with
   // its registers, the command its empty commands repeat, and its command
-  // state as they were.
+  // state as they were, except for what describes the picture: the nested
+  // command drew the picture now on screen.
   struct Saved {
     Engine::CommandMemory engine;
     CommandState cmd;
@@ -165,7 +166,8 @@ void Form1::Form_KeyDown(int keyCode, int shift) {
       --f.depth;
       if (saved) {
         f.engine.restoreCommand(saved->engine);
-        f.cmd = std::move(saved->cmd);
+        CommandState nested = std::exchange(f.cmd, std::move(saved->cmd));
+        f.cmd.takePictureOf(std::move(nested));
       }
       if (f.depth == 0 && !f.ending) f.host.frameReady();
     }
@@ -486,11 +488,15 @@ void Form1::restartPicture() {
 void Form1::replayRevolution() {
   if (ending || depth > 0) return;
   const StateRecord before = st;
+  // The run's pictures are recorded, never shown: the picture on screen and
+  // what the values panel says of it stay those of the last command.
+  CommandState shown = cmd;
   // One level of nesting: the command keeps the outer registers and command
   // state and shows no picture of its own when it ends.
   ++depth;
   Form_KeyDown(st.qgw < 0 ? '2' : '1', 0);
   --depth;
+  cmd = std::move(shown);
   if (!ending) st = before;
 }
 

@@ -374,7 +374,7 @@ async function extrasCase(browser, url) {
     `the panel's ${shown.lines.length} lines are the native core's (${firstDifference(shown.lines, native)})`);
   if (edition === 'planimove') {
     const line = (name) => (shown.lines.find((l) => l.name === name) || {}).value;
-    check(line('Kurbelwinkel φ') === '58,0°' && line('v A') === '128 E/s ∠ 148°',
+    check(line('Kurbelwinkel φ') === '58,0°' && line('v A') === '128 mm/s ∠ 148°',
       `crank-rocker at its start: Kurbelwinkel φ ${line('Kurbelwinkel φ')}, v A ${line('v A')}`);
   }
 

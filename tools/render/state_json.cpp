@@ -5,6 +5,7 @@
 #include <string>
 
 #include "draw/json.h"
+#include "kinematics/measured_values.h"
 #include "script/codes.h"
 
 namespace pm::render {
@@ -19,6 +20,20 @@ nlohmann::json bank(const std::array<double, N>& values) {
   nlohmann::json out = nlohmann::json::object();
   for (std::size_t k = 0; k < N; ++k)
     if (values[k] != 0) out[registerName(static_cast<int>(k))] = number(values[k]);
+  return out;
+}
+
+// The lines of the values panel, each with the heading it stands under.
+nlohmann::json panelValues(const Form1& form) {
+  nlohmann::json out = nlohmann::json::array();
+  std::string section;
+  for (const MeasuredValue& line : measuredValues(form)) {
+    if (line.value.empty()) {
+      section = line.name;
+    } else {
+      out.push_back({{"section", section}, {"name", line.name}, {"value", line.value}});
+    }
+  }
   return out;
 }
 
@@ -60,6 +75,7 @@ nlohmann::json stateJson(const Form1& form, const DisplayList& picture) {
   doc["val"] = bank(r.val);
   doc["picture"] = toJson(picture);
   doc["errors"] = std::move(errors);
+  doc["values"] = panelValues(form);
   return doc;
 }
 
