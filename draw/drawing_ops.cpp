@@ -52,7 +52,7 @@ void DrawingOps::beginCommand() {
   labels_.clear();
 }
 
-void DrawingOps::printLabel(std::u32string_view text, double x, double y) {
+void DrawingOps::printLabel(int operand, std::u32string_view text, double x, double y) {
   // Two labels of one point stand the difference of their circles' radii apart.
   constexpr double kSamePlace = 16;
   // Labels of two points that coincide (the inflection pole constructed twice)
@@ -64,7 +64,7 @@ void DrawingOps::printLabel(std::u32string_view text, double x, double y) {
   };
   canvas_.setTextPosition(x, y);
   for (const Label& l : labels_)
-    if (l.text == text && near(l, x, y, kSamePlace)) return;
+    if ((l.operand == operand || l.text == text) && near(l, x, y, kSamePlace)) return;
   double below = y;
   for (int moved = 0; moved < 4; ++moved) {
     bool taken = false;
@@ -72,7 +72,7 @@ void DrawingOps::printLabel(std::u32string_view text, double x, double y) {
     if (!taken) break;
     below += kLine;
   }
-  if (labels_.size() < kRemembered) labels_.push_back({std::u32string(text), x, below});
+  if (labels_.size() < kRemembered) labels_.push_back({operand, std::u32string(text), x, below});
   if (below != y) canvas_.setTextPosition(x, below);
   canvas_.print(text, true);
 }
@@ -246,7 +246,7 @@ void DrawingOps::jointLetter(int operand, double x, double y) {
   if (settings.mn1 == 1 && settings.mn2 == 2)
     canvas_.setTextPosition(x, y);  // the pole page names its poles by the table instead
   else
-    printLabel(std::u32string(1, charOfCode(operand)), x, y);
+    printLabel(operand, std::u32string(1, charOfCode(operand)), x, y);
 }
 
 void DrawingOps::useLabelFont() {
@@ -324,7 +324,7 @@ void DrawingOps::pointCircle(const Command& cmd, int i) {
   canvas_.circle(c.x, c.y, cmd.digit(), fixedColour(cmd.colourIndex()));
   if (settings.qßß != 0) {
     useLabelFont();
-    printLabel(std::u32string(1, charOfCode(cmd.at(i))), c.x, c.y);
+    printLabel(cmd.at(i), std::u32string(1, charOfCode(cmd.at(i))), c.x, c.y);
   }
 }
 
@@ -404,7 +404,10 @@ void DrawingOps::labelledCircle(const Command& cmd, int i) {
   canvas_.circle(c.x, c.y, d, fixedColour(cmd.colourIndex()));
   if (settings.qsc != 0) {
     useLabelFont();
-    printLabel(labelText(settings.mn1, settings.mn2, cmd.at(i)), c.x + d, c.y + d);
+    const int operand = cmd.at(i);
+    printLabel(operand,
+               settings.positionsBeside ? positionLabel(operand) : labelText(settings.mn1, settings.mn2, operand),
+               c.x + d, c.y + d);
   }
 }
 

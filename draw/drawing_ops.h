@@ -23,6 +23,7 @@ struct DrawSettings {
   int qer = 0;     // key-overview flag: lifts the length limit of polylines
   int mn1 = 1;     // topic group and topic select the label table
   int mn2 = 0;
+  bool positionsBeside = false;  // synthesis positions drawn beside a mechanism (positionLabel)
   Rgb cb = rgb(256, 256, 256);
   int traceCounter = 0;  // counter of the presentation's curve-tracing loop
 };
@@ -53,12 +54,14 @@ class DrawingOps : public DrawingHook {
   void labelledCircle(const Command& cmd, int i);
   void jointLetter(int operand, double x, double y);
   void useLabelFont();
-  // Prints a point's label at (x, y) unless the same label stands close by
-  // already: a point that two commands of the picture mark (a construction
-  // point that is also a pivot) is named once.
-  void printLabel(std::u32string_view text, double x, double y);
+  // Prints the label of the point register `operand` at (x, y) unless that
+  // point or the same text is named close by already: a point that two
+  // commands of the picture mark (a construction point that is also a pivot,
+  // a command dispatched again) is named once.
+  void printLabel(int operand, std::u32string_view text, double x, double y);
 
   struct Label {
+    int operand;
     std::u32string text;
     double x, y;
   };

@@ -46,4 +46,10 @@ std::u32string labelText(int mn1, int mn2, int operand) {
   return lookUp(kConstruction, operand);
 }
 
+std::u32string positionLabel(int operand) {
+  std::u32string text = lookUp(kPositions, operand);
+  if (text.size() > 2 && text[1] == U'=') text.erase(0, 2);  // "I=A1" → "A1"
+  return text;
+}
+
 }  // namespace pm

@@ -134,7 +134,11 @@ void task(Form1& f) {
   for (char32_t c : {U'i', U'j', U'k', U'l'}) r.lenOf(c) = r.valOf(U'n');
   f.run(U":25A(o,p):25B(q,r):25C(s,t):25D(u,v)");
   f.run(U":29i=(w):29j=(x):29k=(y):29l=(z):22E=A+i:22F=B+j:22G=C+k:22H=D+l");
+  // Beside the handed-over mechanism the positions are named A1 … B4 (the
+  // next script's empty command draws the last circles again, with no new name).
+  f.drawing.settings.positionsBeside = f.st.mn1 != 10;
   f.run(U":66-g3AE:66-g3BF:66-g3CG:66-g3DH:69oa14ABCD:69oa12EFGH");
+  f.drawing.settings.positionsBeside = false;
 }
 
 // Poles of consecutive positions, the opposite poles and the circle about R.
