@@ -136,7 +136,18 @@ void Form1::Form_Activate() {
 
 void Form1::Form_KeyDown(int keyCode, int shift) {
   if (ending) return;
-  if (depth >= kMaxNesting) {
+  const bool replay = std::exchange(replaying_, false);
+  const bool endKey = (keyCode == kKeyEsc || keyCode == kKeyEnd) && shift == 0;
+  if (depth > 0 && !replay && !endKey && startsRunOrDemonstration(edition, keyCode, shift)) {
+    // Pressed while a run or the demonstration lets events through: it ends
+    // the running one rather than nesting another, so that a storm of such
+    // keys cannot keep the program busy for minutes.
+    stopping = true;
+    st.qxy = 0;
+    return;
+  }
+  if (depth == 0) stopping = false;
+  if (depth >= kMaxNesting && !endKey) {
     // Keys pressed again and again while runs let events through would
     // otherwise nest commands without end; such a key is dropped.
     std::cerr << "Befehl " << keyCode << " verworfen: zu viele verschachtelte Befehle\n";
@@ -175,7 +186,7 @@ void Form1::Form_KeyDown(int keyCode, int shift) {
 
   prologue(keyCode, shift);
 
-  if ((keyCode == kKeyEsc || keyCode == kKeyEnd) && shift == 0) {
+  if (endKey) {
     ending = true;
     host.quit();
     return;
@@ -494,7 +505,10 @@ void Form1::replayRevolution() {
   // One level of nesting: the command keeps the outer registers and command
   // state and shows no picture of its own when it ends.
   ++depth;
+  stopping = false;
+  replaying_ = true;
   Form_KeyDown(st.qgw < 0 ? '2' : '1', 0);
+  replaying_ = false;
   --depth;
   cmd = std::move(shown);
   if (!ending) st = before;

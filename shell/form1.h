@@ -122,6 +122,11 @@ class Form1 {
   CommandState cmd;
 
   bool ending = false;  // Esc/End/close: every loop returns at once
+  // A key that starts a run or the demonstration was pressed while one ran:
+  // the running run or demonstration ends at its next frame instead of
+  // another one starting inside it. Cleared when the next outermost command
+  // starts.
+  bool stopping = false;
   // While a full-revolution run hands one of its frames to Host::frameReady:
   // the frame's number, 1 … 90; 0 otherwise. Hosts that record runs read it.
   int runFrame = 0;
@@ -190,6 +195,7 @@ class Form1 {
   void mirrorDrive();
 
   bool activated_ = false;
+  bool replaying_ = false;  // the next command is the replayed revolution
   unsigned long commandsStarted_ = 0;
   bool stepForNextCommand_ = false;
 };

@@ -185,6 +185,12 @@ void revolutionFrames(Form1& f, bool turning, const std::function<bool()>& stop)
       if (f.ending) return;
     }
     f.host.processEvents();
+    if (f.stopping) {
+      // Stopped by a key that took no command of its own: the surface as a
+      // command leaves it, for the picture that follows.
+      f.canvas.setTextColour(fixedColour(0));
+      return;
+    }
     if (f.ending || stop()) return;
     // A key handled meanwhile ran as a command with its own register file;
     // the run goes on with the parameters as they are now (zoom, type, ...).

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "draw/canvas.h"
 #include "draw/colour.h"
 #include "draw/display_list.h"
 

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QtCore/QElapsedTimer>
+#include <QtCore/QEvent>
 #include <QtGui/QImage>
 #include <QtWidgets/QMainWindow>
 #include <cstdint>
@@ -25,6 +26,7 @@
 #include "shell/form1.h"
 #include "shell/host.h"
 #include "shell/menu_entry.h"
+#include "shell/pictures.h"
 #include "topics/page_catalogue.h"
 
 class QAction;
@@ -68,8 +70,9 @@ class MainWindow : public QMainWindow, public Host {
   // The picture to the clipboard as image/png and image/svg+xml.
   bool copyPicture();
   // The picture as PNG or SVG by the file's extension, `width` pixels wide
-  // (0: the drawing area's size; otherwise its aspect). False and a message
-  // on failure.
+  // (0: the pixels shown on screen, for an SVG the drawing area's size;
+  // otherwise its aspect, at most kMaxPictureSide a side). False and a
+  // message on failure.
   bool savePicture(const QString& file, int width = 0);
   // One revolution of the crank as an animated GIF at the drawing area's
   // size, 30 ms a frame, looping. Nothing is written (and false) for a crank
@@ -103,6 +106,7 @@ class MainWindow : public QMainWindow, public Host {
   void runWindowCommand(WindowCommand command);
   void chooseAndSavePicture();
   void chooseAndSaveAnimation();
+  QString nameToSave(const QString& chosen, const char* extension);
   // Records one revolution into a GIF in memory; empty and a message when
   // there is nothing to record.
   std::vector<std::uint8_t> recordRevolution();
@@ -119,6 +123,7 @@ class MainWindow : public QMainWindow, public Host {
   void refreshCheckMarks();
   bool isAccessLetter(const QKeyEvent& event) const;
   bool isOwnKeyEvent(QObject* watched) const;
+  static bool isUserInput(QEvent::Type type);
   void endProgram();
   void paceFrame();
 
@@ -137,10 +142,10 @@ class MainWindow : public QMainWindow, public Host {
   std::vector<std::pair<std::string, QAction*>> checkableItems_;
   std::vector<int> accessKeys_;  // Qt keys of the top-level menus' access letters
 
+  PictureFinder pictures_;       // the edition's picture folders
   std::string backgroundName_;  // picture requested by the command being built
   QImage background_;           // its image (null: none)
   std::optional<PageRef> page_;  // the explanatory page it is, if it is one
-  std::vector<std::filesystem::path> pictureFolders_;  // the edition's picture folders
 
   QElapsedTimer lastFrame_;
   int frameIntervalMs_ = 30;

@@ -1,8 +1,10 @@
 #include "shell/qt/values_panel.h"
 
 #include <QtGui/QFontMetrics>
+#include <QtGui/QFontMetricsF>
 #include <QtGui/QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "shell/qt/side_panel.h"
 
@@ -124,16 +126,30 @@ void ValuesPanel::paintEvent(QPaintEvent*) {
                  QFontMetrics(bold).elidedText(name, Qt::ElideRight, line.width()));
     } else {
       p.setFont(plain);
-      const QFontMetrics m(plain);
-      const QString value = QString::fromStdString(v.value);
-      const int valueWidth = std::min(m.horizontalAdvance(value), line.width());
-      const int nameWidth = line.width() - valueWidth - pixels / 2;
-      p.drawText(line, Qt::AlignRight | Qt::AlignVCenter, value);
-      p.drawText(QRect(line.left(), line.top(), std::max(0, nameWidth), line.height()),
-                 Qt::AlignLeft | Qt::AlignVCenter, m.elidedText(name, Qt::ElideRight, nameWidth));
+      const PanelLine fitted =
+          fitLine(plain, name, QString::fromStdString(v.value), line.width(), pixels / 2);
+      p.drawText(line, Qt::AlignRight | Qt::AlignVCenter, fitted.value);
+      p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, fitted.name);
     }
     y += lineHeight;
   }
+}
+
+PanelLine fitLine(const QFont& font, const QString& name, const QString& value, int width,
+                  int gap) {
+  // Whole pixels that hold the whole text: eliding to a width below a text's
+  // fractional advance would shorten a text that fits.
+  const QFontMetricsF m(font);
+  auto widthOf = [&](const QString& text) {
+    return static_cast<int>(std::ceil(m.horizontalAdvance(text))) + 1;
+  };
+  const int nameWidth = widthOf(name), valueWidth = widthOf(value);
+  const int room = std::max(0, width - gap);
+  if (nameWidth + valueWidth <= room) return {name, value};
+  // The name keeps its width up to half the line, or all the value leaves.
+  const int nameRoom = std::min(nameWidth, std::max(room / 2, room - valueWidth));
+  return {m.elidedText(name, Qt::ElideRight, nameRoom),
+          m.elidedText(value, Qt::ElideRight, room - nameRoom)};
 }
 
 ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth) {

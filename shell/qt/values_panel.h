@@ -6,6 +6,8 @@
 
 #include <QtCore/QRect>
 #include <QtCore/QSize>
+#include <QtCore/QString>
+#include <QtGui/QFont>
 #include <QtWidgets/QWidget>
 #include <vector>
 
@@ -42,6 +44,17 @@ class ValuesPanel : public QWidget {
   int textPixels_ = 16;
   int smallestPixels_ = 10;
 };
+
+// The texts of a panel line `width` pixels wide in `font`, with `gap` pixels
+// between name and value: both in full where they fit; otherwise the name
+// keeps its width up to half the line (or all that the value leaves) and the
+// value has the rest. What does not fit is elided with "…", never cut.
+struct PanelLine {
+  QString name;
+  QString value;
+};
+PanelLine fitLine(const QFont& font, const QString& name, const QString& value, int width,
+                  int gap);
 
 // Where the drawing area and the panel lie in the client area below the menu
 // bar. Without the panel the drawing area is all of it. With the panel, the

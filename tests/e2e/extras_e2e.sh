@@ -4,16 +4,18 @@
 # into a temporary folder (the animation has the 90 frames of
 # planimove-render --gif for the same keys); the picture copied to the
 # clipboard is read back with xclip; F11 shows and hides the values panel, the
-# drawing area shrinking beside it and growing back.
-# Usage: extras_e2e.sh <planimove> <planimove-render> <picture folder>
+# drawing area shrinking beside it and growing back; closing the window while
+# an animation is recorded ends the program without a save dialog.
+# Usage: extras_e2e.sh <planimove> <planimove-render> <picture folder> <close-request>
 E2E_NAME=extras
 source "$(dirname "$0")/e2e_lib.sh"
 source "$(dirname "$0")/pictures.sh"
 
-[[ $# -eq 3 ]] || fail "usage: $0 <planimove> <planimove-render> <pictures>"
+[[ $# -eq 4 ]] || fail "usage: $0 <planimove> <planimove-render> <pictures> <close-request>"
 PROGRAM=$1
 RENDERER=$2
 PICTURE_FOLDER=$3
+CLOSE_REQUEST=$4
 [[ -x "$RENDERER" ]] || fail "renderer not found: $RENDERER"
 require_tools
 command -v xclip >/dev/null 2>&1 || fail "missing tool: xclip (e.g. with tools/setup-debian.sh)"
@@ -82,13 +84,15 @@ wait_for_file() {
 }
 
 # --- Bild speichern: PNG and SVG at the drawing area's size ------------------
-for kind in png svg; do
+# A name typed with a dot at its end gets exactly the extension of the format.
+for typed in bild. bild.svg; do
   extras s
   dialog "Bild speichern" >/dev/null
-  type_path "$OUT/bild.$kind"
+  type_path "$OUT/$typed"
   dialog "Bildbreite" >/dev/null
   press Return
-  wait_for_file "$OUT/bild.$kind"
+  [[ "$typed" == *. ]] && typed=${typed}png
+  wait_for_file "$OUT/$typed"
 done
 size=$(identify -format '%wx%h' "$OUT/bild.png")
 [[ "$size" == "${W}x${H}" ]] || fail "the PNG is $size, the drawing area ${W}x${H}"
@@ -102,16 +106,26 @@ rsvg-convert -w "$W" -h "$H" -o "$E2E_DIR/svg.png" "$OUT/bild.svg" 2>/dev/null |
 note "PNG and SVG saved at ${W}x${H}"
 
 # --- Umlauf als Animation speichern -------------------------------------------
+# The animation is always a GIF, whatever extension was typed.
 extras u
 dialog "Umlauf als Animation speichern" >/dev/null
-type_path "$OUT/umlauf.gif"
+type_path "$OUT/umlauf.png"
 wait_for_file "$OUT/umlauf.gif"
+[[ ! -e "$OUT/umlauf.png" ]] || fail "the animation was also written as umlauf.png"
 frames=$(identify -format '%T %wx%h\n' "$OUT/umlauf.gif" | sort | uniq -c | sed 's/^ *//')
 [[ "$frames" == "90 3 ${W}x${H}" ]] || fail "the animation: $frames (want 90 frames, 3 cs, ${W}x${H})"
 (cd "$E2E_DIR" && "$RENDERER" --keys "$EVENTS 1" --size "${W}x${H}" --pictures "$PICTURE_FOLDER" \
   --gif "$E2E_DIR/renderer.gif") >>"$E2E_DIR/renderer.log" 2>&1 || fail "the renderer wrote no animation"
+# Each animation split into its frames once (reading frame i of a GIF decodes
+# all frames before it).
+mkdir -p "$E2E_DIR/window-frames" "$E2E_DIR/renderer-frames"
+convert "$OUT/umlauf.gif" -coalesce "png24:$E2E_DIR/window-frames/%02d.png" ||
+  fail "the animation cannot be read"
+convert "$E2E_DIR/renderer.gif" -coalesce "png24:$E2E_DIR/renderer-frames/%02d.png" ||
+  fail "the renderer's animation cannot be read"
 for ((i = 0; i < 90; i++)); do
-  n=$(compare -metric AE "$OUT/umlauf.gif[$i]" "$E2E_DIR/renderer.gif[$i]" null: 2>&1)
+  frame=$(printf "%02d.png" "$i")
+  n=$(compare -metric AE "$E2E_DIR/window-frames/$frame" "$E2E_DIR/renderer-frames/$frame" null: 2>&1)
   [[ "$n" == 0 ]] || fail "frame $((i + 1)) of the animation differs from the renderer's in $n pixels"
 done
 # The state stands as before: the window shows the same picture.
@@ -149,6 +163,16 @@ n=$(pixels_changed "$picture" "$hidden" "$region")
 ((n == 0)) || fail "after F11 twice the picture differs by $n pixels"
 note "F11 shows the panel (emblem $plate_before → $plate_shown pixels) and hides it"
 
-press Escape
+# --- Closing the window while the animation is recorded ------------------------
+# The recording is cancelled and the program ends; no save dialog follows.
+xdotool windowsize --sync "$WID" 1280 1000 2>/dev/null || xdotool windowsize "$WID" 1280 1000
+sleep 0.5
+extras u
+sleep 0.3
+"$CLOSE_REQUEST" "$WID" || fail "the close request could not be sent"
 expect_exit_zero
+if xdotool search --onlyvisible --name "^Umlauf als Animation speichern\$" >/dev/null 2>&1; then
+  fail "the save dialog appeared after the window was closed"
+fi
+note "closing the window during the recording ends the program"
 note "passed"

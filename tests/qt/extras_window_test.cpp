@@ -8,6 +8,7 @@
 #include <QtCore/QFile>
 #include <QtCore/QMimeData>
 #include <QtGui/QClipboard>
+#include <QtGui/QFontMetricsF>
 #include <QtGui/QImage>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -138,6 +139,37 @@ TEST_F(ExtrasTest, DrawingAreaKeepsItsAspectBesideThePanel) {
   EXPECT_TRUE(layoutClientArea(QSize(400, 300), false, 350).panel.isEmpty());
 }
 
+TEST(ValuesPanelLine, ALongValueIsElidedAndTheNameKept) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(16);
+  const QFontMetricsF m(font);
+  const QString longValue = QStringLiteral("die Kette schließt sich bei diesem Kurbelwinkel nicht");
+  const QString longName = QStringLiteral("Übertragungswinkel zwischen Koppel und Schwinge");
+  const int width = 280, gap = 8;
+  // Short texts stay whole, however their advances round.
+  for (const char* name : {"Kurbelwinkel φ", "ω Kurbel", "Längeneinheit", "α Koppel"}) {
+    for (const char* value : {"66,0°", "1,60 1/s", "−0,0634 1/s²", "Zeichnungseinheit"}) {
+      const PanelLine line = fitLine(font, QString::fromUtf8(name), QString::fromUtf8(value), width, gap);
+      EXPECT_EQ(line.name, QString::fromUtf8(name));
+      EXPECT_EQ(line.value, QString::fromUtf8(value));
+    }
+  }
+  // A long value: elided, and the name kept whole.
+  PanelLine line = fitLine(font, QStringLiteral("Grund"), longValue, width, gap);
+  EXPECT_EQ(line.name, QStringLiteral("Grund"));
+  EXPECT_TRUE(line.value.endsWith(QChar(0x2026)));
+  EXPECT_TRUE(longValue.startsWith(line.value.chopped(1)));
+  EXPECT_LE(m.horizontalAdvance(line.name) + m.horizontalAdvance(line.value), width - gap + 1);
+  // A long name gives way to a short value; both long share the line.
+  line = fitLine(font, longName, QStringLiteral("81,2°"), width, gap);
+  EXPECT_EQ(line.value, QStringLiteral("81,2°"));
+  EXPECT_TRUE(line.name.endsWith(QChar(0x2026)));
+  line = fitLine(font, longName, longValue, width, gap);
+  EXPECT_TRUE(line.name.endsWith(QChar(0x2026)));
+  EXPECT_TRUE(line.value.endsWith(QChar(0x2026)));
+  EXPECT_GT(m.horizontalAdvance(line.name), (width - gap) / 3);  // the name keeps about half
+}
+
 TEST_F(ExtrasTest, ThePanelShowsTheTopicsPageAndTheBandAboveThePictureStaysFree) {
   // The window looks for the pictures in the current folder first.
   const QString before = QDir::currentPath();
@@ -178,11 +210,10 @@ TEST_F(ExtrasTest, PictureSavedAsPngAndSvgAtTheAreaSizeOrAChosenWidth) {
   const QImage shown = window->pictureImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(shown.size(), view().size() * view().devicePixelRatioF());
   ASSERT_TRUE(window->savePicture(path("bild.png")));
-  const QImage png = QImage(path("bild.png")).convertToFormat(QImage::Format_RGB32);
-  EXPECT_EQ(png.size(), view().size());
-  if (view().devicePixelRatioF() == 1) {
-    EXPECT_EQ(png, shown);
-  }
+  // The pixels shown on screen, also at a scale factor of 2.
+  QImage png = QImage(path("bild.png")).convertToFormat(QImage::Format_RGB32);
+  png.setDevicePixelRatio(shown.devicePixelRatio());
+  EXPECT_EQ(png, shown);
   // A chosen width keeps the drawing area's aspect.
   ASSERT_TRUE(window->savePicture(path("schmal.PNG"), 511));
   EXPECT_EQ(QImage(path("schmal.PNG")).size(),
@@ -193,6 +224,10 @@ TEST_F(ExtrasTest, PictureSavedAsPngAndSvgAtTheAreaSizeOrAChosenWidth) {
   const QByteArray text = svg.readAll();
   EXPECT_TRUE(text.contains("<svg"));
   EXPECT_TRUE(text.contains(QByteArray::number(view().width())));
+  // Sizes beyond 10,000 pixels a side are refused with a message.
+  EXPECT_FALSE(window->savePicture(path("riesig.png"), 10001));
+  EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("10.000")));
+  EXPECT_FALSE(std::filesystem::exists(folder / "riesig.png"));
   // Other names and unwritable places are refused with a message.
   EXPECT_FALSE(window->savePicture(path("bild.jpg")));
   EXPECT_TRUE(window->lastMessage().contains(QStringLiteral(".png")));
@@ -213,15 +248,26 @@ TEST_F(ExtrasTest, PictureSavedAsPngAndSvgAtTheAreaSizeOrAChosenWidth) {
 
 TEST_F(ExtrasTest, CopyPutsImageAndSvgOnTheClipboard) {
   showPoleRays();
-  ASSERT_TRUE(window->copyPicture());
-  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-  ASSERT_NE(data, nullptr);
-  EXPECT_TRUE(data->hasFormat(QStringLiteral("image/png")));
-  EXPECT_TRUE(data->hasFormat(QStringLiteral("image/svg+xml")));
-  EXPECT_TRUE(data->data(QStringLiteral("image/svg+xml")).contains("<svg"));
-  const QImage png = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG");
-  EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32),
-            window->pictureImage().convertToFormat(QImage::Format_RGB32));
+  // Both parts come from memory: a temporary folder that cannot be written
+  // to costs neither of them.
+  const QByteArray tmp = qgetenv("TMPDIR");
+  for (const char* temporary : {"", "/nonexistent-folder"}) {
+    if (*temporary) qputenv("TMPDIR", temporary);
+    QGuiApplication::clipboard()->clear();
+    const bool copied = window->copyPicture();
+    if (tmp.isNull())
+      qunsetenv("TMPDIR");
+    else
+      qputenv("TMPDIR", tmp);
+    ASSERT_TRUE(copied) << temporary;
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->hasFormat(QStringLiteral("image/png"))) << temporary;
+    EXPECT_TRUE(data->data(QStringLiteral("image/svg+xml")).contains("<svg")) << temporary;
+    const QImage png = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG");
+    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32),
+              window->pictureImage().convertToFormat(QImage::Format_RGB32));
+  }
 }
 
 // A headless program that notes the display list of every run frame.

@@ -9,7 +9,8 @@ foreach(args
     "--max-frames;12x"
     "--pictures;${OUT}/no-such-folder"
     "--png"
-    "--colour;red")
+    "--colour;red"
+    "--size;10001x200")
   file(REMOVE ${json})
   execute_process(COMMAND ${RENDER} ${args} --json ${json}
                   RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)

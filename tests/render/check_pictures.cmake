@@ -23,3 +23,15 @@ string(JSON help GET "${doc}" state qst)
 if(NOT help EQUAL 1)
   message(FATAL_ERROR "help picture flag ${help}")
 endif()
+# Without --pictures, run from a folder of no pictures, the renderer in the
+# build folder finds the shipped pictures as the window does: the same PNG.
+set(empty ${OUT}/no-pictures-here)
+file(REMOVE_RECURSE ${empty})
+file(MAKE_DIRECTORY ${empty})
+execute_process(COMMAND ${RENDER} --keys "F1" --png ${empty}/found.png
+                WORKING_DIRECTORY ${empty} RESULT_VARIABLE rc ERROR_VARIABLE err)
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${png} ${empty}/found.png
+                RESULT_VARIABLE differ)
+if(NOT rc EQUAL 0 OR NOT differ EQUAL 0)
+  message(FATAL_ERROR "without --pictures the help picture is not found (exit ${rc}): ${err}")
+endif()

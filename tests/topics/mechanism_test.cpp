@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <complex>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -312,6 +313,44 @@ TEST(FullRevolution, KeyDuringARunIsANestedCommand) {
   EXPECT_EQ(m.form.st.qse, 1);
   EXPECT_EQ(m.form.depth, 0);
   EXPECT_EQ(events, kRevolutionFrames);
+}
+
+TEST(FullRevolution, AKeyThatStartsARunEndsTheRunningOneInsteadOfNesting) {
+  // Every key or menu item that starts a run or the demonstration, pressed
+  // during a run: the run ends at that frame, one picture follows, nothing nests.
+  struct Case {
+    const char* what;
+    std::function<void(Mechanism&)> press;
+  } cases[] = {
+      {"1", [](Mechanism& m) { m.keyChar('1'); }},
+      {"2", [](Mechanism& m) { m.keyChar('2'); }},
+      {"Shift+1", [](Mechanism& m) { m.keyChar('1', kShift); }},
+      {"5", [](Mechanism& m) { m.keyChar('5'); }},
+      {"F7", [](Mechanism& m) { m.key(kKeyF1 + 6); }},
+      {"F2", [](Mechanism& m) { m.key(kKeyF1 + 1); }},
+      {"menu Umlauf", [](Mechanism& m) { m.form.menuCommand("mnu66"); }},
+      {"a storm of 50", [](Mechanism& m) { for (int i = 0; i < 50; ++i) m.keyChar('1'); }},
+  };
+  for (const Case& c : cases) {
+    Mechanism m(1);
+    int events = 0, deepest = 0;
+    m.host.onProcessEvents = [&] {
+      deepest = std::max(deepest, m.form.depth);
+      if (++events == 10) c.press(m);
+    };
+    const int frames = m.host.frames;
+    m.keyChar('1');
+    EXPECT_EQ(events, 10) << c.what;
+    EXPECT_EQ(deepest, 1) << c.what;
+    EXPECT_EQ(m.host.frames - frames, 9 + 1) << c.what;  // nine run frames, one picture
+    EXPECT_FALSE(m.form.ending) << c.what;
+    EXPECT_EQ(m.form.st.qxy, 0) << c.what;
+    // The next key starts a run again.
+    events = 0;
+    m.host.onProcessEvents = [&] { ++events; };
+    m.keyChar('1');
+    EXPECT_EQ(events, kRevolutionFrames) << c.what;
+  }
 }
 
 TEST(FullRevolution, SixBarGroupRebuildsThroughTheHandler) {

@@ -185,6 +185,22 @@ async function runCase(browser, url) {
     check(going.busy && going.paints - start.paints >= 20,
       `the demonstration shows frames while the page stays responsive (${going.paints - start.paints} in 1.5 s) and F2 ends it`);
   }
+
+  // A storm of run keys: each "1" pressed during a run ends it instead of
+  // nesting another, so the page is idle again soon after the last key (the
+  // 51st "1" asks for one more run); Esc after a storm ends the program at once.
+  const stormStart = Date.now();
+  await driver.key('1', { wait: false });
+  for (let i = 0; i < 50; ++i) await driver.page.keyboard.press('Digit1');
+  await driver.idle(120000);
+  const stormMs = Date.now() - stormStart;
+  check(stormMs < 10000, `51 times "1" from a run on: idle after ${stormMs} ms, not after 51 runs`);
+  for (let i = 0; i < 70; ++i) await driver.page.keyboard.press('Digit1');
+  const escAt = Date.now();
+  await driver.page.keyboard.press('Escape');
+  const ended = await driver.page.waitForFunction(() => window.planimove.hasEnded, { timeout: 5000 })
+    .then(() => true, () => false);
+  check(ended, `70 times "1", then Esc: the program ends within 5 s of Esc (${Date.now() - escAt} ms)`);
   await driver.close();
 }
 

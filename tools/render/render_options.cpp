@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "draw/canvas.h"
 #include "shell/form1.h"
 #include "shell/menu_table.h"
 
@@ -45,14 +46,14 @@ std::optional<double> number(std::string_view text) {
   return v;
 }
 
-// "WxH" with whole numbers from 1 to 20000.
+// "WxH" with whole numbers from 1 to kMaxPictureSide.
 bool parseSize(std::string_view text, int& width, int& height) {
   const std::size_t x = text.find('x');
   if (x == std::string_view::npos) return false;
   auto whole = [](std::string_view t, int& out) {
     const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
     return !t.empty() && ec == std::errc() && ptr == t.data() + t.size() && out >= 1 &&
-           out <= 20000;
+           out <= kMaxPictureSide;
   };
   return whole(text.substr(0, x), width) && whole(text.substr(x + 1), height);
 }
@@ -180,7 +181,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
       o.maxFrames = n;
     } else if (a == "--size") {
       if (!parseSize(v, o.width, o.height)) {
-        error = where + "the size is WIDTHxHEIGHT in pixels, each 1 to 20000, not \"" + v + "\"";
+        error = where + "the size is WIDTHxHEIGHT in pixels, each 1 to " +
+                std::to_string(kMaxPictureSide) + ", not \"" + v + "\"";
         return std::nullopt;
       }
     } else if (v.empty()) {
