@@ -137,6 +137,15 @@ TEST_F(ExtrasTest, DrawingAreaKeepsItsAspectBesideThePanel) {
   EXPECT_EQ(narrow.panel.width(), 200);
   EXPECT_EQ(narrow.drawing, QRect(0, 0, 200, 300));
   EXPECT_TRUE(layoutClientArea(QSize(400, 300), false, 350).panel.isEmpty());
+  // A value too long for the line beside its name (a class title) goes below
+  // the name, wrapped: the lines need more height, not a value over the name.
+  ValuesPanel lines;
+  lines.setTextPixels(ValuesPanel::textPixels(768));
+  lines.resize(ValuesPanel::widthFor(lines.textPixels()), 400);
+  lines.setValues({{"Getriebeart", "Doppelkurbel"}});
+  const int oneLine = lines.preferredHeight();
+  lines.setValues({{"Getriebeart", "Doppelschwinge ohne umlauffähiges Glied, Kurbel am längsten"}});
+  EXPECT_GT(lines.preferredHeight(), oneLine + 2 * lines.textPixels());
 }
 
 TEST(ValuesPanelLine, ALongValueIsElidedAndTheNameKept) {
