@@ -97,6 +97,8 @@ Vec positionFromPivot(Vec point, Vec pivot) {
   return {r.real(), -r.imag()};
 }
 
+double screenDegrees(double radians) { return std::isfinite(radians) ? wrapped(radians / kDegree) : NAN; }
+
 double crankAngle(double valC, double wxx) { return wrapped(valC - wxx / kDegree); }
 
 double driveAngleFor(double valC, double phi) { return (valC - phi) * kDegree; }

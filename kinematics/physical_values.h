@@ -62,6 +62,9 @@ std::vector<Dimension> sixBarDimensions(int topic);
 double millimetres(double lengthRegister, double zoom);
 // A point of the standard-zoom picture as a position: mm from X, y upwards.
 Vec positionFromPivot(Vec point, Vec pivot);
+// A screen angle (radians) in degrees [0, 360); a value that is not finite
+// stays so (there is no angle to show).
+double screenDegrees(double radians);
 // The crank angle φ in degrees [0, 360) for the zero offset val c (degrees)
 // and the drive angle wxx (radians).
 double crankAngle(double valC, double wxx);

@@ -25,7 +25,9 @@ enum class WindowCommand {
   Dimensions,     // the dialog of the mechanism's dimensions ("&Maße …")
   FitView,        // the view frames the construction ("&Einpassen")
   ResetView,      // the view as at the start
-  ProjectorMode   // lines and labels stronger, status lines hidden
+  ProjectorMode,  // lines and labels stronger, status lines hidden
+  Diagrams,       // shows or hides the diagrams over the crank angle (also F10)
+  SaveDiagrams    // the diagrams as a PNG or SVG picture or their table as CSV
 };
 
 struct MenuEntry {

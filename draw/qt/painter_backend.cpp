@@ -41,6 +41,7 @@ struct Transforms {
   bool raster = false;
   QTransform user, device, inDevice;
   DotStamps* stamps = nullptr;  // where the painter rasters
+  QRectF frame;                 // the drawing units the list spans
 };
 
 bool drawable(double v) { return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate; }
@@ -109,11 +110,11 @@ void paintLine(QPainter& painter, const Primitive& p, const Transforms& t) {
 // picture only its radius lines and its fill can appear. Drawing it with a
 // radius just beyond the farthest corner of the picture shows exactly the
 // same, without flattening a curve hundreds of pictures long.
-double visibleRadius(const Primitive& p) {
+double visibleRadius(const Primitive& p, const QRectF& frame) {
   const double r = std::fabs(p.r);
   double farthest = 0;
-  for (const double x : {kScaleLeft, kScaleRight})
-    for (const double y : {kScaleTop, kScaleBottom})
+  for (const double x : {frame.left(), frame.right()})
+    for (const double y : {frame.top(), frame.bottom()})
       farthest = std::max(farthest, std::hypot(x - p.x1, y - p.y1));
   const double margin = p.width + 16;
   return farthest + margin < r ? farthest + margin : r;
@@ -148,10 +149,9 @@ using Pieces = std::vector<Piece>;
 
 // The picture grown by a margin for the line width: what lies outside it
 // cannot show.
-QRectF grownPicture(double lineWidth) {
+QRectF grownPicture(double lineWidth, const QRectF& frame) {
   const double margin = lineWidth + 16;
-  return QRectF(QPointF(kScaleLeft - margin, kScaleTop - margin),
-                QPointF(kScaleRight + margin, kScaleBottom + margin));
+  return frame.adjusted(-margin, -margin, margin, margin);
 }
 
 // The angles at which the circle about c with radius r lies in the rectangle,
@@ -233,8 +233,8 @@ Pieces within(double start, double sweep, const Pieces& window) {
 // for a filled figure, whose fill reaches the centre, the cone holding the
 // picture when the centre lies outside it. Circles inside the picture, and
 // filled ones about a centre in it, are drawn whole (one piece [0, 2π]).
-Pieces visibleAngles(const QPointF& c, double r, double lineWidth, bool filled) {
-  const QRectF picture = grownPicture(lineWidth);
+Pieces visibleAngles(const QPointF& c, double r, double lineWidth, bool filled, const QRectF& frame) {
+  const QRectF picture = grownPicture(lineWidth, frame);
   if (QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r).intersected(picture) ==
       QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r))
     return {{0, kTwoPi}};
@@ -251,13 +251,13 @@ Pieces visibleAngles(const QPointF& c, double r, double lineWidth, bool filled) 
 // radius lines to them could not show either.
 void paintArc(QPainter& painter, const Primitive& p, const Transforms& t) {
   const QPointF c(p.x1, p.y1);
-  const double r = visibleRadius(p);
+  const double r = visibleRadius(p, t.frame);
   const double start = reduced(p.start);
   const double sweep = arcSweep(p);  // through 0 when end < start
   const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
   const bool closed = p.edgeStart && p.edgeEnd;
   const bool edges = p.edgeStart || p.edgeEnd;
-  const Pieces pieces = within(start, sweep, visibleAngles(c, r, outlineWidth(p), edges));
+  const Pieces pieces = within(start, sweep, visibleAngles(c, r, outlineWidth(p), edges, t.frame));
 
   QPainterPath path;
   for (const Piece& piece : pieces) {
@@ -280,9 +280,9 @@ void paintArc(QPainter& painter, const Primitive& p, const Transforms& t) {
 // that can show (a filled one as the sector of the cone that holds the picture).
 void paintClippedCircle(QPainter& painter, const Primitive& p, const Transforms& t) {
   const QPointF c(p.x1, p.y1);
-  const double r = visibleRadius(p);
+  const double r = visibleRadius(p, t.frame);
   const bool filled = fillBrush(p.fillStyle, p.fillColour).style() != Qt::NoBrush;
-  const Pieces pieces = visibleAngles(c, r, outlineWidth(p), filled);
+  const Pieces pieces = visibleAngles(c, r, outlineWidth(p), filled, t.frame);
   const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
   QPainterPath path;
   if (pieces.size() == 1 && pieces[0].sweep >= kTwoPi) {
@@ -349,29 +349,31 @@ void paintPrimitive(QPainter& painter, const Primitive& p, const Transforms& t) 
 
 }  // namespace
 
+QRectF userScaleFrame() { return QRectF(QPointF(kScaleLeft, kScaleTop), QPointF(kScaleRight, kScaleBottom)); }
+
 namespace {
 
-// The part of the user scale shown: `source`, or all of it when empty.
-QRectF shownPart(const QRectF& source) {
-  if (source.isValid() && !source.isEmpty()) return source;
-  return QRectF(QPointF(kScaleLeft, kScaleTop), QPointF(kScaleRight, kScaleBottom));
+// The rectangle of drawing units shown: `frame`, or the user scale when empty.
+QRectF shownPart(const QRectF& frame) {
+  if (frame.isValid() && !frame.isEmpty()) return frame;
+  return userScaleFrame();
 }
 
 }  // namespace
 
-QTransform userScaleTransform(const QRectF& target, const QRectF& source) {
-  const QRectF part = shownPart(source);
+QTransform userScaleTransform(const QRectF& target, const QRectF& frame) {
+  const QRectF part = shownPart(frame);
   const double sx = target.width() / part.width();
   const double sy = target.height() / part.height();
   return QTransform(sx, 0, 0, sy, target.left() - part.left() * sx, target.top() - part.top() * sy);
 }
 
 void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& target,
-                      const QRectF& source, Edges edges) {
+                      const QRectF& frame, Edges edges) {
   if (!target.isValid()) return;
   painter.save();
   painter.setClipRect(target, Qt::IntersectClip);
-  painter.setTransform(userScaleTransform(target, source), true);
+  painter.setTransform(userScaleTransform(target, frame), true);
   // A drawing unit is a pixel whose area starts at its coordinate: a 1-wide
   // line at y = 100 fills the row from 100 to 101. Shifting by half a unit puts
   // integer coordinates on pixel centres, so odd-width lines stay crisp.
@@ -392,7 +394,7 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
   const QTransform device = painter.deviceTransform();
   const QTransform inDevice = (user.inverted() * device).inverted();
   static DotStamps stamps;  // pictures are painted on the GUI thread only
-  const Transforms transforms{raster, user, device, inDevice, raster ? &stamps : nullptr};
+  const Transforms transforms{raster, user, device, inDevice, raster ? &stamps : nullptr, frame};
   bool inDevicePixels = false;
   // Thin lines of one colour in a row (a traced curve is hundreds of them) are
   // drawn in one call: the raster engine then rasters them one after the other
@@ -446,18 +448,18 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
 }
 
 void paintBackgroundPicture(QPainter& painter, const QImage& picture, const QRectF& target,
-                            const QRectF& source) {
+                            const QRectF& frame) {
   if (picture.isNull() || !target.isValid()) return;
   painter.save();
   painter.setClipRect(target, Qt::IntersectClip);
-  painter.setTransform(userScaleTransform(target, source), true);
+  painter.setTransform(userScaleTransform(target, frame), true);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
   painter.drawImage(QRectF(kScaleLeft, kScaleTop, picture.width(), picture.height()), picture);
   painter.restore();
 }
 
-QRectF fittedScaleRect(const QRectF& area, const QRectF& source) {
-  const QRectF part = shownPart(source);
+QRectF fittedScaleRect(const QRectF& area, const QRectF& frame) {
+  const QRectF part = shownPart(frame);
   const double width = part.width(), height = part.height();
   const double w = std::max(0.0, area.width()), h = std::max(0.0, area.height());
   const double unit = std::min(w / width, h / height);
@@ -467,16 +469,16 @@ QRectF fittedScaleRect(const QRectF& area, const QRectF& source) {
 }
 
 void paintDrawingArea(QPainter& painter, const DisplayList& list, const QImage* background,
-                      const QRectF& area, Rgb backgroundColour, const QRectF& source, Edges edges) {
+                      const QRectF& area, Rgb backgroundColour, const QRectF& frame, Edges edges) {
   painter.fillRect(area, toQColor(backgroundColour));
-  const QRectF target = fittedScaleRect(area, source);
+  const QRectF target = fittedScaleRect(area, frame);
   if (target.isEmpty()) return;
-  if (background) paintBackgroundPicture(painter, *background, target, source);
-  paintDisplayList(painter, list, target, source, edges);
+  if (background) paintBackgroundPicture(painter, *background, target, frame);
+  paintDisplayList(painter, list, target, frame, edges);
 }
 
-QSize sizeForWidth(const QRectF& source, int width) {
-  const QRectF part = shownPart(source);
+QSize sizeForWidth(const QRectF& frame, int width) {
+  const QRectF part = shownPart(frame);
   width = std::max(1, width);
   return QSize(width, std::max(1, static_cast<int>(std::lround(width * part.height() / part.width()))));
 }
@@ -490,7 +492,7 @@ bool usableSize(QSize size) {
 }  // namespace
 
 QImage renderImage(const DisplayList& list, const QImage* background, QSize size,
-                   qreal devicePixelRatio, Rgb backgroundColour, const QRectF& source, Edges edges) {
+                   qreal devicePixelRatio, Rgb backgroundColour, const QRectF& frame, Edges edges) {
   if (!std::isfinite(devicePixelRatio) || devicePixelRatio <= 0) devicePixelRatio = 1;
   const QSize pixels(static_cast<int>(std::ceil(size.width() * devicePixelRatio)),
                      static_cast<int>(std::ceil(size.height() * devicePixelRatio)));
@@ -502,7 +504,7 @@ QImage renderImage(const DisplayList& list, const QImage* background, QSize size
   image.setDevicePixelRatio(devicePixelRatio);
   QPainter painter(&image);
   paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour,
-                   source, edges);
+                   frame, edges);
   painter.end();
   return image;
 }
@@ -515,8 +517,8 @@ QImage readImageFile(const std::filesystem::path& file) {
 }
 
 QByteArray encodePng(const DisplayList& list, const QImage* background, QSize size,
-                     Rgb backgroundColour, const QRectF& source) {
-  const QImage image = renderImage(list, background, size, 1, backgroundColour, source);
+                     Rgb backgroundColour, const QRectF& frame) {
+  const QImage image = renderImage(list, background, size, 1, backgroundColour, frame);
   QByteArray png;
   if (image.isNull()) return png;
   QBuffer buffer(&png);
@@ -560,7 +562,7 @@ QByteArray withFontFallbacks(const QByteArray& svg) {
 }  // namespace
 
 QByteArray encodeSvg(const DisplayList& list, const QImage* background, QSize size,
-                     Rgb backgroundColour, const QRectF& source) {
+                     Rgb backgroundColour, const QRectF& frame) {
   if (!usableSize(size)) return {};
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
@@ -573,7 +575,7 @@ QByteArray encodeSvg(const DisplayList& list, const QImage* background, QSize si
   QPainter painter;
   if (!painter.begin(&generator)) return {};
   paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour,
-                   source);
+                   frame);
   painter.end();
   return withFontFallbacks(buffer.data());
 }
@@ -593,13 +595,13 @@ bool writePicture(const QByteArray& bytes, const std::filesystem::path& file, QS
 }  // namespace
 
 bool writePng(const DisplayList& list, const QImage* background, const std::filesystem::path& file,
-              std::string& error, QSize size, Rgb backgroundColour, const QRectF& source) {
-  return writePicture(encodePng(list, background, size, backgroundColour, source), file, size, error);
+              std::string& error, QSize size, Rgb backgroundColour, const QRectF& frame) {
+  return writePicture(encodePng(list, background, size, backgroundColour, frame), file, size, error);
 }
 
 bool writeSvg(const DisplayList& list, const QImage* background, const std::filesystem::path& file,
-              std::string& error, QSize size, Rgb backgroundColour, const QRectF& source) {
-  return writePicture(encodeSvg(list, background, size, backgroundColour, source), file, size, error);
+              std::string& error, QSize size, Rgb backgroundColour, const QRectF& frame) {
+  return writePicture(encodeSvg(list, background, size, backgroundColour, frame), file, size, error);
 }
 
 }  // namespace pm

@@ -1,6 +1,7 @@
 // Replays a display list with QPainter: the user scale (0, 40)-(1022, 731) is
 // mapped onto a target rectangle; lines, fills and text scale with it and are
-// antialiased, so the picture is crisp at any size and device-pixel ratio.
+// antialiased, so the picture is crisp at any size and device-pixel ratio. A
+// list drawn in a frame of its own (the diagrams' sheet) names that frame.
 #pragma once
 
 #include <QtCore/QByteArray>
@@ -24,14 +25,18 @@ namespace pm {
 inline constexpr int kPictureWidth = 1022;
 inline constexpr int kPictureHeight = 691;
 
-// The transform from drawing units onto the target rectangle: the user scale,
-// or the part `source` of it (an empty source is the whole user scale).
-QTransform userScaleTransform(const QRectF& target, const QRectF& source = QRectF());
+// The rectangle of drawing units the picture spans: the user scale.
+QRectF userScaleFrame();
+
+// The transform from drawing units onto the target rectangle: of the frame,
+// a rectangle of drawing units (a part of the user scale when the view is
+// zoomed, a diagram sheet); an empty frame is the whole user scale.
+QTransform userScaleTransform(const QRectF& target, const QRectF& frame = QRectF());
 
 // The largest rectangle of the user scale's aspect ratio (or that of the
-// part `source`) inside area, centred: where the window, the renderer and
+// part `frame`) inside area, centred: where the window, the renderer and
 // every picture file show the drawing.
-QRectF fittedScaleRect(const QRectF& area, const QRectF& source = QRectF());
+QRectF fittedScaleRect(const QRectF& area, const QRectF& frame = QRectF());
 
 // How lines and figures meet the background: antialiased, as on screen, or
 // crisp, with no blended pixels (the frames of an animation: an edge of one
@@ -41,25 +46,25 @@ enum class Edges { Smooth, Crisp };
 // Draws the list into target (the painter's own coordinates), clipped to it.
 // Does not fill the background; the painter's state is restored afterwards.
 void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& target,
-                      const QRectF& source = QRectF(), Edges edges = Edges::Smooth);
+                      const QRectF& frame = QRectF(), Edges edges = Edges::Smooth);
 
 // Draws a background picture at one picture pixel per drawing unit with its
 // top-left corner at (0, 40), mapped onto target like the display list.
 void paintBackgroundPicture(QPainter& painter, const QImage& picture, const QRectF& target,
-                            const QRectF& source = QRectF());
+                            const QRectF& frame = QRectF());
 
 // A drawing area as the window shows it: the background colour over all of
 // area, the background picture (may be null) and the list fitted into it.
-// `source` is the part of the user scale shown (empty: all of it).
+// `frame` is the part of the user scale shown (empty: all of it).
 void paintDrawingArea(QPainter& painter, const DisplayList& list, const QImage* background,
-                      const QRectF& area, Rgb backgroundColour, const QRectF& source = QRectF(),
+                      const QRectF& area, Rgb backgroundColour, const QRectF& frame = QRectF(),
                       Edges edges = Edges::Smooth);
 
 // The whole picture as an image of size pixels (times the device-pixel ratio):
 // background colour, background picture (may be null) and the list.
 QImage renderImage(const DisplayList& list, const QImage* background,
                    QSize size = QSize(kPictureWidth, kPictureHeight), qreal devicePixelRatio = 1,
-                   Rgb backgroundColour = rgb(255, 255, 255), const QRectF& source = QRectF(),
+                   Rgb backgroundColour = rgb(255, 255, 255), const QRectF& frame = QRectF(),
                    Edges edges = Edges::Smooth);
 
 // The image in a file whose name is used byte for byte; null when it cannot be read.
@@ -68,23 +73,23 @@ QImage readImageFile(const std::filesystem::path& file);
 // The picture as the bytes of a PNG or SVG file; empty when the size is unusable.
 QByteArray encodePng(const DisplayList& list, const QImage* background,
                      QSize size = QSize(kPictureWidth, kPictureHeight),
-                     Rgb backgroundColour = rgb(255, 255, 255), const QRectF& source = QRectF());
+                     Rgb backgroundColour = rgb(255, 255, 255), const QRectF& frame = QRectF());
 QByteArray encodeSvg(const DisplayList& list, const QImage* background,
                      QSize size = QSize(kPictureWidth, kPictureHeight),
-                     Rgb backgroundColour = rgb(255, 255, 255), const QRectF& source = QRectF());
+                     Rgb backgroundColour = rgb(255, 255, 255), const QRectF& frame = QRectF());
 
 // PNG and SVG files of the picture, written through writeFileAtomically: a
 // failure leaves an existing file as it was. False and the reason in `error`
 // (the caller names the file).
 bool writePng(const DisplayList& list, const QImage* background, const std::filesystem::path& file,
               std::string& error, QSize size = QSize(kPictureWidth, kPictureHeight),
-              Rgb backgroundColour = rgb(255, 255, 255), const QRectF& source = QRectF());
+              Rgb backgroundColour = rgb(255, 255, 255), const QRectF& frame = QRectF());
 bool writeSvg(const DisplayList& list, const QImage* background, const std::filesystem::path& file,
               std::string& error, QSize size = QSize(kPictureWidth, kPictureHeight),
-              Rgb backgroundColour = rgb(255, 255, 255), const QRectF& source = QRectF());
+              Rgb backgroundColour = rgb(255, 255, 255), const QRectF& frame = QRectF());
 
-// The pixel size of a picture of the part `source` of the user scale that is
+// The pixel size of a picture of the part `frame` of the user scale that is
 // `width` pixels wide (at least 1 by 1).
-QSize sizeForWidth(const QRectF& source, int width);
+QSize sizeForWidth(const QRectF& frame, int width);
 
 }  // namespace pm

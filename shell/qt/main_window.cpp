@@ -35,6 +35,8 @@
 #include "shell/setup.h"
 #include "shell/qt/dimensions_dialog.h"
 #include "shell/pictures.h"
+#include "shell/qt/diagram_files.h"
+#include "shell/qt/diagram_view.h"
 #include "shell/qt/key_mapping.h"
 #include "shell/qt/picture_view.h"
 #include "shell/qt/side_panel.h"
@@ -64,6 +66,9 @@ MainWindow::MainWindow(const Edition& edition, QWidget* parent)
   view_ = new PictureView(this);
   panel_ = new SidePanel(edition, this);
   client_ = new ClientArea(view_, panel_, this);
+  diagrams_ = new DiagramView(this);
+  client_->setDiagrams(diagrams_, &DiagramView::widthFor);
+  connect(diagrams_, &DiagramView::crankAnglePicked, this, &MainWindow::crankAnglePicked);
   setCentralWidget(client_);
   connect(view_, &PictureView::zoomRequested, this,
           [this](QPointF p, double factor) { zoomView(p.x(), p.y(), factor); });
@@ -128,6 +133,7 @@ void MainWindow::buildMenuBar() {
       }
       if (windowCommand == WindowCommand::ValuesPanel) panelAction_ = action;
       if (windowCommand == WindowCommand::ProjectorMode) projectorAction_ = action;
+      if (windowCommand == WindowCommand::Diagrams) diagramsAction_ = action;
       connect(action, &QAction::triggered, this,
               [this, windowCommand] { runWindowCommand(windowCommand); });
       continue;
@@ -197,6 +203,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       if (!keyEvent->isAutoRepeat()) setValuesPanelShown(!valuesPanelShown());
       return true;
     }
+    // F10 too (the diagrams).
+    if (keyEvent->key() == Qt::Key_F10) {
+      if (!keyEvent->isAutoRepeat()) setDiagramsShown(!diagramsShown());
+      return true;
+    }
     if (const auto key = virtualKey(*keyEvent)) {
       form_.Form_KeyDown(key->keyCode, key->shift);
       refreshCheckMarks();
@@ -261,6 +272,7 @@ void MainWindow::frameReady() {
   view_->showPicture(canvas_.list(), shownBackground(), canvas_.backgroundColour(), help);
   refreshCheckMarks();
   refreshValues();
+  refreshDiagrams();
   refreshPage();
   if (form_.depth == 0) {
     pictures_.forget();  // the next command looks the pictures up afresh
@@ -283,6 +295,17 @@ void MainWindow::refreshValues() {
   panel_->values()->repaint();
 }
 
+void MainWindow::refreshDiagrams() {
+  if (!diagramsShown()) return;
+  diagrams_->showTable(shownMotionTable(form_));
+  diagrams_->repaint();
+}
+
+void MainWindow::crankAnglePicked(double degrees) {
+  if (ended_ || recording_) return;
+  // Inside a run the crank belongs to the run.
+  if (turnCrankTo(form_, degrees)) refreshCheckMarks();
+}
 const QImage& MainWindow::shownBackground() const {
   static const QImage kNone;
   return page_ && valuesPanelShown() ? kNone : background_;
@@ -346,6 +369,12 @@ void MainWindow::runWindowCommand(WindowCommand command) {
       break;
     case WindowCommand::Dimensions:
       editDimensions();
+      break;
+    case WindowCommand::Diagrams:
+      setDiagramsShown(!diagramsShown());
+      break;
+    case WindowCommand::SaveDiagrams:
+      chooseAndSaveDiagrams();
       break;
     case WindowCommand::None:
     case WindowCommand::Menu:
@@ -485,6 +514,43 @@ void MainWindow::setValuesPanelShown(bool shown) {
 }
 
 bool MainWindow::valuesPanelShown() const { return client_->panelShown(); }
+
+void MainWindow::setDiagramsShown(bool shown) {
+  client_->setDiagramsShown(shown);
+  if (diagramsAction_) diagramsAction_->setChecked(shown);
+  refreshDiagrams();
+}
+
+bool MainWindow::diagramsShown() const { return client_->diagramsShown(); }
+
+bool MainWindow::saveDiagrams(const QString& file) {
+  const QSize size = diagramsShown() ? diagrams_->size() : QSize(DiagramView::widthFor(height()), view_->height());
+  std::string error;
+  if (!writeDiagrams(shownMotionTable(form_), QFile::encodeName(file).toStdString(), size, error)) {
+    report(QString::fromStdString(error), true);
+    return false;
+  }
+  return true;
+}
+
+void MainWindow::chooseAndSaveDiagrams() {
+  QString selected;
+  const QString chosen = QFileDialog::getSaveFileName(
+      this, QStringLiteral("Diagramme speichern"), QDir::current().filePath(QStringLiteral("Diagramme.png")),
+      QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg);;CSV-Tabelle (*.csv)"), &selected,
+      QFileDialog::DontUseNativeDialog);
+  if (chosen.isEmpty() || ended_) return;
+  // A name ending in ".png", ".svg" or ".csv" chooses the format; any other
+  // gets the extension of the format chosen in the dialog.
+  const QString suffix = QFileInfo(chosen).suffix().toLower();
+  const bool keep = suffix == QStringLiteral("png") || suffix == QStringLiteral("svg") || suffix == QStringLiteral("csv");
+  const char* extension = selected.contains(QStringLiteral("svg"))   ? "svg"
+                          : selected.contains(QStringLiteral("csv")) ? "csv"
+                                                                     : "png";
+  const QString file = keep ? chosen : nameToSave(chosen, extension);
+  if (file.isEmpty()) return;
+  saveDiagrams(file);
+}
 
 void MainWindow::report(const QString& message, bool error) {
   lastMessage_ = message;

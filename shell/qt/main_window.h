@@ -2,7 +2,7 @@
 // view below it (with the panel "Messwerte" beside it when shown), and the
 // Form1 core that every key and menu command enters. The window itself
 // carries out the commands of the menu "E&xtras": the panel, copying and
-// saving the picture, and the animation of one revolution.
+// saving the picture, the animation of one revolution and the diagrams.
 // The window is the core's Host: it maps the cursor into drawing units, lets
 // pending events run between the frames of a run, shows each complete picture
 // and loads the background pictures.
@@ -39,6 +39,7 @@ namespace pm {
 class PictureView;
 class SidePanel;
 class ValuesPanel;
+class DiagramView;
 class ClientArea;
 
 class MainWindow : public QMainWindow, public Host {
@@ -56,6 +57,7 @@ class MainWindow : public QMainWindow, public Host {
   PictureView* view() const { return view_; }
   ValuesPanel* valuesPanel() const;
   SidePanel* sidePanel() const { return panel_; }
+  DiagramView* diagramView() const { return diagrams_; }
   // True once Esc, End or closing the window has ended the program.
   bool hasEnded() const { return ended_; }
   // Shortest time between two shown frames of a run, in milliseconds
@@ -65,6 +67,13 @@ class MainWindow : public QMainWindow, public Host {
   // --- the menu "E&xtras" (also callable without their dialogs) -------------
   void setValuesPanelShown(bool shown);
   bool valuesPanelShown() const;
+  // The diagrams over the crank angle beside the picture (F10).
+  void setDiagramsShown(bool shown);
+  bool diagramsShown() const;
+  // The diagrams as PNG or SVG at the size they have (or would have) in the
+  // window, or their table as CSV, by the file's extension; false and a
+  // message on failure.
+  bool saveDiagrams(const QString& file);
   // The picture on screen at the drawing area's size (times the device-pixel ratio).
   QImage pictureImage() const;
   // The picture to the clipboard as image/png and image/svg+xml.
@@ -132,6 +141,9 @@ class MainWindow : public QMainWindow, public Host {
   // False (and a message) while a run or the demonstration goes on.
   bool idle(const QString& what);
   void chooseAndSaveAnimation();
+  void chooseAndSaveDiagrams();
+  void refreshDiagrams();
+  void crankAnglePicked(double degrees);
   QString nameToSave(const QString& chosen, const char* extension);
   // Records one revolution into a GIF in memory; empty and a message when
   // there is nothing to record.
@@ -165,10 +177,12 @@ class MainWindow : public QMainWindow, public Host {
   Form1 form_;
   PictureView* view_ = nullptr;
   SidePanel* panel_ = nullptr;
+  DiagramView* diagrams_ = nullptr;
   ClientArea* client_ = nullptr;
   QAction* panelAction_ = nullptr;
   QAction* projectorAction_ = nullptr;
   bool projector_ = false;
+  QAction* diagramsAction_ = nullptr;
   // While an animation is recorded: the encoder the run frames go to.
   std::vector<AnimationFrame>* recording_ = nullptr;
   QString lastMessage_;

@@ -195,14 +195,22 @@ PanelLine fitLine(const QFont& font, const QString& name, const QString& value, 
           m.elidedText(value, Qt::ElideRight, room - nameRoom)};
 }
 
-ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth) {
+ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth, int diagramsWidth) {
   ClientLayout out;
   out.drawing = QRect(QPoint(0, 0), area);
-  if (!panelShown || area.isEmpty()) return out;
-  // The drawing area keeps at least half of the width.
-  const int width = std::clamp(panelWidth, 0, area.width() / 2);
-  out.drawing = QRect(0, 0, area.width() - width, area.height());
-  out.panel = QRect(area.width() - width, 0, width, area.height());
+  int panel = panelShown ? std::max(0, panelWidth) : 0, diagrams = std::max(0, diagramsWidth);
+  if (panel + diagrams == 0 || area.isEmpty()) return out;
+  // The drawing area keeps at least half of the width; the others share the rest.
+  const int room = area.width() / 2;
+  if (panel + diagrams > room) {
+    const int both = panel + diagrams;
+    panel = static_cast<int>(static_cast<long long>(panel) * room / both);
+    diagrams = room - panel;
+  }
+  const int drawing = area.width() - panel - diagrams;
+  out.drawing = QRect(0, 0, drawing, area.height());
+  if (diagrams > 0) out.diagrams = QRect(drawing, 0, diagrams, area.height());
+  if (panelShown) out.panel = QRect(drawing + diagrams, 0, panel, area.height());
   return out;
 }
 
@@ -223,14 +231,31 @@ void ClientArea::setFontScale(double scale) {
   relayout();
 }
 
+void ClientArea::setDiagrams(QWidget* diagrams, int (*widthFor)(int windowHeight)) {
+  diagrams_ = diagrams;
+  diagramsWidth_ = widthFor;
+  diagrams_->setParent(this);
+  diagrams_->hide();
+}
+
+void ClientArea::setDiagramsShown(bool shown) {
+  diagramsShown_ = shown && diagrams_ != nullptr;
+  relayout();
+}
+
 void ClientArea::relayout() {
-  const int pixels = static_cast<int>(
-      std::lround(fontScale_ * ValuesPanel::textPixels(window() ? window()->height() : height())));
+  const int windowHeight = window() ? window()->height() : height();
+  const int pixels = static_cast<int>(std::lround(fontScale_ * ValuesPanel::textPixels(windowHeight)));
   panel_->setTextPixels(pixels);
-  const ClientLayout l = layoutClientArea(size(), panelShown_, ValuesPanel::widthFor(pixels));
+  const int diagramsWidth = diagramsShown_ ? diagramsWidth_(windowHeight) : 0;
+  const ClientLayout l = layoutClientArea(size(), panelShown_, ValuesPanel::widthFor(pixels), diagramsWidth);
   drawing_->setGeometry(l.drawing);
   panel_->setGeometry(l.panel);
   panel_->setVisible(panelShown_ && !l.panel.isEmpty());
+  if (diagrams_) {
+    diagrams_->setGeometry(l.diagrams);
+    diagrams_->setVisible(diagramsShown_ && !l.diagrams.isEmpty());
+  }
 }
 
 void ClientArea::resizeEvent(QResizeEvent*) { relayout(); }

@@ -59,20 +59,22 @@ struct PanelLine {
 PanelLine fitLine(const QFont& font, const QString& name, const QString& value, int width,
                   int gap);
 
-// Where the drawing area and the panel lie in the client area below the menu
-// bar. Without the panel the drawing area is all of it. With the panel, the
-// panel takes its width at the right and the drawing area the rest: the
-// picture keeps its aspect and shrinks only where the panel does not fit
-// into the margin the aspect leaves anyway.
+// Where the drawing area, the diagrams and the panel lie in the client area
+// below the menu bar. Without the panel the drawing area is all of it. With
+// the panel, the panel takes its width at the right and the drawing area the
+// rest: the picture keeps its aspect and shrinks only where the panel does
+// not fit into the margin the aspect leaves anyway. The diagrams (width 0:
+// hidden) stand between the drawing area and the panel in the same way.
 struct ClientLayout {
   QRect drawing;
-  QRect panel;  // empty when hidden
+  QRect panel;     // empty when hidden
+  QRect diagrams;  // empty when hidden
 };
-ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth);
+ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth, int diagramsWidth = 0);
 
 class SidePanel;
 
-// The client area: lays out the drawing area and the side panel.
+// The client area: lays out the drawing area, the diagrams and the side panel.
 class ClientArea : public QWidget {
   Q_OBJECT
  public:
@@ -81,6 +83,10 @@ class ClientArea : public QWidget {
   bool panelShown() const { return panelShown_; }
   // The panel's font times this (the projector mode enlarges it).
   void setFontScale(double scale);
+  // The diagrams' widget and whether it is shown; its width follows the window height.
+  void setDiagrams(QWidget* diagrams, int (*widthFor)(int windowHeight));
+  void setDiagramsShown(bool shown);
+  bool diagramsShown() const { return diagramsShown_; }
   void relayout();
 
  protected:
@@ -91,6 +97,9 @@ class ClientArea : public QWidget {
   SidePanel* panel_;
   bool panelShown_ = false;
   double fontScale_ = 1;
+  QWidget* diagrams_ = nullptr;
+  int (*diagramsWidth_)(int) = nullptr;
+  bool diagramsShown_ = false;
 };
 
 }  // namespace pm

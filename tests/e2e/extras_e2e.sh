@@ -7,8 +7,11 @@
 # set-up is saved and reopened after other keys, the construction framed and
 # the view reset, the projector mode switched on and off, each time back to
 # the same picture; F11 shows and hides the values panel, the drawing area
-# shrinking beside it and growing back; closing the window while an animation
-# is recorded ends the program without a save dialog.
+# shrinking beside it and growing back; F10 shows the diagrams over the crank
+# angle as planimove-render draws them, their cursor follows Space, a click in
+# a plot turns the crank, "Diagramme speichern …" writes the renderer's table;
+# closing the window while an animation is recorded ends the program without a
+# save dialog.
 # Usage: extras_e2e.sh <planimove> <planimove-render> <picture folder> <close-request>
 E2E_NAME=extras
 source "$(dirname "$0")/e2e_lib.sh"
@@ -239,6 +242,57 @@ hidden=$(wait_for_picture "$shown" "$region" 1000 hidden)
 n=$(pixels_changed "$picture" "$hidden" "$region")
 ((n == 0)) || fail "after F11 twice the picture differs by $n pixels"
 note "F11 shows the panel (emblem $plate_before → $plate_shown pixels) and hides it"
+
+# --- F10: the diagrams over the crank angle -------------------------------------
+SEPARATOR="rgb(180,180,170)"  # the line left of the diagrams
+press F10
+diagrams=$(wait_for_picture "$hidden" "$region" 1000 diagrams)
+# The diagrams' left edge: the separator in the middle row of the drawing area.
+left=$(convert "$diagrams" -crop "${W}x1+${X}+$((Y + H / 2))" +repage -alpha off -depth 8 txt:- |
+  awk -F'[(),: ]+' 'NR > 1 && $3 == 180 && $4 == 180 && $5 == 170 {print $1; exit}')
+[[ -n "$left" ]] || fail "F10 showed no diagrams"
+DW=$((W - left))
+note "diagrams ${DW}x${H} at the right of the drawing area"
+# Against the renderer's sheet of that size, without the separator's column.
+same_diagrams() {
+  local shot=$1 events=$2 tag=$3 bad
+  convert "$shot" -crop "$((DW - 1))x${H}+$((X + left + 1))+${Y}" +repage -alpha off "png24:$E2E_DIR/$tag-window.png"
+  (cd "$E2E_DIR" && "$RENDERER" --keys "$events" --diagram-size "${DW}x${H}" --diagram-png "$E2E_DIR/$tag-full.png" \
+    --diagram-csv "$E2E_DIR/$tag.csv") >>"$E2E_DIR/renderer.log" 2>&1 || fail "the renderer drew no diagrams"
+  convert "$E2E_DIR/$tag-full.png" -crop "$((DW - 1))x${H}+1+0" +repage -alpha off "png24:$E2E_DIR/$tag-renderer.png"
+  bad=$(differing_pixels "$E2E_DIR/$tag-window.png" "$E2E_DIR/$tag-renderer.png")
+  ((bad * 200 <= DW * H)) || { E2E_KEEP=1; fail "the diagrams ($tag) differ from the renderer's in $bad pixels"; }
+  note "diagrams ($tag) as the renderer's: $bad pixels differ"
+}
+same_diagrams "$diagrams" "$EVENTS" start
+diagram_region="$((DW - 1))x${H}+$((X + left + 1))+${Y}"
+press space
+stepped=$(wait_for_picture "$diagrams" "$diagram_region" 50 stepped)
+same_diagrams "$stepped" "$EVENTS Space" space
+# "Diagramme speichern …" (the last item of the menu) as CSV: the renderer's table.
+xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+press alt+x
+sleep 1
+press Up Return
+dialog "Diagramme speichern" >/dev/null
+type_path "$OUT/tabelle.csv"
+wait_for_file "$OUT/tabelle.csv"
+cmp -s "$OUT/tabelle.csv" "$E2E_DIR/space.csv" || fail "the saved table differs from the renderer's"
+note "the saved table is the renderer's ($(wc -l <"$OUT/tabelle.csv") lines)"
+# A click in the upper half of the diagrams turns the crank: picture and cursor move.
+xdotool windowfocus --sync "$WID" 2>/dev/null || xdotool windowfocus "$WID"
+before_click=$(settled_shot before-click "")
+xdotool mousemove $((X + left + DW * 3 / 4)) $((Y + H / 4))
+sleep 0.3
+xdotool click 1
+clicked=$(wait_for_picture "$before_click" "$((left - 1))x${H}+${X}+${Y}" 100 clicked)
+n=$(pixels_changed "$before_click" "$clicked" "$diagram_region")
+((n > 50)) || fail "the click moved the crank but not the cursor ($n pixels)"
+note "a click in the diagrams turns the crank"
+press F10
+closed=$(wait_for_picture "$clicked" "$region" 1000 closed)
+n=$(count_colour "$closed" "$SEPARATOR" "1x${H}+$((X + left))+${Y}")
+((n < H / 2)) || fail "F10 did not hide the diagrams"
 
 # --- Closing the window while the animation is recorded ------------------------
 # The recording is cancelled and the program ends; no save dialog follows.

@@ -104,7 +104,7 @@ TEST(ValuesPanel, SpeedsAndAccelerationsAreTheArrowsOfTheConstruction) {
         // The pole and the acceleration pole of the velocity base, in mm
         // from X with y upwards; far away by their direction.
         for (const auto& [name, drawn] : {std::pair{"Momentanpol P", at(t, U'P')},
-                                          std::pair{"Beschleunigungspol U", at(t, U'U')}}) {
+                                          std::pair{"Beschleunigungspol Q", at(t, U'U')}}) {
           const Vec point = std::conj(drawn - at(t, U'X'));
           const std::string value = valueOf(lines, name).value_or("");
           const std::vector<double> n = numbersIn(value);
@@ -178,8 +178,8 @@ TEST(ValuesPanel, LinesOfTheCrankRockerAtTheStart) {
       {"Gestellwinkel", "0°"}};
   for (const auto& [name, value] : dimensions) EXPECT_EQ(valueOf(lines, name), value) << name;
   for (const char* name : {"ω Koppel", "α Koppel", "ω Schwinge", "α Schwinge", "Übertragungswinkel μ", "v B",
-                           "a C", "Momentanpol P", "Wendekreisdurchmesser", "Beschleunigungspol U",
-                           "Krümmungsradius ρ", "Krümmungsmittelpunkt"})
+                           "a C", "Momentanpol P", "Wendekreisdurchmesser", "Beschleunigungspol Q",
+                           "Krümmungsradius ρ", "Krümmungsmittelpunkt Co"})
     EXPECT_TRUE(valueOf(lines, name)) << name;
   EXPECT_FALSE(valueOf(lines, "Schieberweg s = XB"));
 

@@ -1,6 +1,7 @@
 // The menu "E&xtras" of the real window: the values panel (F11, the menu
 // item, the layout beside the drawing area), copying and saving the picture,
-// and the animation of one revolution against the renderer's frames.
+// the animation of one revolution against the renderer's frames, and the
+// diagrams over the crank angle (F10, the cursor, picking an angle, saving).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -20,6 +21,7 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <numbers>
 
 #include "draw/qt/animation.h"
 #include "draw/qt/gif_writer.h"
@@ -29,6 +31,9 @@
 #include "kinematics/measured_values.h"
 #include "qt/gif_decode.h"
 #include "qt/counting_window.h"
+#include "diagrams/motion_of_form.h"
+#include "shell/qt/diagram_files.h"
+#include "shell/qt/diagram_view.h"
 #include "support/file_size_limit.h"
 #include "shell/qt/dimensions_dialog.h"
 #include "shell/qt/main_window.h"
@@ -151,6 +156,85 @@ TEST_F(ExtrasTest, DrawingAreaKeepsItsAspectBesideThePanel) {
   const int oneLine = lines.preferredHeight();
   lines.setValues({{"Getriebeart", "Doppelschwinge ohne umlauffähiges Glied, Kurbel am längsten"}});
   EXPECT_GT(lines.preferredHeight(), oneLine + 2 * lines.textPixels());
+}
+
+// The x of the cursor in a sheet: the black vertical line of the first plot.
+double cursorX(const DisplayList& sheet) {
+  for (const Primitive& p : sheet)
+    if (p.kind == Primitive::Kind::Line && p.colour == rgb(0, 0, 0) && p.x1 == p.x2) return p.x1;
+  return NAN;
+}
+
+TEST_F(ExtrasTest, F10ShowsTheDiagramsWhoseCursorFollowsTheCrankAndPicksAnAngle) {
+  showPoleRays();
+  QAction* diagramsItem = item("mnu9d");
+  ASSERT_NE(diagramsItem, nullptr);
+  EXPECT_TRUE(diagramsItem->isCheckable());
+  EXPECT_EQ(diagramsItem->shortcut(), QKeySequence(Qt::Key_F10));
+  DiagramView& diagrams = *window->diagramView();
+  EXPECT_FALSE(diagrams.isVisible());
+  const int frames = window->frames;
+  const int viewWidth = view().width();
+  QTest::keyClick(&view(), Qt::Key_F10);
+  ASSERT_TRUE(window->diagramsShown());
+  EXPECT_TRUE(diagrams.isVisible());
+  EXPECT_TRUE(diagramsItem->isChecked());
+  EXPECT_EQ(window->frames, frames);  // no command
+  // Beside the drawing area, which shrinks by the diagrams' width.
+  EXPECT_EQ(view().width() + diagrams.width(), viewWidth);
+  EXPECT_EQ(diagrams.x(), view().width());
+  // The renderer's sheet for the same state and size, primitive for primitive.
+  EXPECT_EQ(diagrams.sheet(), diagramSheet(shownMotionTable(window->form()), diagrams.size()));
+  // With the panel too: drawing area, diagrams, panel from left to right.
+  window->setValuesPanelShown(true);
+  QApplication::processEvents();
+  EXPECT_EQ(window->sidePanel()->x(), diagrams.x() + diagrams.width());
+  EXPECT_EQ(view().width() + diagrams.width() + window->sidePanel()->width(), viewWidth);
+
+  // Space moves the cursor by the drive step.
+  const DiagramLayout layout = diagrams.layout();
+  ASSERT_FALSE(layout.plots.empty());
+  const DiagramLayout::Box box = layout.plots.front();
+  const double before = cursorX(diagrams.sheet());
+  QTest::keyClick(&view(), Qt::Key_Space);
+  const double step = (box.right - box.left) * 4 / (layout.last - layout.first);
+  EXPECT_NEAR(std::fabs(cursorX(diagrams.sheet()) - before), step, 0.01);
+
+  // A click in a plot turns the crank to the angle under the pointer.
+  const QPoint at(qRound(box.left + 0.25 * (box.right - box.left)), qRound((box.top + box.bottom) / 2));
+  const double picked = *crankAngleAt(layout, at.x(), at.y());
+  QTest::mouseClick(&diagrams, Qt::LeftButton, {}, at);
+  EXPECT_NEAR(std::remainder(window->form().cmd.shown.crankAngle * 180 / std::numbers::pi - picked, 360.0), 0, 1e-6);
+  EXPECT_NEAR(cursorX(diagrams.sheet()), at.x(), 1.0);
+  EXPECT_EQ(window->frames, frames + 2);  // the Space and the click
+  QTest::keyClick(&view(), Qt::Key_F10);
+  EXPECT_FALSE(window->diagramsShown());
+  EXPECT_FALSE(diagrams.isVisible());
+}
+
+TEST_F(ExtrasTest, DiagramsSavedAsPictureOrTable) {
+  showPoleRays();
+  window->setDiagramsShown(true);
+  QApplication::processEvents();
+  const QSize size = window->diagramView()->size();
+  ASSERT_TRUE(window->saveDiagrams(path("d.png")));
+  EXPECT_EQ(QImage(path("d.png")).size(), size);
+  ASSERT_TRUE(window->saveDiagrams(path("d.svg")));
+  ASSERT_TRUE(window->saveDiagrams(path("d.csv")));
+  QFile csv(path("d.csv"));
+  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(csv.readAll().startsWith("\xEF\xBB\xBF\xCF\x86 [\xC2\xB0];"));  // BOM, "φ [°];"
+  EXPECT_FALSE(window->saveDiagrams(path("d.txt")));
+  EXPECT_TRUE(window->lastMessage().contains(QStringLiteral(".csv")));
+  EXPECT_FALSE(window->saveDiagrams(QStringLiteral("/nonexistent-folder/d.csv")));
+  // Nothing to tabulate on the start page: the table is refused, the picture says why.
+  window->form().menuCommand("mnu1");
+  window->form().st.mn1 = 1;
+  window->form().st.mn2 = 0;
+  window->form().Form_KeyDown(kKeyRebuild, 0);
+  EXPECT_FALSE(window->saveDiagrams(path("leer.csv")));
+  EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("Kein Getriebe")));
+  EXPECT_TRUE(window->saveDiagrams(path("leer.png")));
 }
 
 TEST(ValuesPanelLine, ALongValueIsElidedAndTheNameKept) {

@@ -12,6 +12,8 @@ foreach(args
     "--max-frames;12x"
     "--pictures;${OUT}/no-such-folder"
     "--png"
+    "--diagram-size;800x"
+    "--diagram-csv"
     "--colour;red"
     "--size;10001x200")
   file(REMOVE ${json})

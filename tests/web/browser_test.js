@@ -5,7 +5,8 @@
 // menu bar, the access letters, the check marks and the end of the program
 // must behave as in the window.
 // The menu "E&xtras" is the page's own: the values panel beside the canvas
-// with the native core's lines, and the picture copied and saved as PNG.
+// with the native core's lines, the picture copied and saved as PNG, and the
+// diagrams over the crank angle as the renderer draws them.
 // Usage: node browser_test.js <site folder> <planimove-render> <source folder> <edition>
 //          [artifacts] [paint_list] [list_values]
 'use strict';
@@ -63,12 +64,18 @@ function render(events, width, height, file, options = []) {
   { stdio: ['ignore', 'ignore', 'pipe'], env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
 }
 
+function renderDiagrams(events, width, height, png, csv) {
+  execFileSync(renderer, ['--edition', edition, '--pictures', path.join(source, 'data/pictures'),
+    '--keys', events, '--diagram-size', width + 'x' + height, '--diagram-png', png, '--diagram-csv', csv],
+  { stdio: ['ignore', 'ignore', 'pipe'], env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
+}
+
 // Pixels of the canvas that differ from the PNG by more than the limit in a
 // channel, counted in the page itself; the canvas is kept as a PNG.
-async function compare(driver, pngFile, shotFile, channelLimit = CHANNEL_LIMIT) {
+async function compare(driver, pngFile, shotFile, channelLimit = CHANNEL_LIMIT, canvasId = 'picture') {
   const png = 'data:image/png;base64,' + fs.readFileSync(pngFile).toString('base64');
-  const result = await driver.page.evaluate(async (src, limit) => {
-    const canvas = document.getElementById('picture');
+  const result = await driver.page.evaluate(async (src, limit, id) => {
+    const canvas = document.getElementById(id);
     const img = new Image();
     img.src = src;
     await img.decode();
@@ -88,7 +95,7 @@ async function compare(driver, pngFile, shotFile, channelLimit = CHANNEL_LIMIT) 
           Math.abs(a[i + 2] - b[i + 2]) > limit) ++bad;
     }
     return { bad, total: c.width * c.height, shot: canvas.toDataURL('image/png') };
-  }, png, channelLimit);
+  }, png, channelLimit, canvasId);
   if (result.shot && shotFile) fs.writeFileSync(shotFile, Buffer.from(result.shot.split(',')[1], 'base64'));
   return result;
 }
@@ -359,6 +366,8 @@ async function extrasCase(browser, url) {
     { name: 'mnu92', caption: 'Bild &kopieren', shortcut: '', disabled: false },
     { name: 'mnu93', caption: 'Bild &speichern …', shortcut: '', disabled: false },
     { name: 'mnu94', caption: '&Umlauf als Animation speichern …', shortcut: '', disabled: false },
+    { name: 'mnu9d', caption: '&Diagramme', shortcut: 'F10', disabled: false },
+    { name: 'mnu9e', caption: 'Diagramme speichern …', shortcut: '', disabled: false },
   ];
   check(roots[roots.length - 1] === 'mnu90' && extras.caption === 'E&xtras' &&
     extras.items.length === expected.length &&
@@ -634,6 +643,111 @@ async function viewCase(browser, url) {
   await page.evaluate((t) => window.planimove.module.ccall('pm_open_setup', 'string', ['string'], [t]), text);
   await driver.menu(['mnu90', 'mnu9v2']);
   check(await canvasUrl() === plain, 'without the projector mode and the view the picture is the one before');
+  check(driver.errors.length === 0, 'no page errors: ' + driver.errors.join('; '));
+  await driver.close();
+}
+
+// The diagrams (F10) beside the canvas: the renderer's sheet at the same
+// size, the cursor following Space, a click in a plot turning the crank, the
+// table saved as the renderer's CSV.
+async function diagramsCase(browser, url) {
+  const driver = await PageDriver.open(browser, url, { width: 1366, height: 768, edition });
+  const page = driver.page;
+  const events = edition === 'planimove' ? 'F3 Shift+Down Down Down Down Down Space Space'
+    : 'F9 Shift+Down Down Down Down Down Space Space';
+  await driver.events(events);
+  const commands = (await driver.stats()).commands;
+  await driver.key('F10');
+  const state = () => page.evaluate(() => {
+    const d = document.getElementById('diagrams');
+    const r = d.getBoundingClientRect();
+    return { shown: !d.hidden && r.width > 0, left: r.left, top: r.top, width: d.clientWidth, height: d.clientHeight,
+      canvasWidth: document.getElementById('picture').clientWidth, commands: window.planimove.stats.commands,
+      mark: document.getElementById('mnu9d').querySelector('.check').textContent };
+  });
+  const shown = await state();
+  check(shown.shown && shown.mark === '\u2713' && shown.commands === commands &&
+    Math.abs(shown.left - shown.canvasWidth) < 1,
+  `F10 shows the diagrams (${shown.width}x${shown.height}) right of the canvas with the check mark; no command`);
+  const same = async (keys, tag) => {
+    const s = await state();
+    const png = path.join(artifacts, tag + '-renderer.png'), csv = path.join(artifacts, tag + '.csv');
+    renderDiagrams(keys, s.width, s.height, png, csv);
+    const r = await compare(driver, png, path.join(artifacts, tag + '-page.png'), CHANNEL_LIMIT, 'diagrams');
+    // Texts are a larger share of the sheet than of a picture, and the
+    // browser's glyphs differ from Qt's at their edges: twice the share.
+    const ok = !r.error && r.bad / r.total <= 2 * MAX_SHARE;
+    if (ok) fs.rmSync(png, { force: true }), fs.rmSync(path.join(artifacts, tag + '-page.png'), { force: true });
+    return { ok, csv, text: r.error || `${r.bad} of ${r.total} pixels differ` };
+  };
+  const first = await same(events, 'diagrams');
+  check(first.ok, `the diagrams are the renderer's at that size: ${first.text}`);
+  const sheet = () => page.evaluate(() => document.getElementById('diagrams').toDataURL());
+  const before = await sheet();
+  await driver.key('Space');
+  const stepped = await same(events + ' Space', 'diagrams-space');
+  check(stepped.ok && (await sheet()) !== before, `Space moves the cursor, as the renderer draws it: ${stepped.text}`);
+
+  // A click in a plot turns the crank to the angle under the pointer.
+  const target = await page.evaluate(() => {
+    const d = document.getElementById('diagrams');
+    const r = d.getBoundingClientRect();
+    for (let y = r.height * 0.2; y < r.height; y += 4) {
+      const x = r.width * 0.7;
+      const degrees = window.planimove.module.ccall('pm_pick_diagram', 'number', ['number', 'number'], [x, y]);
+      if (Number.isFinite(degrees)) return { x: r.left + x, y: r.top + y, degrees };
+    }
+    return null;
+  });
+  if (target) {
+    await page.mouse.click(target.x, target.y);
+    await driver.idle();
+    const listed = await page.evaluate(() => window.planimove.module.ccall('pm_measured_values', 'string', [], [])
+      .split('\n').find((l) => l.startsWith('Kurbelwinkel φ\x1f')));
+    const phi = parseFloat((listed || '').split('\x1f')[1].replace(',', '.'));
+    // The panel's three digits.
+    const unit = Math.pow(10, Math.floor(Math.log10(Math.max(1e-9, Math.abs(target.degrees)))) - 2);
+    check(Math.abs(phi - target.degrees) <= unit / 2 + 1e-9,
+      `a click in a plot turns the crank to ${target.degrees.toFixed(2)}°: the panel lists ${listed && listed.split('\x1f')[1]}`);
+  } else {
+    check(false, 'no plot found in the diagrams');
+  }
+
+  // "Diagramme speichern …" as CSV: the renderer's table for the state on screen.
+  const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'planimove-download-'));
+  const cdp = await page.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await driver.key('Home');  // a state the renderer can reach by keys again
+  await driver.menu(['mnu90', 'mnu9e']);
+  await page.click('#diagrams-csv');
+  await driver.idle();
+  const file = path.join(downloads, edition + '-diagramme.csv');
+  for (let i = 0; i < 100 && !fs.existsSync(file); ++i) await new Promise((r) => setTimeout(r, 100));
+  const native = path.join(artifacts, 'diagrams-native.csv');
+  renderDiagrams(events + ' Space Home', shown.width, shown.height, path.join(artifacts, 'unused.png'), native);
+  fs.rmSync(path.join(artifacts, 'unused.png'), { force: true });
+  const rows = (f) => fs.readFileSync(f, 'utf8').split('\r\n').filter(Boolean).map((l) => l.split(';'));
+  let csvOk = fs.existsSync(file), why = csvOk ? '' : 'no file';
+  if (csvOk) {
+    const a = rows(file), b = rows(native);
+    csvOk = a.length === b.length && a[0].join(';') === b[0].join(';');
+    why = `${a.length} rows, the renderer's ${b.length}`;
+    // The numbers to their sixth digit: the page's core is the same code, in WebAssembly.
+    for (let i = 1; csvOk && i < a.length; ++i)
+      for (let k = 0; csvOk && k < a[i].length; ++k) {
+        const x = parseFloat(a[i][k].replace(',', '.')), y = parseFloat(b[i][k].replace(',', '.'));
+        if (a[i][k] === b[i][k] || Math.abs(x - y) <= 1e-5 * Math.max(1, Math.abs(y))) continue;
+        csvOk = false;
+        why = `row ${i + 1}, column ${k + 1}: ${a[i][k]} against ${b[i][k]}`;
+      }
+  }
+  check(csvOk, `"Diagramme speichern …" as CSV downloads the renderer's table (${why})`);
+  fs.rmSync(downloads, { recursive: true, force: true });
+  fs.rmSync(native, { force: true });
+  await driver.key('F10');
+  const hidden = await state();
+  check(!hidden.shown && hidden.mark === '', 'F10 hides the diagrams again');
+  check(driver.errors.length === 0, 'no page errors: ' + driver.errors.join('; '));
   await driver.close();
 }
 
@@ -665,8 +779,8 @@ const pageTexts = (page) => page.evaluate(() => window.planimove.picture.texts.f
 
 // A phone or a tablet with a touch screen: the picture across the width with
 // the controls and the panel below it, every menu within reach, texts of at
-// least 12 CSS pixels, and the control bar, a drag and a swipe doing what
-// their keys do.
+// least 12 CSS pixels, and the control bar, a drag, a swipe and a pinch
+// doing what their keys do.
 async function touchCase(browser, url, { width, height, name }) {
   const driver = await PageDriver.open(browser, url, { width, height, dpr: 2, edition, touch: true });
   const page = driver.page;
@@ -780,6 +894,24 @@ async function touchCase(browser, url, { width, height, name }) {
   } else {
     check(false, `${tag}: no joint C to drag`);
   }
+
+  // Two fingers pinched apart zoom in as Ctrl+Up does, a step each time their
+  // distance grows by 2^(1/12): from 60 to 100 px eight steps, which eight
+  // Ctrl+Down undo.
+  const numbersOf = () => p.evaluate(() => [...window.planimove.picture.numbers]);
+  const unzoomed = await numbersOf();
+  const cdp = await p.target().createCDPSession();
+  const fingers = (d) => [{ x: free.x, y: free.y - d / 2, id: 1 }, { x: free.x, y: free.y + d / 2, id: 2 }];
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: fingers(60) });
+  for (const d of [70, 80, 90, 100]) await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: fingers(d) });
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  await fresh.idle();
+  const zoomed = await numbersOf();
+  for (let i = 0; i < 8; ++i) await fresh.key('Ctrl+Down');
+  const back = await numbersOf();
+  const near = (a, b) => a.length === b.length && a.every((x, i) => Math.abs(x - b[i]) < 1e-6);
+  check(!near(zoomed, unzoomed) && near(back, unzoomed),
+    `${tag}: a pinch from 60 to 100 px zooms in eight steps, as eight Ctrl+Up`);
 
   // The values panel sits below the picture and scrolls with the page.
   await tapOn(p, '#mnu90');
@@ -976,6 +1108,7 @@ async function menuCase(browser, url) {
     if (wanted('run')) await runCase(browser, url);
     if (listValues && wanted('extras')) await extrasCase(browser, url);
     if (wanted('view')) await viewCase(browser, url);
+    if (wanted('diagrams')) await diagramsCase(browser, url);
     if (wanted('menu')) await menuCase(browser, url);
     if (edition === 'planimove' && wanted('offline')) await offlineCase(browser, site);
     if (listValues && wanted('touch')) {

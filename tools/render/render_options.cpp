@@ -146,7 +146,9 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
     }
     const bool takesValue = a == "--edition" || a == "--pictures" || a == "--keys" ||
                             a == "--png" || a == "--svg" || a == "--json" || a == "--max-frames" ||
-                            a == "--size" || a == "--gif" || a == "--setup" || a == "--write-setup";
+                            a == "--size" || a == "--gif" || a == "--setup" || a == "--write-setup" ||
+                            a == "--diagram-csv" || a == "--diagram-svg" || a == "--diagram-png" ||
+                            a == "--diagram-size";
     if (!takesValue) {
       error = where + "unknown option";
       return std::nullopt;
@@ -189,6 +191,11 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
                 std::to_string(kMaxPictureSide) + ", not \"" + v + "\"";
         return std::nullopt;
       }
+    } else if (a == "--diagram-size") {
+      if (!parseSize(v, o.diagramWidth, o.diagramHeight)) {
+        error = where + "the size is WIDTHxHEIGHT in pixels, each 1 to 20000, not \"" + v + "\"";
+        return std::nullopt;
+      }
     } else if (v.empty()) {
       error = where + "the file name is empty";
       return std::nullopt;
@@ -202,6 +209,12 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
       o.setup = v;
     } else if (a == "--write-setup") {
       o.writeSetup = v;
+    } else if (a == "--diagram-csv") {
+      o.diagramCsv = v;
+    } else if (a == "--diagram-svg") {
+      o.diagramSvg = v;
+    } else if (a == "--diagram-png") {
+      o.diagramPng = v;
     } else {
       o.json = v;
     }
@@ -225,6 +238,8 @@ std::string_view usage() {
          "                        [--gif FILE] [--max-frames N] [--size WIDTHxHEIGHT]\n"
          "                        [--setup FILE] [--write-setup FILE]\n"
          "                        [--fit] [--projector] [--clean] [--crop]\n"
+         "                        [--diagram-csv FILE] [--diagram-svg FILE] [--diagram-png FILE]\n"
+         "                        [--diagram-size WIDTHxHEIGHT]\n"
          "EVENTS: keys [Shift+][Ctrl+][Alt+]NAME[@X,Y] (NAME A-Z, 0-9, Space, Backspace, Esc,\n"
          "        PgUp, PgDn, End, Home, Left, Up, Right, Down, F1-F9, Rebuild) and menu:NAME,\n"
          "        separated by blanks\n"
@@ -234,7 +249,9 @@ std::string_view usage() {
          "        after the events as a set-up\n"
          "--fit: frame the construction after the events; --projector: the projector mode;\n"
          "        --clean: without page picture, emblem and status lines; --crop: only the\n"
-         "        construction, cropped, fitted into --size\n";
+         "        construction, cropped, fitted into --size\n"
+         "--diagram-csv, --diagram-svg, --diagram-png FILE: the diagrams over the crank angle\n"
+         "        of the last state as a table or a picture (--diagram-size, default 800x1000)\n";
 }
 
 }  // namespace pm::render

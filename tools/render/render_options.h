@@ -41,6 +41,10 @@ struct Options {
   bool crop = false;
   std::string setup;       // a set-up file to start from ("" none)
   std::string writeSetup;  // the state after the events as a set-up file ("" none)
+  // The diagrams over the crank angle of the last state ("" none), and the
+  // size of their sheet in pixels.
+  std::string diagramCsv, diagramSvg, diagramPng;
+  int diagramWidth = 800, diagramHeight = 1000;
 };
 
 // The key code and Shift bits of "[Shift+][Ctrl+][Alt+]NAME"; nothing when the
