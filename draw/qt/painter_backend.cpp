@@ -394,7 +394,7 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
   const QTransform device = painter.deviceTransform();
   const QTransform inDevice = (user.inverted() * device).inverted();
   static DotStamps stamps;  // pictures are painted on the GUI thread only
-  const Transforms transforms{raster, user, device, inDevice, raster ? &stamps : nullptr, frame};
+  const Transforms transforms{raster, user, device, inDevice, raster ? &stamps : nullptr, shownPart(frame)};
   bool inDevicePixels = false;
   // Thin lines of one colour in a row (a traced curve is hundreds of them) are
   // drawn in one call: the raster engine then rasters them one after the other
