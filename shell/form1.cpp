@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "draw/colour_tables.h"
+#include "exercise/exercise.h"
 #include "shell/menu_table.h"
 #include "shell/number_chars.h"
 #include "topics/topics.h"
@@ -180,6 +181,15 @@ void Form1::Form_KeyDown(int keyCode, int shift) {
     ending = true;
     host.quit();
     return;
+  }
+
+  if (takeExerciseKey(*this, keyCode, shift)) {
+    // The exercise's own key, or one that would move its mechanism: only a rebuild.
+    keyCode = kKeyRebuild;
+    shift = 0;
+    cmd.keyCode = keyCode;
+    cmd.shift = shift;
+    cmd.key = 0;
   }
 
   const int brightness = arrowRules(keyCode, shift);
@@ -420,10 +430,17 @@ void Form1::characterCommands() {
 
 bool Form1::menuCommand(std::string_view controlName) {
   const MenuEntry* item = findMenuEntry(menuTree(edition), controlName);
+  if (item == nullptr) item = findMenuEntry(exerciseMenu(), controlName);
   if (item == nullptr) {
     std::cerr << "Unbekannter Menüpunkt: \"" << controlName << "\"\n";
     return false;
   }
+  if (item->exerciseCommand != ExerciseCommand::None) {
+    exerciseMenuCommand(*this, *item);
+    return true;
+  }
+  // Another mechanism or topic ends the exercise.
+  if (item->setType || item->setGroup || item->setTopic) exercise.close();
   if (item->setType) st.mn0 = item->setType;
   if (item->setGroup) st.mn1 = item->setGroup;
   if (item->resetPage) st.mn5 = 0;

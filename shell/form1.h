@@ -14,6 +14,7 @@
 
 #include "draw/canvas.h"
 #include "draw/drawing_ops.h"
+#include "exercise/exercise_state.h"
 #include "script/engine.h"
 #include "shell/edition.h"
 #include "shell/host.h"
@@ -101,6 +102,8 @@ class Form1 {
   Host& host;
   const Edition& edition;
   CommandState cmd;
+  // The open exercise and the score of the series (menu "Ü&bungen").
+  ExerciseState exercise;
 
   bool ending = false;  // Esc/End/close: every loop returns at once
   // While a full-revolution run hands one of its frames to Host::frameReady:

@@ -18,8 +18,12 @@ enum class WindowCommand {
   ValuesPanel,   // shows or hides the panel "Messwerte" (also F11)
   CopyPicture,   // the picture to the clipboard (image and SVG)
   SavePicture,   // the picture as a PNG or SVG file
-  SaveAnimation  // one revolution of the crank as an animated GIF
+  SaveAnimation,  // one revolution of the crank as an animated GIF
+  ExerciseNumber  // asks for the number of an exercise and opens it
 };
+
+// Items of the menu "Ü&bungen" that the exercise module carries out.
+enum class ExerciseCommand { None, Start, Hint, Solution, Next };
 
 struct MenuEntry {
   std::string name;     // control name, "mnu224"
@@ -38,11 +42,15 @@ struct MenuEntry {
   int sendKey = 0;  // then Form_KeyDown(sendKey, sendShift); 5 only rebuilds
   int sendShift = 0;
 
+  ExerciseCommand exerciseCommand = ExerciseCommand::None;
+  int exerciseKind = 0;  // Start: the kind of exercise (ExerciseKind)
+
   WindowCommand windowCommand = WindowCommand::None;
   std::string shortcut;  // key shown beside a window command's caption ("F11")
 
   bool hasCommand() const {
-    return setType || setGroup || resetPage || setTopic || checkFollows || sendKey;
+    return setType || setGroup || resetPage || setTopic || checkFollows || sendKey ||
+           exerciseCommand != ExerciseCommand::None;
   }
 };
 
