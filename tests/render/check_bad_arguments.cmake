@@ -9,7 +9,11 @@ foreach(args
     "--max-frames;12x"
     "--pictures;${OUT}/no-such-folder"
     "--png"
-    "--colour;red")
+    "--colour;red"
+    "--exercise;pol"
+    "--exercise;wendepol;--seed;0"
+    "--exercise;wendepol;--answer;12"
+    "--solution")
   file(REMOVE ${json})
   execute_process(COMMAND ${RENDER} ${args} --json ${json}
                   RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)

@@ -14,6 +14,7 @@
 #include "draw/qt/painter_backend.h"
 #include "draw/qt/qt_fonts.h"
 #include "draw/recording_canvas.h"
+#include "exercise/exercise.h"
 #include "render_host.h"
 #include "render_options.h"
 #include "shell/form1.h"
@@ -107,6 +108,10 @@ int main(int argc, char** argv) {
   host.beginEvent(false);
   form->Form_Activate();
   if (!form->ending) picture = canvas.list();
+  if (!o.exercise.empty() && !form->ending) {
+    pm::startExercise(*form, pm::exerciseKindNamed(o.exercise), o.seed);
+    if (!form->ending) picture = canvas.list();
+  }
   for (const Event& e : o.events) {
     if (form->ending) break;
     if (e.cursorX) host.setCursor(*e.cursorX, *e.cursorY);
@@ -116,6 +121,20 @@ int main(int argc, char** argv) {
     } else {
       form->Form_KeyDown(e.keyCode, e.shift);
     }
+    if (!form->ending) picture = canvas.list();
+  }
+  // The answer and the solution, in the exercise the events left open.
+  if (o.answerX && !form->ending) {
+    host.beginEvent(false);
+    host.setCursor(*o.answerX, *o.answerY);
+    if (form->exercise.open()) pm::exerciseAction(*form, pm::ExerciseAction::Answer);
+    form->Form_KeyDown(pm::kKeyRebuild, 0);
+    if (!form->ending) picture = canvas.list();
+  }
+  if (o.solution && !form->ending && form->exercise.open()) {
+    host.beginEvent(false);
+    if (!form->exercise.solutionShown) pm::exerciseAction(*form, pm::ExerciseAction::Solution);
+    form->Form_KeyDown(pm::kKeyRebuild, 0);
     if (!form->ending) picture = canvas.list();
   }
 

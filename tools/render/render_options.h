@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "exercise/exercise_state.h"
 #include "shell/edition.h"
 
 namespace pm::render {
@@ -32,6 +33,12 @@ struct Options {
   // Size in pixels of the drawing area the pictures are written for: the
   // picture is fitted into it as the window fits it into its drawing area.
   int width = 1022, height = 691;
+  // An exercise opened after the start, before the events: its kind ("" none)
+  // and seed; an answer given at a point after the events, and its solution shown.
+  std::string exercise;
+  long seed = 1;
+  std::optional<double> answerX, answerY;
+  bool solution = false;
 };
 
 // The key code and Shift bits of "[Shift+][Ctrl+][Alt+]NAME"; nothing when the
