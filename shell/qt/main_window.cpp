@@ -24,6 +24,7 @@
 #include "draw/qt/gif_writer.h"
 #include "draw/qt/painter_backend.h"
 #include "draw/qt/qt_fonts.h"
+#include "exercise/exercise.h"
 #include "kinematics/measured_values.h"
 #include "shell/menu_table.h"
 #include "shell/pictures.h"
@@ -44,6 +45,7 @@ MainWindow::MainWindow(const Edition& edition, QWidget* parent)
   client_ = new ClientArea(view_, panel_, this);
   setCentralWidget(client_);
   buildMenuBar();
+  connect(view_, &PictureView::clicked, this, &MainWindow::answerExercise);
   view_->setFocus();
   // Keys reach the command handler before any widget (menus and focus
   // navigation would otherwise take arrows, Tab or Alt).
@@ -176,10 +178,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 // --- host -------------------------------------------------------------------
 
 double MainWindow::cursorX() {
+  if (clicked_) return clicked_->x();
   return view_->toDrawing(view_->mapFromGlobal(QPointF(QCursor::pos()))).x();
 }
 
 double MainWindow::cursorY() {
+  if (clicked_) return clicked_->y();
   return view_->toDrawing(view_->mapFromGlobal(QPointF(QCursor::pos()))).y();
 }
 
@@ -251,6 +255,9 @@ void MainWindow::runWindowCommand(WindowCommand command) {
       break;
     case WindowCommand::SaveAnimation:
       chooseAndSaveAnimation();
+      break;
+    case WindowCommand::ExerciseNumber:
+      chooseExercise();
       break;
     case WindowCommand::None:
     case WindowCommand::Menu:
@@ -409,6 +416,31 @@ void MainWindow::chooseAndSaveAnimation() {
   if (file.isEmpty() || ended_) return;
   if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".gif");
   writeAnimation(bytes, file);
+}
+
+// --- the menu "Ü&bungen" -------------------------------------------------------
+
+void MainWindow::chooseExercise() {
+  if (ended_ || form_.depth > 0) return;
+  const ExerciseState& e = form_.exercise;
+  bool ok = false;
+  const int seed = QInputDialog::getInt(
+      this, QStringLiteral("Übung wählen"),
+      QStringLiteral("Nummer der Übung (1 bis %1):").arg(kLastExerciseSeed),
+      static_cast<int>(exerciseSeedToStart(e)), 1, static_cast<int>(kLastExerciseSeed), 1, &ok);
+  if (!ok || ended_) return;
+  const ExerciseKind kind = e.open() ? e.kind : e.lastKind != ExerciseKind::None ? e.lastKind
+                                                                                : ExerciseKind::Pole;
+  startExercise(form_, kind, seed);
+  refreshCheckMarks();
+}
+
+void MainWindow::answerExercise(QPointF drawingPoint) {
+  // Outside an exercise a click does nothing, as before.
+  if (ended_ || form_.depth > 0 || !form_.exercise.open()) return;
+  clicked_ = drawingPoint;
+  form_.Form_KeyDown(13, 0);  // Enter: the answer at the cursor
+  clicked_.reset();
 }
 
 void MainWindow::endProgram() {

@@ -13,6 +13,7 @@
 #include <QtWidgets/QMainWindow>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -96,6 +97,8 @@ class MainWindow : public QMainWindow, public Host {
   void runMenuCommand(const std::string& name);
   void runWindowCommand(WindowCommand command);
   void chooseAndSavePicture();
+  void chooseExercise();
+  void answerExercise(QPointF drawingPoint);
   void chooseAndSaveAnimation();
   // Records one revolution into a GIF in memory; empty and a message when
   // there is nothing to record.
@@ -126,6 +129,10 @@ class MainWindow : public QMainWindow, public Host {
 
   std::string backgroundName_;  // picture requested by the command being built
   QImage background_;           // its image (null: none)
+
+  // While a click answers an exercise: the clicked point, which the core
+  // reads as the cursor.
+  std::optional<QPointF> clicked_;
 
   QElapsedTimer lastFrame_;
   int frameIntervalMs_ = 30;

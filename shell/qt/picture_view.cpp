@@ -1,5 +1,6 @@
 #include "shell/qt/picture_view.h"
 
+#include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
 
 #include "draw/qt/painter_backend.h"
@@ -30,6 +31,11 @@ void PictureView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   paintDrawingArea(painter, list_, background_.isNull() ? nullptr : &background_, QRectF(rect()),
                    backgroundColour_);
+}
+
+void PictureView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) emit clicked(toDrawing(event->position()));
+  QWidget::mousePressEvent(event);
 }
 
 }  // namespace pm

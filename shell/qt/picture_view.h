@@ -29,8 +29,13 @@ class PictureView : public QWidget {
   QRectF scaleRect() const;
   QPointF toDrawing(const QPointF& widgetPoint) const;
 
+ signals:
+  // The left button was pressed at a point of the picture (drawing units).
+  void clicked(QPointF drawingPoint);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   DisplayList list_;
