@@ -8,6 +8,7 @@
 #include <string>
 
 #include "exercise/exercise.h"
+#include "kinematics/measured_values.h"
 #include "shell/menu_table.h"
 #include "support/test_form.h"
 
@@ -153,8 +154,10 @@ TEST(Exercises, TheTaskShowsNothingOfTheSolutionAndTheSolutionShowsTheTolerance)
     EXPECT_TRUE(textShown(t.picture(), kind.theorem));
     EXPECT_GT(t.picture().size(), task);
     EXPECT_FALSE(marked(t.picture()));
+    EXPECT_EQ(measuredValues(t.form).size(), 2u);  // the panel lists poles and velocities
     t.keyChar('L');
     EXPECT_TRUE(marked(t.picture()));
+    EXPECT_GT(measuredValues(t.form).size(), 10u);
   }
 }
 
