@@ -18,7 +18,7 @@
 #include "shell/menu_table.h"
 #include "web/display_list_buffer.h"
 
-// --- what the page provides (web/page.js, Module.page) -------------------------
+// --- what the page provides (web/page/page.js, Module.page) -------------------------
 
 // Cursor in drawing units of the user scale.
 EM_JS(double, pm_page_cursor_x, (), { return Module.page.cursorX(); });

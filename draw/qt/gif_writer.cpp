@@ -5,8 +5,10 @@
 #include <QtGui/QImage>
 #include <algorithm>
 #include <cstring>
-#include <fstream>
+#include <string_view>
 #include <unordered_map>
+
+#include "shell/atomic_file.h"
 
 namespace pm {
 
@@ -159,23 +161,14 @@ std::vector<std::uint8_t> encodeGif(const PaletteImage& image) {
   return encoder.finish();
 }
 
-bool writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes,
-                std::string& error) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (file)
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-  if (!file || !file.flush()) {
-    error = "cannot write " + path;
+bool writeGif(const std::filesystem::path& path, const PaletteImage& image, std::string& error) {
+  const auto bytes = encodeGif(image);
+  if (bytes.empty()) {
+    error = "kein gültiges Bild";
     return false;
   }
-  return true;
-}
-
-bool writeGif(const std::string& path, const PaletteImage& image) {
-  const auto bytes = encodeGif(image);
-  std::string error;
-  return !bytes.empty() && writeBytes(path, bytes, error);
+  return writeFileAtomically(
+      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
 }
 
 PaletteImage toPaletteImage(const QImage& source) {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,11 +53,9 @@ class GifEncoder {
 // One picture as a GIF file (a transparent index becomes a graphic control
 // extension); empty when the image is not valid.
 std::vector<std::uint8_t> encodeGif(const PaletteImage& image);
-bool writeGif(const std::string& path, const PaletteImage& image);
-
-// The bytes as a file; false and a message in `error` when it cannot be written.
-bool writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes,
-                std::string& error);
+// The picture as a GIF file, written through writeFileAtomically; false and
+// the reason in `error` when it is not valid or cannot be written.
+bool writeGif(const std::filesystem::path& path, const PaletteImage& image, std::string& error);
 
 // A palette image of a picture: its own colours when it has at most 256 (in
 // the order they first appear), otherwise its 256 most frequent colours, each

@@ -2,7 +2,6 @@
 #include "draw/qt/painter_backend.h"
 
 #include <QtCore/QBuffer>
-#include <QtCore/QFile>
 #include <QtCore/QRegularExpression>
 #include <QtGui/QBrush>
 #include <QtGui/QFontMetricsF>
@@ -13,7 +12,9 @@
 #include <QtSvg/QSvgGenerator>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <climits>
+#include <fstream>
+#include <iterator>
 #include <numbers>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "draw/qt/dot_stamps.h"
 #include "draw/qt/primitive_style.h"
 #include "draw/qt/qt_fonts.h"
+#include "shell/atomic_file.h"
 
 namespace pm {
 namespace {
@@ -484,18 +486,22 @@ QImage renderImage(const DisplayList& list, const QImage* background, QSize size
   return image;
 }
 
-bool writePng(const DisplayList& list, const QImage* background, const QString& file, QSize size,
-              Rgb backgroundColour) {
+QImage readImageFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if ((!in && !in.eof()) || bytes.size() > INT_MAX) return QImage();
+  return QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
+}
+
+QByteArray encodePng(const DisplayList& list, const QImage* background, QSize size,
+                     Rgb backgroundColour) {
   const QImage image = renderImage(list, background, size, 1, backgroundColour);
-  if (image.isNull()) {
-    std::fprintf(stderr, "PNG: unusable picture size %dx%d\n", size.width(), size.height());
-    return false;
-  }
-  if (!image.convertToFormat(QImage::Format_RGB32).save(file, "PNG")) {
-    std::fprintf(stderr, "PNG: cannot write %s\n", qPrintable(file));
-    return false;
-  }
-  return true;
+  QByteArray png;
+  if (image.isNull()) return png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.convertToFormat(QImage::Format_RGB32).save(&buffer, "PNG")) png.clear();
+  return png;
 }
 
 namespace {
@@ -532,12 +538,9 @@ QByteArray withFontFallbacks(const QByteArray& svg) {
 
 }  // namespace
 
-bool writeSvg(const DisplayList& list, const QImage* background, const QString& file, QSize size,
-              Rgb backgroundColour) {
-  if (!usableSize(size)) {
-    std::fprintf(stderr, "SVG: unusable picture size %dx%d\n", size.width(), size.height());
-    return false;
-  }
+QByteArray encodeSvg(const DisplayList& list, const QImage* background, QSize size,
+                     Rgb backgroundColour) {
+  if (!usableSize(size)) return {};
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
   QSvgGenerator generator;
@@ -547,19 +550,34 @@ bool writeSvg(const DisplayList& list, const QImage* background, const QString& 
   generator.setResolution(96);
   generator.setTitle(QStringLiteral("Planimove"));
   QPainter painter;
-  if (!painter.begin(&generator)) {
-    std::fprintf(stderr, "SVG: cannot write %s\n", qPrintable(file));
-    return false;
-  }
+  if (!painter.begin(&generator)) return {};
   paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour);
   painter.end();
-  QFile out(file);
-  const QByteArray svg = withFontFallbacks(buffer.data());
-  if (!out.open(QIODevice::WriteOnly) || out.write(svg) != svg.size() || !out.flush()) {
-    std::fprintf(stderr, "SVG: cannot write %s\n", qPrintable(file));
+  return withFontFallbacks(buffer.data());
+}
+
+namespace {
+
+bool writePicture(const QByteArray& bytes, const std::filesystem::path& file, QSize size,
+                  std::string& error) {
+  if (bytes.isEmpty()) {
+    error = "Bildgröße " + std::to_string(size.width()) + "x" + std::to_string(size.height()) +
+            " nicht darstellbar";
     return false;
   }
-  return true;
+  return writeFileAtomically(file, std::string_view(bytes.constData(), bytes.size()), error);
+}
+
+}  // namespace
+
+bool writePng(const DisplayList& list, const QImage* background, const std::filesystem::path& file,
+              std::string& error, QSize size, Rgb backgroundColour) {
+  return writePicture(encodePng(list, background, size, backgroundColour), file, size, error);
+}
+
+bool writeSvg(const DisplayList& list, const QImage* background, const std::filesystem::path& file,
+              std::string& error, QSize size, Rgb backgroundColour) {
+  return writePicture(encodeSvg(list, background, size, backgroundColour), file, size, error);
 }
 
 }  // namespace pm

@@ -3,11 +3,14 @@
 // antialiased, so the picture is crisp at any size and device-pixel ratio.
 #pragma once
 
+#include <QtCore/QByteArray>
 #include <QtCore/QRectF>
 #include <QtCore/QSize>
 #include <QtCore/QString>
 #include <QtGui/QImage>
 #include <QtGui/QTransform>
+#include <filesystem>
+#include <string>
 
 #include "draw/colour.h"
 #include "draw/display_list.h"
@@ -46,12 +49,25 @@ QImage renderImage(const DisplayList& list, const QImage* background,
                    QSize size = QSize(kPictureWidth, kPictureHeight), qreal devicePixelRatio = 1,
                    Rgb backgroundColour = rgb(255, 255, 255));
 
-// PNG and SVG files of the picture; false (and a message on stderr) on failure.
-bool writePng(const DisplayList& list, const QImage* background, const QString& file,
-              QSize size = QSize(kPictureWidth, kPictureHeight),
+// The image in a file whose name is used byte for byte; null when it cannot be read.
+QImage readImageFile(const std::filesystem::path& file);
+
+// The picture as the bytes of a PNG or SVG file; empty when the size is unusable.
+QByteArray encodePng(const DisplayList& list, const QImage* background,
+                     QSize size = QSize(kPictureWidth, kPictureHeight),
+                     Rgb backgroundColour = rgb(255, 255, 255));
+QByteArray encodeSvg(const DisplayList& list, const QImage* background,
+                     QSize size = QSize(kPictureWidth, kPictureHeight),
+                     Rgb backgroundColour = rgb(255, 255, 255));
+
+// PNG and SVG files of the picture, written through writeFileAtomically: a
+// failure leaves an existing file as it was. False and the reason in `error`
+// (the caller names the file).
+bool writePng(const DisplayList& list, const QImage* background, const std::filesystem::path& file,
+              std::string& error, QSize size = QSize(kPictureWidth, kPictureHeight),
               Rgb backgroundColour = rgb(255, 255, 255));
-bool writeSvg(const DisplayList& list, const QImage* background, const QString& file,
-              QSize size = QSize(kPictureWidth, kPictureHeight),
+bool writeSvg(const DisplayList& list, const QImage* background, const std::filesystem::path& file,
+              std::string& error, QSize size = QSize(kPictureWidth, kPictureHeight),
               Rgb backgroundColour = rgb(255, 255, 255));
 
 }  // namespace pm

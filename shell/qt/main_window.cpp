@@ -2,9 +2,9 @@
 
 #include <QtCore/QBuffer>
 #include <QtCore/QDir>
+#include <QtCore/QFile>
 #include <QtCore/QFileInfo>
 #include <QtCore/QMimeData>
-#include <QtCore/QTemporaryFile>
 #include <QtCore/QThread>
 #include <QtGui/QClipboard>
 #include <QtGui/QCloseEvent>
@@ -26,6 +26,7 @@
 #include "draw/qt/qt_fonts.h"
 #include "exercise/exercise.h"
 #include "kinematics/measured_values.h"
+#include "shell/atomic_file.h"
 #include "shell/menu_table.h"
 #include "shell/pictures.h"
 #include "shell/qt/key_mapping.h"
@@ -234,7 +235,7 @@ void MainWindow::setBackgroundPicture(const std::string& fileName) {
   if (fileName.empty()) return;
   const std::string path = findPicture(fileName);
   // A missing or unreadable picture simply shows no picture.
-  if (!path.empty()) background_.load(QString::fromStdString(path));
+  if (!path.empty()) background_ = readImageFile(path);
 }
 
 void MainWindow::quit() { endProgram(); }
@@ -298,17 +299,10 @@ bool MainWindow::copyPicture() {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
   }
-  // The SVG is written by the one SVG writer, through a temporary file.
-  QByteArray svg;
-  QTemporaryFile svgFile(QDir::tempPath() + QStringLiteral("/planimove-XXXXXX.svg"));
-  if (svgFile.open()) {
-    svgFile.close();
-    const QImage& background = view_->shownBackground();
-    if (writeSvg(view_->shownList(), background.isNull() ? nullptr : &background,
-                 svgFile.fileName(), view_->size(), view_->shownBackgroundColour()) &&
-        svgFile.open())
-      svg = svgFile.readAll();
-  }
+  // The SVG from the one SVG writer, in memory.
+  const QImage& background = view_->shownBackground();
+  const QByteArray svg = encodeSvg(view_->shownList(), background.isNull() ? nullptr : &background,
+                                   view_->size(), view_->shownBackgroundColour());
   if (image.isNull() || png.isEmpty()) {
     report(QStringLiteral("Das Bild konnte nicht in die Zwischenablage kopiert werden."), true);
     return false;
@@ -329,19 +323,38 @@ bool MainWindow::savePicture(const QString& file, int width) {
   const QString suffix = QFileInfo(file).suffix().toLower();
   const QImage& background = view_->shownBackground();
   const QImage* shown = background.isNull() ? nullptr : &background;
-  bool ok = false;
+  QByteArray bytes;
   if (suffix == QStringLiteral("png")) {
-    ok = writePng(view_->shownList(), shown, file, size, view_->shownBackgroundColour());
+    bytes = encodePng(view_->shownList(), shown, size, view_->shownBackgroundColour());
   } else if (suffix == QStringLiteral("svg")) {
-    ok = writeSvg(view_->shownList(), shown, file, size, view_->shownBackgroundColour());
+    bytes = encodeSvg(view_->shownList(), shown, size, view_->shownBackgroundColour());
   } else {
     report(QStringLiteral("Das Bild wird als PNG oder SVG gespeichert: Der Dateiname muss auf "
                           "„.png“ oder „.svg“ enden."),
            true);
     return false;
   }
-  if (!ok) report(QStringLiteral("Das Bild konnte nicht als „%1“ gespeichert werden.").arg(file), true);
-  return ok;
+  if (bytes.isEmpty()) {
+    report(QStringLiteral("Das Bild konnte nicht als „%1“ gespeichert werden: Ein Bild von %2 × %3 "
+                          "Pixeln lässt sich nicht erzeugen.")
+               .arg(file)
+               .arg(size.width())
+               .arg(size.height()),
+           true);
+    return false;
+  }
+  return writeFile(file, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                   QStringLiteral("Das Bild"));
+}
+
+bool MainWindow::writeFile(const QString& file, std::string_view bytes, const QString& what) {
+  std::string reason;
+  if (writeFileAtomically(QFile::encodeName(file).toStdString(), bytes, reason)) return true;
+  report(QStringLiteral("%1 konnte nicht als „%2“ gespeichert werden: %3. Eine vorhandene Datei "
+                        "dieses Namens bleibt unverändert.")
+             .arg(what, file, QString::fromStdString(reason)),
+         true);
+  return false;
 }
 
 void MainWindow::chooseAndSavePicture() {
@@ -397,12 +410,9 @@ bool MainWindow::saveAnimation(const QString& file) {
 }
 
 bool MainWindow::writeAnimation(const std::vector<std::uint8_t>& bytes, const QString& file) {
-  std::string error;
-  if (!writeBytes(file.toStdString(), bytes, error)) {
-    report(QStringLiteral("Die Animation konnte nicht als „%1“ gespeichert werden.").arg(file), true);
-    return false;
-  }
-  return true;
+  return writeFile(file,
+                   std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                   QStringLiteral("Die Animation"));
 }
 
 void MainWindow::chooseAndSaveAnimation() {

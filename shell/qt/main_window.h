@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -104,6 +105,9 @@ class MainWindow : public QMainWindow, public Host {
   // there is nothing to record.
   std::vector<std::uint8_t> recordRevolution();
   bool writeAnimation(const std::vector<std::uint8_t>& bytes, const QString& file);
+  // Writes the file through the atomic writer; on failure a message naming
+  // `what` ("Das Bild"), the file and the reason.
+  bool writeFile(const QString& file, std::string_view bytes, const QString& what);
   void report(const QString& message, bool error);
   void refreshValues();
   void refreshCheckMarks();

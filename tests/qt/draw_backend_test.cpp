@@ -244,7 +244,8 @@ TEST(PainterBackend, WritesPngAndSvgFiles) {
   background.fill(QColor(0, 0, 255));
 
   const QString png = dir.filePath("picture.png");
-  ASSERT_TRUE(writePng(c.list(), &background, png));
+  std::string error;
+  ASSERT_TRUE(writePng(c.list(), &background, png.toStdString(), error)) << error;
   QImage read(png);
   ASSERT_EQ(read.size(), QSize(1022, 691));
   EXPECT_TRUE(near(at(read, 511, 385), rgb(255, 255, 0)));
@@ -252,15 +253,16 @@ TEST(PainterBackend, WritesPngAndSvgFiles) {
   EXPECT_TRUE(near(at(read, 50, 50), kWhite));
 
   const QString svg = dir.filePath("picture.svg");
-  ASSERT_TRUE(writeSvg(c.list(), nullptr, svg));
+  ASSERT_TRUE(writeSvg(c.list(), nullptr, svg.toStdString(), error)) << error;
   QFile f(svg);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   const QByteArray text = f.readAll();
   EXPECT_TRUE(text.contains("<svg"));
   EXPECT_TRUE(text.contains("#ffff00"));
 
-  EXPECT_FALSE(writePng(c.list(), nullptr, dir.filePath("missing/dir/x.png")));
-  EXPECT_FALSE(writeSvg(c.list(), nullptr, dir.filePath("missing/dir/x.svg")));
+  EXPECT_FALSE(writePng(c.list(), nullptr, dir.filePath("missing/dir/x.png").toStdString(), error));
+  EXPECT_FALSE(writeSvg(c.list(), nullptr, dir.filePath("missing/dir/x.svg").toStdString(), error));
+  EXPECT_EQ(error, "der Ordner existiert nicht");
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "kinematics/measured_values.h"
 #include "qt/gif_decode.h"
 #include "qt/counting_window.h"
+#include "support/file_size_limit.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/picture_view.h"
 #include "shell/qt/values_panel.h"
@@ -46,6 +47,10 @@ class ExtrasTest : public ::testing::Test {
   void TearDown() override {
     window.reset();
     std::filesystem::remove_all(folder);
+  }
+  static QByteArray readAll(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
   QString path(const char* name) const { return QString::fromStdString((folder / name).string()); }
   StateRecord& st() { return window->form().st; }
@@ -156,6 +161,16 @@ TEST_F(ExtrasTest, PictureSavedAsPngAndSvgAtTheAreaSizeOrAChosenWidth) {
   EXPECT_FALSE(std::filesystem::exists(folder / "bild.jpg"));
   EXPECT_FALSE(window->savePicture(QStringLiteral("/nonexistent-folder/bild.png")));
   EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("/nonexistent-folder/bild.png")));
+  // A full disk: the old picture stays byte for byte, the message says why.
+  const QByteArray old = readAll(path("schmal.PNG"));
+  {
+    testing::FileSizeLimit full(4096);
+    ASSERT_TRUE(full.active());
+    EXPECT_FALSE(window->savePicture(path("schmal.PNG")));
+  }
+  EXPECT_EQ(readAll(path("schmal.PNG")), old);
+  EXPECT_TRUE(window->lastMessage().contains(path("schmal.PNG")));
+  EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("zu groß")));
 }
 
 TEST_F(ExtrasTest, CopyPutsImageAndSvgOnTheClipboard) {
@@ -245,6 +260,19 @@ TEST_F(ExtrasTest, NoAnimationForACrankThatCannotTurn) {
   window->form().menuCommand("mnu11");
   EXPECT_FALSE(window->saveAnimation(QStringLiteral("/nonexistent-folder/u.gif")));
   EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("/nonexistent-folder/u.gif")));
+  // A full disk leaves an older animation as it was.
+  window->resize(300, 260);
+  QApplication::processEvents();
+  QFile older(path("u.gif"));
+  ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+  older.write(QByteArray(3000, 'g'));
+  older.close();
+  {
+    testing::FileSizeLimit full(4096);
+    EXPECT_FALSE(window->saveAnimation(path("u.gif")));
+  }
+  EXPECT_EQ(readAll(path("u.gif")), QByteArray(3000, 'g'));
+  EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("bleibt unverändert")));
 }
 
 }  // namespace

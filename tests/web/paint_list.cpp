@@ -37,7 +37,11 @@ int main(int argc, char** argv) {
     return 1;
   }
   const QSize size(std::stoi(argv[2]), std::stoi(argv[3]));
-  if (!pm::writePng(list, nullptr, QString::fromLocal8Bit(argv[4]), size)) return 1;
+  std::string error;
+  if (!pm::writePng(list, nullptr, argv[4], error, size)) {
+    std::cerr << "paint_list: cannot write " << argv[4] << " (" << error << ")\n";
+    return 1;
+  }
 
   pm::DisplayListBuffer buffer;
   buffer.fill(list);

@@ -297,8 +297,10 @@ QStringList writeTopicPages(const QString& sourceFile, const QString& outFolder,
       *error = name + ": text does not fit into the band: \"" + page.overflowText + "\"";
       return {};
     }
-    if (!writeGif(QDir(outFolder).filePath(name).toStdString(), toTransparentPalette(page))) {
-      *error = "cannot write " + name;
+    std::string reason;
+    if (!writeGif(QFile::encodeName(QDir(outFolder).filePath(name)).toStdString(),
+                  toTransparentPalette(page), reason)) {
+      *error = "cannot write " + name + ": " + QString::fromStdString(reason);
       return {};
     }
     written << name;

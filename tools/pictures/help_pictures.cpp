@@ -150,7 +150,9 @@ bool writeHelpPicture(const QString& sourceFile, const QString& gifFile) {
   QFile in(sourceFile);
   if (!in.open(QIODevice::ReadOnly)) return false;
   const QString text = QString::fromUtf8(in.readAll());
-  return writeGif(gifFile.toStdString(), toGreyPalette(renderHelpPicture(text)));
+  std::string error;
+  return writeGif(QFile::encodeName(gifFile).toStdString(), toGreyPalette(renderHelpPicture(text)),
+                  error);
 }
 
 }  // namespace pm::pictures

@@ -3,11 +3,14 @@
 // its runs (GIF) and the state (JSON) without a display.
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "draw/qt/gif_writer.h"
@@ -17,6 +20,7 @@
 #include "exercise/exercise.h"
 #include "render_host.h"
 #include "render_options.h"
+#include "shell/atomic_file.h"
 #include "shell/form1.h"
 #include "shell/pictures.h"
 #include "state_json.h"
@@ -45,19 +49,37 @@ bool mayStartDemonstration(const Event& e, const pm::Edition& edition) {
   return false;
 }
 
+// Writes a file through the one atomic writer; a failure is reported with
+// the file and the reason, and an existing file of that name stays as it was.
+bool writeFile(const std::string& file, std::string_view bytes) {
+  std::string reason;
+  if (pm::writeFileAtomically(file, bytes, reason)) return true;
+  std::cerr << "planimove-render: cannot write " << file << " (" << reason
+            << "); an existing file of that name is unchanged\n";
+  return false;
+}
+
 bool writeJson(const nlohmann::json& doc, const std::string& file) {
   const std::string text = doc.dump(1) + "\n";
-  if (file == "-") {
-    std::cout << text;
-    return static_cast<bool>(std::cout.flush());
-  }
-  std::ofstream out(file, std::ios::binary);
-  out << text;
-  if (!out.flush()) {
-    std::cerr << "planimove-render: cannot write " << file << "\n";
+  if (file != "-") return writeFile(file, text);
+  // Standard output: a full disk, a closed output or a reader that went away
+  // is reported, not taken for success.
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0)
+    return true;
+  std::cerr << "planimove-render: cannot write the state to standard output ("
+            << pm::fileErrorReason(errno != 0 ? errno : EIO) << ")\n";
+  return false;
+}
+
+bool writePicture(const QByteArray& bytes, const std::string& file, const char* kind,
+                  const Options& o) {
+  if (bytes.isEmpty()) {
+    std::cerr << "planimove-render: no " << kind << " picture of " << o.width << "x" << o.height
+              << " pixels; " << file << " is not written\n";
     return false;
   }
-  return true;
+  return writeFile(file, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 }  // namespace
@@ -71,6 +93,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const Options& o = *options;
+  // A reader of --json - that goes away is an error to report, not a signal that ends the tool.
+  std::signal(SIGPIPE, SIG_IGN);
 
   // Never needs a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -98,7 +122,7 @@ int main(int argc, char** argv) {
       if (host.backgroundPath() != loadedPath) {
         loadedPath = host.backgroundPath();
         background = QImage();
-        if (!loadedPath.empty()) background.load(QString::fromStdString(loadedPath));
+        if (!loadedPath.empty()) background = pm::readImageFile(loadedPath);
       }
       const QImage frame = pm::renderImage(canvas.list(), background.isNull() ? nullptr : &background,
                                            QSize(o.width, o.height), 1, canvas.backgroundColour());
@@ -141,29 +165,27 @@ int main(int argc, char** argv) {
   bool ok = true;
   if (!o.png.empty() || !o.svg.empty()) {
     background = QImage();
-    const bool haveBackground = !host.backgroundPath().empty() &&
-                                background.load(QString::fromStdString(host.backgroundPath()));
-    const QImage* shown = haveBackground ? &background : nullptr;
+    if (!host.backgroundPath().empty()) background = pm::readImageFile(host.backgroundPath());
+    const QImage* shown = background.isNull() ? nullptr : &background;
     if (!o.png.empty())
-      ok &= pm::writePng(picture, shown, QString::fromStdString(o.png),
-                         QSize(o.width, o.height), form->st.cb);
+      ok &= writePicture(pm::encodePng(picture, shown, QSize(o.width, o.height), form->st.cb),
+                         o.png, "PNG", o);
     if (!o.svg.empty())
-      ok &= pm::writeSvg(picture, shown, QString::fromStdString(o.svg),
-                         QSize(o.width, o.height), form->st.cb);
+      ok &= writePicture(pm::encodeSvg(picture, shown, QSize(o.width, o.height), form->st.cb),
+                         o.svg, "SVG", o);
   }
   if (animation) {
     const int frames = animation->frameCount();
     const std::vector<std::uint8_t> bytes = animation->finish();
-    std::string error;
     if (frames == 0) {
       std::cerr << "planimove-render: the events show no run frames; " << o.gif << " is not written\n";
       ok = false;
     } else if (bytes.empty()) {
       std::cerr << "planimove-render: " << animation->error() << "\n";
       ok = false;
-    } else if (!pm::writeBytes(o.gif, bytes, error)) {
-      std::cerr << "planimove-render: " << error << "\n";
-      ok = false;
+    } else {
+      ok &= writeFile(o.gif, std::string_view(reinterpret_cast<const char*>(bytes.data()),
+                                              bytes.size()));
     }
   }
   if (!o.json.empty()) ok &= writeJson(pm::render::stateJson(*form, picture), o.json);

@@ -1,0 +1,266 @@
+// The menu bar built from the core's menu table: titles with access letters,
+// nested lists, the keys of an open menu and the check marks.
+
+// A caption with its access letter underlined ("&" before it; "&&" is "&").
+function captionNodes(caption) {
+  const frag = document.createDocumentFragment();
+  let text = '', letter = null;
+  for (let i = 0; i < caption.length; ++i) {
+    const c = caption[i];
+    if (c === '&' && i + 1 < caption.length) {
+      const next = caption[++i];
+      if (next === '&') {
+        text += '&';
+      } else if (letter === null) {
+        frag.append(text);
+        text = '';
+        const u = document.createElement('u');
+        u.textContent = next;
+        frag.append(u);
+        letter = next.toLowerCase();
+      } else {
+        text += next;
+      }
+    } else {
+      text += c;
+    }
+  }
+  frag.append(text);
+  return { nodes: frag, letter };
+}
+
+export function parseMenuTree(text) {
+  const entries = [];
+  text.split('\n').forEach((line) => {
+    if (!line) return;
+    const [name, parent, caption, flags, command, shortcut] = line.split('\x1f');
+    entries.push({ index: entries.length, name, parent, caption,
+      submenu: flags.includes('s'), checkable: flags.includes('c'), command: command || '',
+      shortcut: shortcut || '', children: [] });
+  });
+  return entries;
+}
+
+export class MenuBar {
+  // choose(entry): an item chosen or a menu opened (its command).
+  constructor(bar, entries, choose) {
+    this.bar = bar;
+    this.choose = choose;
+    this.entries = entries;
+    this.byName = new Map(entries.map((e) => [e.name, e]));
+    this.roots = [];
+    // The marks the command handler keeps; those of window commands the page sets.
+    this.checkable = entries.filter((e) => e.checkable && !e.command);
+    for (const e of entries) {
+      const parent = e.parent ? this.byName.get(e.parent) : null;
+      if (e.parent && !parent) {
+        console.error('Menü: Eintrag ' + e.name + ' hat kein Obermenü ' + e.parent);
+        continue;
+      }
+      (parent ? parent.children : this.roots).push(e);
+    }
+    this.open = [];  // the chain of open menus, top-level first
+    this.build();
+    document.addEventListener('mousedown', (ev) => {
+      if (!this.bar.contains(ev.target)) this.closeAll();
+    });
+  }
+
+  build() {
+    for (const e of this.roots) {
+      const title = document.createElement('div');
+      title.className = 'menu-title';
+      title.setAttribute('role', 'menuitem');
+      title.id = e.name;
+      const { nodes, letter } = captionNodes(e.caption);
+      title.append(nodes);
+      e.letter = letter;
+      e.element = title;
+      title.addEventListener('mousedown', (ev) => {
+        ev.preventDefault();
+        if (ev.target.closest('.menu-list')) return;  // an item of this menu
+        // A click on the title of the open menu closes it, unless the
+        // pointer has just opened it on its way there.
+        if (this.open[0] === e && this.hoverOpened !== e) this.closeAll();
+        else if (this.open[0] !== e) this.openTop(e);
+        this.hoverOpened = null;
+      });
+      title.addEventListener('mouseenter', () => {
+        if (this.open.length && this.open[0] !== e) {
+          this.openTop(e);
+          this.hoverOpened = e;
+        }
+      });
+      this.bar.append(title);
+      if (e.children.length || e.submenu) e.list = this.buildList(e, title);
+    }
+  }
+
+  buildList(menu, anchor) {
+    const list = document.createElement('ul');
+    list.className = 'menu-list';
+    list.setAttribute('role', 'menu');
+    for (const e of menu.children) {
+      const li = document.createElement('li');
+      li.id = e.name;
+      li.setAttribute('role', 'menuitem');
+      const mark = document.createElement('span');
+      mark.className = 'check';
+      li.append(mark);
+      const label = document.createElement('span');
+      label.className = 'label';
+      const { nodes, letter } = captionNodes(e.caption);
+      label.append(nodes);
+      li.append(label);
+      e.letter = letter;
+      e.element = li;
+      e.mark = mark;
+      if (e.shortcut) {
+        const shortcut = document.createElement('span');
+        shortcut.className = 'shortcut';
+        shortcut.textContent = e.shortcut;
+        li.append(shortcut);
+      }
+      if (e.disabled) {
+        li.classList.add('disabled');
+        li.setAttribute('aria-disabled', 'true');
+        li.title = e.disabled;
+      }
+      if (e.submenu) {
+        li.classList.add('has-submenu');
+        e.list = this.buildList(e, li);
+      }
+      li.addEventListener('mouseenter', () => this.highlight(menu, e, true));
+      li.addEventListener('mousedown', (ev) => ev.preventDefault());
+      li.addEventListener('click', (ev) => {
+        ev.stopPropagation();
+        this.activate(menu, e);
+      });
+      list.append(li);
+    }
+    anchor.append(list);
+    return list;
+  }
+
+  isOpen() { return this.open.length > 0; }
+
+  closeAll() {
+    for (const m of this.open) {
+      m.element.classList.remove('open');
+      if (m.highlighted) m.highlighted.element.classList.remove('highlighted');
+      m.highlighted = null;
+    }
+    this.open = [];
+  }
+
+  // Opening a menu is its command (group headers set the topic group).
+  openTop(e) {
+    this.closeAll();
+    this.open = [e];
+    e.element.classList.add('open');
+    this.choose(e);
+  }
+
+  openSub(e) {
+    const depth = this.open.indexOf(this.byName.get(e.parent));
+    this.closeFrom(depth + 1);
+    this.open.push(e);
+    e.element.classList.add('open');
+    this.choose(e);
+  }
+
+  closeFrom(depth) {
+    while (this.open.length > depth) {
+      const m = this.open.pop();
+      m.element.classList.remove('open');
+      if (m.highlighted) m.highlighted.element.classList.remove('highlighted');
+      m.highlighted = null;
+    }
+  }
+
+  highlight(menu, e, byMouse) {
+    const depth = this.open.indexOf(menu);
+    if (depth < 0) return;
+    if (menu.highlighted === e && (!byMouse || this.open[depth + 1] === e)) return;
+    if (menu.highlighted) menu.highlighted.element.classList.remove('highlighted');
+    menu.highlighted = e;
+    e.element.classList.add('highlighted');
+    if (byMouse) {
+      if (e.submenu) this.openSub(e);
+      else this.closeFrom(depth + 1);
+    }
+  }
+
+  activate(menu, e) {
+    if (e.disabled) return;
+    if (e.submenu) {
+      if (this.open[this.open.length - 1] !== e) this.openSub(e);
+      const first = e.children[0];
+      if (first) this.highlight(e, first, false);
+      return;
+    }
+    this.closeAll();
+    this.choose(e);
+  }
+
+  // Alt + the access letter of a top-level menu opens it.
+  accessMenu(letter) {
+    return this.roots.find((e) => e.letter === letter) || null;
+  }
+
+  // Keys while a menu is open: arrows, Enter, Esc and the access letters.
+  key(ev) {
+    const menu = this.open[this.open.length - 1];
+    const items = menu.children;
+    const at = items.indexOf(menu.highlighted);
+    switch (ev.key) {
+      case 'Escape':
+        if (this.open.length > 1) this.closeFrom(this.open.length - 1);
+        else this.closeAll();
+        return;
+      case 'ArrowDown':
+      case 'ArrowUp': {
+        if (!items.length) return;
+        const step = ev.key === 'ArrowDown' ? 1 : -1;
+        this.highlight(menu, items[(at + step + items.length) % items.length], false);
+        return;
+      }
+      case 'ArrowRight':
+        if (menu.highlighted && menu.highlighted.submenu) {
+          this.activate(menu, menu.highlighted);
+        } else {
+          const i = this.roots.indexOf(this.open[0]);
+          this.openTop(this.roots[(i + 1) % this.roots.length]);
+        }
+        return;
+      case 'ArrowLeft':
+        if (this.open.length > 1) {
+          this.closeFrom(this.open.length - 1);
+        } else {
+          const i = this.roots.indexOf(this.open[0]);
+          this.openTop(this.roots[(i - 1 + this.roots.length) % this.roots.length]);
+        }
+        return;
+      case 'Enter':
+      case ' ':
+        if (menu.highlighted) this.activate(menu, menu.highlighted);
+        return;
+      default: {
+        const letter = ev.key.length === 1 ? ev.key.toLowerCase() : null;
+        const item = letter && items.find((e) => e.letter === letter);
+        if (item) {
+          this.highlight(menu, item, false);
+          this.activate(menu, item);
+        }
+      }
+    }
+  }
+
+  setChecks(marks) {
+    this.checkable.forEach((e, i) => this.setMark(e, marks[i] === '1'));
+  }
+
+  setMark(e, on) {
+    if (e.mark) e.mark.textContent = on ? '\u2713' : '';
+  }
+}

@@ -1,0 +1,383 @@
+// The page around the core: it is the core's Host (frames, cursor, events,
+// background pictures, the end of the program), sends keys and menu commands,
+// carries out the menu "E&xtras" itself and starts itself once loaded.
+import { Painter, fittedScale, SCALE_LEFT, SCALE_TOP } from './painter.js';
+import { SvgContext } from './svg_context.js';
+import { virtualKey } from './keys.js';
+import { MenuBar, parseMenuTree } from './menu_bar.js';
+import { ValuesPanel } from './values_panel.js';
+
+const FRAME_INTERVAL_MS = 30;  // the pace of runs, as in the window
+
+class Page {
+  constructor(module, rautenwerk, pictureNames) {
+    this.module = module;
+    this.rautenwerk = rautenwerk;
+    this.pictures = new Map(pictureNames.map((n) => [n.toLowerCase(), n]));
+    this.canvas = document.getElementById('picture');
+    this.client = document.getElementById('client');
+    this.values = new ValuesPanel(document.getElementById('values'));
+    this.noticeTimer = null;
+    this.extrasPending = 0;
+    this.ctx = this.canvas.getContext('2d', { alpha: false });
+    this.painter = new Painter();
+    this.queue = [];
+    this.busy = false;
+    this.hasEnded = false;
+    this.mouse = { x: 0, y: 0 };
+    this.picture = null;
+    this.backgroundName = '';
+    this.image = null;
+    this.lastFrame = performance.now();
+    this.stats = { paints: 0, lastPaintMs: 0, firstPictureMs: null, commands: 0 };
+  }
+
+  // --- Host ---
+  cursorX() { return this.toDrawing().x; }
+  cursorY() { return this.toDrawing().y; }
+
+  toDrawing() {
+    const fit = fittedScale(this.cssWidth(), this.cssHeight());
+    if (!(fit.unit > 0)) return { x: SCALE_LEFT, y: SCALE_TOP };
+    return { x: SCALE_LEFT + (this.mouse.x - fit.x) / fit.unit,
+      y: SCALE_TOP + (this.mouse.y - fit.y) / fit.unit };
+  }
+
+  nextEvent() {
+    if (!this.queue.length) return 0;
+    this.stats.commands += 1;
+    return this.queue.shift();
+  }
+
+  show(numbers, texts, background, checks, values) {
+    this.picture = { numbers: numbers.slice(), texts: texts.split('\x1f'), background };
+    this.paint();
+    if (this.menuBar) this.menuBar.setChecks(checks);
+    if (values && this.values.shown) this.values.setText(values);
+  }
+
+  valuesShown() { return this.values.shown; }
+
+  setBackground(name) {
+    if (name === this.backgroundName) return;
+    this.backgroundName = name;
+    this.image = null;
+    if (!name) return;
+    const file = this.pictures.get(name.toLowerCase());
+    if (!file) return;  // a missing picture simply shows no picture
+    const img = new Image();
+    img.onload = () => {
+      if (this.backgroundName !== name) return;
+      this.image = img;
+      this.paint();
+    };
+    img.src = 'pictures/' + encodeURIComponent(file);
+  }
+
+  ended() {
+    this.hasEnded = true;
+    this.queue = [];
+    document.getElementById('program').hidden = true;
+    document.getElementById('ended-name').textContent = this.rautenwerk ? 'Rautenwerk' : 'Planimove';
+    document.getElementById('ended').hidden = false;
+    document.title = (this.rautenwerk ? 'Rautenwerk' : 'Planimove') + ' (beendet)';
+  }
+
+  waitFrame() {
+    return new Promise((resolve) => {
+      const tick = (now) => {
+        if (now - this.lastFrame >= FRAME_INTERVAL_MS - 1) {
+          this.lastFrame = now;
+          resolve();
+        } else {
+          requestAnimationFrame(tick);
+        }
+      };
+      requestAnimationFrame(tick);
+    });
+  }
+
+  sinceFrame() { return performance.now() - this.lastFrame; }
+
+  // --- painting ---
+  cssWidth() { return this.canvas.clientWidth; }
+  cssHeight() { return this.canvas.clientHeight; }
+
+  resize() {
+    const dpr = window.devicePixelRatio || 1;
+    const w = Math.max(1, Math.round(this.cssWidth() * dpr));
+    const h = Math.max(1, Math.round(this.cssHeight() * dpr));
+    if (this.canvas.width !== w || this.canvas.height !== h) {
+      this.canvas.width = w;
+      this.canvas.height = h;
+      this.paint();
+    }
+  }
+
+  paint() {
+    if (!this.picture) return;
+    const t0 = performance.now();
+    const dpr = this.canvas.width / Math.max(1, this.cssWidth());
+    this.painter.paint(this.ctx, dpr, this.cssWidth(), this.cssHeight(), this.picture,
+      this.image);
+    const t1 = performance.now();
+    this.stats.paints += 1;
+    this.stats.lastPaintMs = t1 - t0;
+    if (this.stats.firstPictureMs === null) this.stats.firstPictureMs = t1;
+  }
+
+  // --- commands ---
+  // Every key and menu command goes through here: while the core is busy
+  // (a run waits for its next frame) it is queued and the core takes it as
+  // a nested command; otherwise it starts a command of its own.
+  send(event) {
+    if (this.hasEnded) return Promise.resolve();
+    this.queue.push(event);
+    return this.pump();
+  }
+
+  async pump() {
+    if (this.busy) return this.idle;
+    this.busy = true;
+    let done;
+    this.idle = new Promise((r) => { done = r; });
+    try {
+      while (this.queue.length && !this.hasEnded) {
+        const event = this.queue.shift();
+        this.stats.commands += 1;
+        await this.module.ccall('pm_event', null, ['number'], [event], { async: true });
+      }
+      if (!this.hasEnded && this.menuBar)
+        this.menuBar.setChecks(this.module.ccall('pm_checks', 'string', [], []));
+    } catch (err) {
+      console.error('Planimove:', err);
+    } finally {
+      this.busy = false;
+      this.refreshValues();
+      done();
+    }
+    return undefined;
+  }
+
+  key(code, shift) { return this.send((1 << 24) | ((shift & 0xFF) << 16) | (code & 0xFFFF)); }
+
+  // An item of the command handler goes to the core; the items of
+  // "E&xtras" are the page's own.
+  menu(entry) {
+    if (entry.command) return this.windowCommand(entry.command);
+    return this.send((2 << 24) | entry.index);
+  }
+
+  windowCommand(command) {
+    if (this.hasEnded) return Promise.resolve();
+    switch (command) {
+      case 'values':
+        this.setValuesShown(!this.values.shown);
+        return Promise.resolve();
+      case 'copy':
+        return this.pending(this.copyPicture());
+      case 'save':
+        this.chooseAndSavePicture();
+        return Promise.resolve();
+      default:  // the menu itself; the animation is not offered here
+        return Promise.resolve();
+    }
+  }
+
+  // Copying and saving finish after the command: counted until they have.
+  pending(work) {
+    this.extrasPending += 1;
+    return work.finally(() => { this.extrasPending -= 1; });
+  }
+
+  // --- the menu "E&xtras" ---
+  setValuesShown(shown) {
+    this.values.element.hidden = !shown;
+    const entry = this.menuBar && this.menuBar.entries.find((e) => e.command === 'values');
+    if (entry) this.menuBar.setMark(entry, shown);
+    this.layout();
+    this.refreshValues();
+  }
+
+  // The panel takes its width at the right, the canvas the rest; the
+  // picture keeps its aspect within the canvas.
+  layout() {
+    if (this.values.shown) this.values.place(this.client.clientWidth, window.innerHeight);
+    this.resize();
+  }
+
+  // The lines for the state on screen. While a run waits for its next frame
+  // the core is not called: that frame brings them.
+  refreshValues() {
+    if (!this.values.shown || this.busy || this.hasEnded) return;
+    try {
+      this.values.setText(this.module.ccall('pm_measured_values', 'string', [], []));
+    } catch (err) {
+      console.error('Planimove:', err);
+    }
+  }
+
+  notice(text) {
+    console.error('Planimove: ' + text);
+    const box = document.getElementById('notice');
+    box.textContent = text;
+    box.hidden = false;
+    clearTimeout(this.noticeTimer);
+    this.noticeTimer = setTimeout(() => { box.hidden = true; }, 5000);
+  }
+
+  pictureBlob() {
+    return new Promise((resolve, reject) => {
+      this.canvas.toBlob((b) => (b ? resolve(b) : reject(new Error('kein Bild'))), 'image/png');
+    });
+  }
+
+  async copyPicture() {
+    try {
+      if (!navigator.clipboard || typeof ClipboardItem === 'undefined')
+        throw new Error('keine Zwischenablage');
+      // The item takes the picture as a promise: the permission is asked
+      // while the choice of the menu item still counts as the user's.
+      await navigator.clipboard.write([new ClipboardItem({ 'image/png': this.pictureBlob() })]);
+    } catch (err) {
+      this.notice('Der Browser hat das Kopieren des Bildes abgelehnt.');
+    }
+  }
+
+  // The picture as SVG: the Painter on an SVG context of the canvas's size.
+  pictureSvg() {
+    const dpr = this.canvas.width / Math.max(1, this.cssWidth());
+    const svg = new SvgContext(this.canvas.width, this.canvas.height);
+    if (this.picture)
+      new Painter().paint(svg, dpr, this.cssWidth(), this.cssHeight(), this.picture, this.image);
+    return new Blob([svg.document()], { type: 'image/svg+xml' });
+  }
+
+  // "Bild speichern …": the format is asked in a dialog, then the picture
+  // of the canvas's size is downloaded.
+  chooseAndSavePicture() {
+    const dialog = document.getElementById('save-dialog');
+    if (dialog.open) return;
+    document.getElementById('save-size').textContent =
+      this.canvas.width + ' \u00d7 ' + this.canvas.height;
+    dialog.returnValue = '';
+    dialog.addEventListener('close', () => {
+      this.canvas.focus();
+      if (dialog.returnValue === 'png' || dialog.returnValue === 'svg')
+        this.pending(this.savePicture(dialog.returnValue));
+    }, { once: true });
+    dialog.showModal();
+  }
+
+  async savePicture(format) {
+    try {
+      const blob = format === 'svg' ? this.pictureSvg() : await this.pictureBlob();
+      const link = document.createElement('a');
+      link.href = URL.createObjectURL(blob);
+      link.download = (this.rautenwerk ? 'rautenwerk.' : 'planimove.') + format;
+      document.body.append(link);
+      link.click();
+      link.remove();
+      setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+    } catch (err) {
+      this.notice('Das Bild konnte nicht gespeichert werden.');
+    }
+  }
+
+  onKeyDown(ev) {
+    // A dialog of the page takes its own keys (Esc closes it).
+    if (this.hasEnded || document.getElementById('save-dialog').open) return;
+    if (this.menuBar.isOpen()) {
+      ev.preventDefault();
+      this.menuBar.key(ev);
+      return;
+    }
+    // F11 shows or hides the values panel; it never reaches the core.
+    if (ev.code === 'F11' || ev.key === 'F11') {
+      ev.preventDefault();
+      if (!ev.repeat) this.setValuesShown(!this.values.shown);
+      return;
+    }
+    const key = virtualKey(ev);
+    if (!key) return;
+    // Alt + an access letter opens its menu, as in the window.
+    if (key.shift === 4 && key.keyCode >= 65 && key.keyCode <= 90) {
+      const menu = this.menuBar.accessMenu(String.fromCharCode(key.keyCode).toLowerCase());
+      if (menu) {
+        ev.preventDefault();
+        this.menuBar.openTop(menu);
+        return;
+      }
+    }
+    // The browser's own shortcuts for these keys stay out while the page has focus.
+    ev.preventDefault();
+    this.key(key.keyCode, key.shift);
+  }
+
+  async start() {
+    const tree = parseMenuTree(
+      this.module.ccall('pm_menu_tree', 'string', ['number'], [this.rautenwerk ? 1 : 0]));
+    // An animated picture of a revolution is not made in the page.
+    for (const e of tree)
+      if (e.command === 'animation') e.disabled = 'In der Browserausgabe nicht verfügbar';
+    this.menuBar = new MenuBar(document.getElementById('menubar'), tree, (e) => this.menu(e));
+    window.addEventListener('keydown', (ev) => this.onKeyDown(ev));
+    // Alt alone would move the focus to the browser's menu.
+    window.addEventListener('keyup', (ev) => {
+      if (!this.hasEnded && (ev.key === 'Alt' || ev.key === 'F10')) ev.preventDefault();
+    });
+    this.canvas.addEventListener('mousemove', (ev) => {
+      const r = this.canvas.getBoundingClientRect();
+      this.mouse = { x: ev.clientX - r.left, y: ev.clientY - r.top };
+    });
+    new ResizeObserver(() => this.resize()).observe(this.canvas);
+    // Zooming changes the device-pixel ratio, not always the canvas's size;
+    // the panel follows the window's height.
+    window.addEventListener('resize', () => this.layout());
+    this.resize();
+    this.busy = true;
+    try {
+      await this.module.ccall('pm_start', null, ['number'], [this.rautenwerk ? 1 : 0],
+        { async: true });
+    } finally {
+      this.busy = false;
+    }
+    this.canvas.focus();
+    if (this.queue.length) await this.pump();
+    if (!this.hasEnded) {
+      this.menuBar.setChecks(this.module.ccall('pm_checks', 'string', [], []));
+      this.refreshValues();
+    }
+  }
+}
+
+// --- start-up ------------------------------------------------------------------
+
+async function startPage() {
+  const params = new URLSearchParams(window.location.search);
+  const rautenwerk = params.get('edition') === 'rautenwerk';
+  document.title = rautenwerk ? 'Rautenwerk' : 'Planimove';
+  const font = new FontFace('Liberation Sans', 'url(fonts/LiberationSans-Regular.woff2)');
+  const [names] = await Promise.all([
+    fetch('pictures/list.json').then((r) => (r.ok ? r.json() : [])).catch(() => []),
+    font.load().then((f) => document.fonts.add(f)).catch((err) => {
+      console.error('Planimove: Schrift nicht geladen:', err);
+    }),
+  ]);
+  await document.fonts.ready;
+  const module = await createPlanimove();
+  const page = new Page(module, rautenwerk, names);
+  module.page = page;  // the core's Host calls reach the page here
+  window.planimove = page;
+  await page.start();
+}
+
+if (typeof window !== 'undefined' && typeof document !== 'undefined') {
+  const go = () => startPage().catch((err) => {
+    console.error('Planimove:', err);
+    const failed = document.getElementById('failed');
+    if (failed) failed.hidden = false;
+  });
+  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', go);
+  else go();
+}

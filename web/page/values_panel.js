@@ -1,0 +1,95 @@
+// The values panel ("Messwerte") beside the canvas: the core's lines laid out
+// in a font fitted to the window's height.
+
+// Font size in pixels for a window of that height (about 40 lines on the
+// screen's height) and the panel width it needs, as in the window.
+function panelTextPixels(windowHeight) {
+  return Math.min(48, Math.max(12, Math.floor(windowHeight / 40)));
+}
+function panelWidthFor(textPixels) { return textPixels * 17; }
+const PANEL_SMALLEST_PIXELS = 10;
+
+// The panel's lines from the core's text: name U+001F value, one a line.
+function parseValues(text) {
+  return text.split('\n').filter(Boolean).map((line) => {
+    const bar = line.indexOf('\x1f');
+    return bar < 0 ? { name: line, value: '' }
+      : { name: line.slice(0, bar), value: line.slice(bar + 1) };
+  });
+}
+
+export class ValuesPanel {
+  constructor(element) {
+    this.element = element;
+    this.text = null;  // the lines shown, as the core gave them
+    this.pixels = 0;
+    this.fitted = '';  // what the font size was fitted for
+  }
+
+  get shown() { return !this.element.hidden; }
+
+  // Its width beside a client area of that width, in a window of that
+  // height: the drawing keeps at least half of the width.
+  place(clientWidth, windowHeight) {
+    this.pixels = panelTextPixels(windowHeight);
+    const width = Math.max(0, Math.min(panelWidthFor(this.pixels), Math.floor(clientWidth / 2)));
+    this.element.style.width = width + 'px';
+    this.fit();
+  }
+
+  setText(text) {
+    if (text === this.text) return;
+    this.text = text;
+    const values = parseValues(text);
+    const nodes = [];
+    // The panel's own title, unless the lines begin with a heading of that name.
+    if (!values.length || values[0].value || values[0].name !== 'Messwerte')
+      nodes.push(this.div('values-title', 'Messwerte'));
+    for (const v of values) {
+      if (!v.value) {
+        nodes.push(this.div('value-heading', v.name));
+        continue;
+      }
+      const line = this.div('value-line', '');
+      line.append(this.div('value-name', v.name), this.div('value-value', v.value));
+      line.title = v.name + ' ' + v.value;
+      nodes.push(line);
+    }
+    this.element.replaceChildren(...nodes);
+    this.fit();
+  }
+
+  div(className, text) {
+    const d = document.createElement('div');
+    d.className = className;
+    d.textContent = text;
+    return d;
+  }
+
+  // The font of the window height, smaller where the lines would not fit.
+  // The height the lines need depends only on which lines are headings, so
+  // a run, whose frames change values only, fits once.
+  fit() {
+    if (!this.shown || !this.pixels) return;
+    const shape = [this.pixels, this.element.clientHeight,
+      ...[...this.element.children].map((d) => d.className)].join('|');
+    if (shape === this.fitted) return;
+    let px = this.pixels;
+    const style = this.element.style;
+    for (;;) {
+      style.fontSize = px + 'px';
+      style.padding = (Math.floor(px / 2) + 1) + 'px';
+      if (px <= PANEL_SMALLEST_PIXELS || this.element.scrollHeight <= this.element.clientHeight)
+        break;
+      px -= 1;
+    }
+    this.fitted = shape;
+  }
+
+  // The lines as shown: name and value, headings with an empty value.
+  lines() {
+    return [...this.element.querySelectorAll('.value-heading, .value-line')].map((d) =>
+      (d.classList.contains('value-heading') ? { name: d.textContent, value: '' }
+        : { name: d.firstChild.textContent, value: d.lastChild.textContent }));
+  }
+}
