@@ -5,7 +5,6 @@
 #include <cmath>
 #include <iostream>
 
-#include "kinematics/number_format.h"
 #include "script/utf8.h"
 #include "shell/form1.h"
 #include "shell/menu_entry.h"

@@ -8,7 +8,6 @@
 #include "draw/colour_tables.h"
 #include "exercise/exercise.h"
 #include "exercise/exercise_drawing.h"
-#include "kinematics/number_format.h"
 #include "script/utf8.h"
 #include "shell/form1.h"
 #include "topics/topics.h"
@@ -39,7 +38,11 @@ void printLine(Form1& f, double top, double size, std::u32string_view text, Rgb 
   f.print(text);
 }
 
-std::u32string millimetres(double mm) { return widen(germanNumber(mm)) + U" mm"; }
+// A distance to a tenth of a millimetre, with a decimal comma ("23,4 mm").
+std::u32string millimetres(double mm) {
+  const long tenths = std::lround(std::fmin(mm, 1e9) * 10);
+  return widen(std::to_string(tenths / 10) + "," + std::to_string(tenths % 10)) + U" mm";
+}
 
 void taskBand(Form1& f, const ExerciseKindInfo& kind) {
   const ExerciseState& e = f.exercise;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "draw/recording_canvas.h"
+#include "exercise/exercise.h"
 #include "kinematics/measured_values.h"
 #include "shell/edition.h"
 #include "shell/form1.h"
@@ -23,8 +24,9 @@
 // Cursor in drawing units of the user scale.
 EM_JS(double, pm_page_cursor_x, (), { return Module.page.cursorX(); });
 EM_JS(double, pm_page_cursor_y, (), { return Module.page.cursorY(); });
-// The next queued event: 0 none, (1 << 24) | (shift << 16) | key code, or
-// (2 << 24) | index of a menu entry.
+// The next queued event: 0 none, (1 << 24) | (shift << 16) | key code,
+// (2 << 24) | index of a menu entry, or (3 << 24) | (kind << 20) | seed: an
+// exercise opened.
 EM_JS(int, pm_page_next_event, (), { return Module.page.nextEvent(); });
 // Paints a picture: numbers, their count, the texts (UTF-8, separated by
 // U+001F), the background colour, the check marks ("1" or "0" per checkable
@@ -116,6 +118,8 @@ class PageHost final : public Host {
       const auto index = static_cast<std::size_t>(event & 0xFFFFFF);
       if (index < menu_.size() && menu_[index].windowCommand == WindowCommand::None)
         form_.menuCommand(menu_[index].name);
+    } else if (kind == 3) {
+      startExercise(form_, static_cast<ExerciseKind>((event >> 20) & 0xF), event & 0xFFFFF);
     }
   }
 
@@ -155,6 +159,7 @@ std::unique_ptr<PageHost> host;
 std::string menuText;
 std::string checkText;
 std::string valueText;
+std::string exerciseText;
 
 // The page's name of a window command.
 const char* commandName(pm::WindowCommand command) {
@@ -169,6 +174,8 @@ const char* commandName(pm::WindowCommand command) {
       return "save";
     case pm::WindowCommand::SaveAnimation:
       return "animation";
+    case pm::WindowCommand::ExerciseNumber:
+      return "exercise";
     case pm::WindowCommand::None:
       break;
   }
@@ -226,5 +233,25 @@ EMSCRIPTEN_KEEPALIVE const char* pm_measured_values() {
   return pm::valueText.c_str();
 }
 
+
+// The exercise for the page's address: "kind seed 1" while one is open (and
+// " richtig" or " falsch" once answered), "kind seed 0" for the last one
+// after it was left, "" before any.
+EMSCRIPTEN_KEEPALIVE const char* pm_exercise() {
+  pm::exerciseText.clear();
+  if (!pm::host) return pm::exerciseText.c_str();
+  const pm::ExerciseState& e = pm::host->form().exercise;
+  const pm::ExerciseKind kind = e.open() ? e.kind : e.lastKind;
+  if (const pm::ExerciseKindInfo* info = pm::exerciseKind(kind))
+    pm::exerciseText = std::string(info->name) + ' ' + std::to_string(e.open() ? e.seed : e.lastSeed) +
+                       (e.open() ? " 1" : " 0");
+  if (const std::string verdict = pm::exerciseVerdict(e); !verdict.empty()) pm::exerciseText += ' ' + verdict;
+  return pm::exerciseText.c_str();
+}
+
+// The number of a kind of exercise by its name ("wendepol"); 0 for none.
+EMSCRIPTEN_KEEPALIVE int pm_exercise_kind(const char* name) {
+  return static_cast<int>(pm::exerciseKindNamed(name ? name : ""));
+}
 
 }  // extern "C"

@@ -96,7 +96,12 @@ void MainWindow::buildMenuBar() {
       }
       continue;
     }
-    QAction* action = parentMenu->addAction(caption);
+    // A key of the command handler is shown beside the caption (after a tab),
+    // not bound: the key filter gives it to the command handler.
+    QAction* action = parentMenu->addAction(
+        entry.windowCommand == WindowCommand::None && !entry.shortcut.empty()
+            ? caption + QLatin1Char('\t') + QString::fromStdString(entry.shortcut)
+            : caption);
     action->setObjectName(name);
     if (entry.windowCommand != WindowCommand::None) {
       const WindowCommand windowCommand = entry.windowCommand;

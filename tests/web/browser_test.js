@@ -54,9 +54,9 @@ const EXTRA = {
   ],
 };
 
-function render(events, width, height, file) {
+function render(events, width, height, file, more = []) {
   execFileSync(renderer, ['--edition', edition, '--pictures', path.join(source, 'data/pictures'),
-    '--keys', events, '--size', width + 'x' + height, '--png', file],
+    '--keys', events, '--size', width + 'x' + height, '--png', file, ...more],
   { stdio: ['ignore', 'ignore', 'pipe'], env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
 }
 
@@ -262,11 +262,11 @@ async function primitivesCase(browser, url, { width = 1022, height = 720, dpr = 
 }
 
 // The canvas against the renderer's picture of the events at the canvas's size.
-async function matchesRenderer(driver, events, tag) {
+async function matchesRenderer(driver, events, tag, more = []) {
   const size = await driver.canvasSize();
   const rendered = path.join(artifacts, tag + '-renderer.png');
   const shot = path.join(artifacts, tag + '-page.png');
-  render(events, size.width, size.height, rendered);
+  render(events, size.width, size.height, rendered, more);
   const r = await compare(driver, rendered, shot);
   const ok = !r.error && r.bad / r.total <= MAX_SHARE;
   if (ok) {
@@ -335,11 +335,12 @@ async function extrasCase(browser, url) {
     { name: 'mnu93', caption: 'Bild &speichern …', shortcut: '', disabled: false },
     { name: 'mnu94', caption: '&Umlauf als Animation speichern …', shortcut: '', disabled: true },
   ];
-  check(roots[roots.length - 1] === 'mnu90' && extras.caption === 'E&xtras' &&
+  check(roots[roots.length - 2] === 'mnu90' && roots[roots.length - 1] === 'mnuU' &&
+    extras.caption === 'E&xtras' &&
     extras.items.length === expected.length &&
     expected.every((e, i) => ['name', 'caption', 'shortcut', 'disabled'].every((k) => extras.items[i][k] === e[k])) &&
     extras.items[3].title === 'In der Browserausgabe nicht verfügbar',
-  `menu "${extras.caption}" last in the bar: ` + extras.items.map((i) => i.caption +
+  `menu "${extras.caption}" last but one in the bar: ` + extras.items.map((i) => i.caption +
     (i.shortcut ? ' [' + i.shortcut + ']' : '') + (i.disabled ? ' (gesperrt: ' + i.title + ')' : '')).join(' | '));
 
   // The state of the panel's comparison; Alt+X opens the menu, which sends
@@ -564,6 +565,51 @@ async function menuCase(browser, url) {
   await driver.close();
 }
 
+// An exercise from its address, answered with a tap: right at the solution
+// the renderer gives, then the next exercise wrong; each picture as the
+// renderer's of the same answers, the address following the exercise.
+async function exerciseCase(browser, url) {
+  const query = 'exercise=momentanpol&seed=17';
+  const driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition, query, touch: true });
+  const page = driver.page;
+  const state = () => page.evaluate(() => ({
+    exercise: window.planimove.module.ccall('pm_exercise', 'string', [], []),
+    address: window.location.search,
+  }));
+  const solution = (seed) => JSON.parse(execFileSync(renderer, ['--exercise', 'momentanpol', '--seed',
+    String(seed), '--solution', '--json', '-'], { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'],
+    env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } })).exercise.solution;
+  const more = ['--exercise', 'momentanpol', '--seed', '17'];
+  let r = await matchesRenderer(driver, '', 'exercise-task', more);
+  check(r.ok, 'exercise 17 from the address as the renderer draws it: ' + r.text);
+
+  const [x, y] = solution(17);
+  await driver.tap(x, y);
+  let s = await state();
+  const right = `Enter@${x.toFixed(2)},${y.toFixed(2)}`;
+  r = await matchesRenderer(driver, right, 'exercise-right', more);
+  check(s.exercise === 'momentanpol 17 1 richtig' && r.ok,
+    `a tap on the solution is right: ${s.exercise}; picture: ${r.text}`);
+
+  await driver.key('N');
+  const [x2, y2] = solution(18);
+  const wrongX = x2 + 60;
+  await driver.tap(wrongX, y2);
+  s = await state();
+  r = await matchesRenderer(driver, `${right} N Enter@${wrongX.toFixed(2)},${y2.toFixed(2)}`, 'exercise-wrong', more);
+  check(s.exercise === 'momentanpol 18 1 falsch' && s.address.includes('exercise=momentanpol&seed=18') && r.ok,
+    `a tap 60 mm beside the next one is wrong: ${s.exercise}, address ${s.address}; picture: ${r.text}`);
+  check(!s.address.includes(String(Math.round(x2))) && driver.errors.length === 0,
+    'the address names kind and number only' + (driver.errors.length ? '; ' + driver.errors.join('; ') : ''));
+
+  // Another topic ends the exercise, and the address forgets it.
+  await driver.key('Up');
+  s = await state();
+  check(s.exercise === 'momentanpol 18 0' && !s.address.includes('exercise='),
+    `the arrow key leaves the exercise: ${s.exercise}, address "${s.address}"`);
+  await driver.close();
+}
+
 (async () => {
   const server = await startServer(site);
   const browser = await startBrowser();
@@ -594,6 +640,7 @@ async function menuCase(browser, url) {
     }
     await runCase(browser, url);
     if (listValues) await extrasCase(browser, url);
+    if (edition === 'planimove') await exerciseCase(browser, url);
     await menuCase(browser, url);
   } finally {
     await browser.close();

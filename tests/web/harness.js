@@ -65,7 +65,7 @@ async function startBrowser() {
 function puppeteerKey(name) {
   const named = { Space: 'Space', Backspace: 'Backspace', Esc: 'Escape', PgUp: 'PageUp',
     PgDn: 'PageDown', End: 'End', Home: 'Home', Left: 'ArrowLeft', Up: 'ArrowUp',
-    Right: 'ArrowRight', Down: 'ArrowDown' };
+    Right: 'ArrowRight', Down: 'ArrowDown', Enter: 'Enter' };
   if (named[name]) return named[name];
   if (/^[0-9]$/.test(name)) return 'Digit' + name;
   if (/^[A-Z]$/.test(name)) return 'Key' + name;
@@ -80,12 +80,15 @@ class PageDriver {
     page.on('pageerror', (e) => this.errors.push(e.message));
   }
 
-  static async open(browser, url, { width, height, dpr = 1, edition = 'planimove' }) {
+  // `query` is added to the address ("exercise=wendepol&seed=17"); `touch`
+  // gives the page a touch screen.
+  static async open(browser, url, { width, height, dpr = 1, edition = 'planimove', query = '', touch = false }) {
     const page = await browser.newPage();
     const driver = new PageDriver(page);
-    await page.setViewport({ width, height, deviceScaleFactor: dpr });
+    await page.setViewport({ width, height, deviceScaleFactor: dpr, hasTouch: touch });
     const started = Date.now();
-    await page.goto(url + (edition === 'rautenwerk' ? '?edition=rautenwerk' : ''));
+    const params = [edition === 'rautenwerk' ? 'edition=rautenwerk' : '', query].filter(Boolean);
+    await page.goto(url + (params.length ? '?' + params.join('&') : ''));
     await page.waitForFunction(() => window.planimove && window.planimove.stats.paints > 0,
       { timeout: 15000 });
     driver.loadMs = Date.now() - started;
@@ -143,14 +146,25 @@ class PageDriver {
 
   // Moves the pointer onto the canvas point that shows drawing point (x, y).
   async pointAt(x, y) {
-    const client = await this.page.evaluate((dx, dy) => {
+    const client = await this.clientPoint(x, y);
+    await this.page.mouse.move(client.x, client.y);
+  }
+
+  // A tap of a finger on drawing point (x, y); waits for the command.
+  async tap(x, y) {
+    const client = await this.clientPoint(x, y);
+    await this.page.touchscreen.tap(client.x, client.y);
+    await this.idle();
+  }
+
+  clientPoint(x, y) {
+    return this.page.evaluate((dx, dy) => {
       const c = document.getElementById('picture');
       const r = c.getBoundingClientRect();
       const unit = Math.min(c.clientWidth / 1022, c.clientHeight / 691);
       const left = (c.clientWidth - 1022 * unit) / 2, top = (c.clientHeight - 691 * unit) / 2;
       return { x: r.left + left + dx * unit, y: r.top + top + (dy - 40) * unit };
     }, x, y);
-    await this.page.mouse.move(client.x, client.y);
   }
 
   canvasSize() {

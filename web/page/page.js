@@ -6,6 +6,7 @@ import { SvgContext } from './svg_context.js';
 import { virtualKey } from './keys.js';
 import { MenuBar, parseMenuTree } from './menu_bar.js';
 import { ValuesPanel } from './values_panel.js';
+import { Exercises } from './exercise.js';
 
 const FRAME_INTERVAL_MS = 30;  // the pace of runs, as in the window
 
@@ -149,6 +150,7 @@ class Page {
       }
       if (!this.hasEnded && this.menuBar)
         this.menuBar.setChecks(this.module.ccall('pm_checks', 'string', [], []));
+      if (!this.hasEnded && this.exercises) this.exercises.addressFollows();
     } catch (err) {
       console.error('Planimove:', err);
     } finally {
@@ -179,6 +181,8 @@ class Page {
       case 'save':
         this.chooseAndSavePicture();
         return Promise.resolve();
+      case 'exercise':
+        return this.exercises.choose();
       default:  // the menu itself; the animation is not offered here
         return Promise.resolve();
     }
@@ -343,6 +347,8 @@ class Page {
       this.busy = false;
     }
     this.canvas.focus();
+    this.exercises = new Exercises(this);
+    await this.exercises.openFromAddress();
     if (this.queue.length) await this.pump();
     if (!this.hasEnded) {
       this.menuBar.setChecks(this.module.ccall('pm_checks', 'string', [], []));
