@@ -78,9 +78,10 @@ void cross(Form1& f, Vec p, Rgb colour) {
 }
 
 void ring(Form1& f, Vec centre, double radius, Rgb colour) {
-  f.canvas.setLineWidth(1);
+  f.canvas.setLineWidth(2);
   f.canvas.setFillStyle(kFillTransparent);
   f.canvas.circle(centre.real(), centre.imag(), radius, colour);
+  f.canvas.setLineWidth(1);
 }
 
 }  // namespace pm::exercise_drawing

@@ -10,6 +10,7 @@
 #include "exercise/exercise_drawing.h"
 #include "script/utf8.h"
 #include "shell/form1.h"
+#include "topics/catalogue.h"
 #include "topics/topics.h"
 
 namespace pm {
@@ -56,9 +57,14 @@ void taskBand(Form1& f, const ExerciseKindInfo& kind) {
     f.print(widen(std::to_string(e.answeredRight) + " von " + std::to_string(e.answered) + " richtig"));
   }
   std::vector<std::u32string> lines = exerciseTaskLines(e);
-  if (e.solutionShown)
-    lines.back() = U"Lösung: die Konstruktion des Themas; der Kreis um das Ergebnis zeigt die Toleranz von " +
+  if (e.solutionShown) {
+    std::u32string topic(topicName(kind.group, kind.topic));
+    while (!topic.empty() && topic.front() == U' ') topic.erase(topic.begin());
+    while (!topic.empty() && topic.back() == U' ') topic.pop_back();
+    lines.back() = U"Lösung: die Konstruktion des Themas „" + topic +
+                   U"“; der grüne Ring um das Ergebnis zeigt die Toleranz von " +
                    widen(std::to_string(std::lround(e.mechanism.tolerance))) + U" mm.  N: nächste Übung";
+  }
   double top = kLineTop;
   for (const std::u32string& line : lines) {
     printLine(f, top, 11, line, black);
