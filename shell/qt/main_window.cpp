@@ -385,6 +385,10 @@ std::vector<std::uint8_t> MainWindow::recordRevolution() {
     report(QStringLiteral("Während eines Umlaufs kann keine Animation aufgenommen werden."), true);
     return {};
   }
+  if (form_.exercise.open()) {
+    report(QStringLiteral("In einer Übung steht das Getriebe still; keine Animation."), false);
+    return {};
+  }
   recordingSize_ = view_->size();
   GifEncoder encoder(recordingSize_.width(), recordingSize_.height(), true);
   recording_ = &encoder;
