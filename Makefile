@@ -54,7 +54,7 @@ web-serve: web
 	@echo "Planimove im Browser: http://127.0.0.1:$(WEB_PORT)/"
 	@echo "Rautenwerk:           http://127.0.0.1:$(WEB_PORT)/?edition=rautenwerk"
 	@echo "(Beenden mit Strg+C)"
-	python3 -m http.server --bind 127.0.0.1 --directory $(BUILD_WEB)/site $(WEB_PORT)
+	python3 tools/serve_site.py $(BUILD_WEB)/site $(WEB_PORT)
 
 # The browser tests need the web build, the renderer of the desktop build
 # and puppeteer-core from the committed lock file.

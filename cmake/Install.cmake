@@ -11,7 +11,7 @@ install(FILES ${PLANIMOVE_PICTURES} DESTINATION ${CMAKE_INSTALL_DATADIR}/planimo
 install(FILES data/desktop/planimove.desktop data/desktop/rautenwerk.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(program planimove rautenwerk)
-  foreach(size 48 128 256)
+  foreach(size 48 128 192 256 512)
     if(EXISTS ${CMAKE_SOURCE_DIR}/data/icons/${program}-${size}.png)
       install(FILES data/icons/${program}-${size}.png
               DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

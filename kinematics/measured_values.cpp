@@ -283,6 +283,23 @@ void mechanism(const Form1& form, Lines& out) {
 
 }  // namespace
 
+std::vector<ShownJoint> shownJoints(const Form1& form) {
+  const ShownMechanism& s = form.cmd.shown;
+  if (!s.taken) return {};
+  const kinematics::LoopGeometry g = geometryOf(s);
+  const LoopMotion m = kinematics::solveLoop(g, driveOf(form));
+  std::vector<ShownJoint> joints;
+  auto add = [&joints](char letter, Vec p) {
+    if (std::isfinite(p.real()) && std::isfinite(p.imag())) joints.push_back({letter, p.real(), p.imag()});
+  };
+  add('X', m.X);
+  if (!isGuide(g.frame)) add('Y', m.Y);
+  add('A', m.A.p);
+  if (m.closed && !isGuide(g.coupler)) add('B', m.B.p);
+  if (m.closed && m.hasC) add('C', m.C.p);
+  return joints;
+}
+
 std::vector<MeasuredValue> measuredValues(const Form1& form) {
   Lines out;
   // The panel would give an exercise's answer away (poles, velocities).

@@ -20,4 +20,15 @@ struct MeasuredValue {
 // frame showed. Never throws; where the loop does not close, the lines say so.
 std::vector<MeasuredValue> measuredValues(const Form1& form);
 
+// A joint of the mechanism on screen that its letter key moves to the pointer.
+struct ShownJoint {
+  char letter;  // 'X', 'Y', 'A', 'B' or 'C'
+  double x, y;  // drawing units
+};
+
+// The pivots X and Y, the crank pin A, B and the coupler point C of the
+// mechanism the last command or run frame showed, where the loop places them
+// (B not for a slider on a straight guide); none when no mechanism is shown.
+std::vector<ShownJoint> shownJoints(const Form1& form);
+
 }  // namespace pm

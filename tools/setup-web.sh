@@ -1,12 +1,13 @@
 #!/bin/sh
 # Installs what the browser edition needs on Debian 12 (emscripten, Chromium
-# for the browser tests, the WOFF2 tool for the web font, Python for the local
-# server) and prepares the build folder's emscripten cache. As root it
-# installs what is missing with apt-get; otherwise it prints the apt-get line.
+# for the browser tests, the font tools that subset and compress the web font,
+# gzip for the compressed copies, Python for the local server) and prepares
+# the build folder's emscripten cache. As root it installs what is missing
+# with apt-get; otherwise it prints the apt-get line.
 # Usage: tools/setup-web.sh <web build folder> [--tests]
 set -e
 BUILD_WEB=${1:-build-web}
-PACKAGES="emscripten nodejs woff2 fonts-liberation2 python3 cmake nlohmann-json3-dev"
+PACKAGES="emscripten nodejs woff2 fonttools fonts-liberation2 python3 cmake nlohmann-json3-dev gzip"
 [ "$2" = "--tests" ] && PACKAGES="$PACKAGES chromium npm"
 # Node.js from elsewhere than Debian (it brings its own npm) serves as well.
 if command -v node >/dev/null && command -v npm >/dev/null; then

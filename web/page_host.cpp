@@ -160,6 +160,7 @@ std::string menuText;
 std::string checkText;
 std::string valueText;
 std::string exerciseText;
+std::string jointText;
 
 // The page's name of a window command.
 const char* commandName(pm::WindowCommand command) {
@@ -254,4 +255,14 @@ EMSCRIPTEN_KEEPALIVE int pm_exercise_kind(const char* name) {
   return static_cast<int>(pm::exerciseKindNamed(name ? name : ""));
 }
 
+// The joints of the mechanism on screen that the page lets the user drag, one
+// a line: letter, x and y in drawing units, separated by blanks.
+EMSCRIPTEN_KEEPALIVE const char* pm_joints() {
+  pm::jointText.clear();
+  if (pm::host) {
+    for (const pm::ShownJoint& j : pm::shownJoints(pm::host->form()))
+      pm::jointText += std::string(1, j.letter) + ' ' + std::to_string(j.x) + ' ' + std::to_string(j.y) + '\n';
+  }
+  return pm::jointText.c_str();
+}
 }  // extern "C"

@@ -255,6 +255,37 @@ TEST_P(LoopTypes, PolesInflectionCircleAndCurvatureOfCAgreeWithTheTracedPaths) {
   EXPECT_GE(checked, 3) << "type " << type;
 }
 
+// The joints the page lets the user drag stand where the assembly put them,
+// and pressing a joint's letter key with the pointer there leaves every joint
+// in place: a drag starts without a jump.
+TEST_P(LoopTypes, DraggableJointsStandWhereTheirLetterKeysKeepThem) {
+  TestForm t;
+  const int type = GetParam();
+  const Assembly s = assemble(t, type, 0.4);
+  ASSERT_TRUE(s.closed) << "type " << type;
+  const std::vector<ShownJoint> joints = shownJoints(t.form);
+  const Vec pivot = s.geometry.pivot;
+  const double scale = std::fabs(s.geometry.crank);
+  std::string letters;
+  for (const ShownJoint& j : joints) {
+    letters += j.letter;
+    const Vec want = j.letter == 'X' ? pivot : j.letter == 'Y' ? Vec(t.form.engine.reg.point(U'Y').x, t.form.engine.reg.point(U'Y').y)
+                                                              : at(t, static_cast<char32_t>(j.letter));
+    expectClose(Vec(j.x, j.y), want, scale, std::string("type ") + std::to_string(type) + " joint " + j.letter);
+  }
+  EXPECT_TRUE(letters.starts_with("X") && letters.find('A') != std::string::npos) << "type " << type << ": " << letters;
+  for (const ShownJoint& j : joints) {
+    t.host.cx = j.x;
+    t.host.cy = j.y;
+    t.keyChar(j.letter);
+    const std::vector<ShownJoint> after = shownJoints(t.form);
+    ASSERT_EQ(after.size(), joints.size()) << "type " << type << " after " << j.letter;
+    for (std::size_t k = 0; k < joints.size(); ++k)
+      expectClose(Vec(after[k].x, after[k].y), Vec(joints[k].x, joints[k].y), scale,
+                  std::string("type ") + std::to_string(type) + " joint " + joints[k].letter + " after key " + j.letter);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(TypesOneToEight, LoopTypes, ::testing::Range(1, 9));
 
 TEST(SixBarValues, OutputLinksAreTheDerivativesOfTheProgramsChain) {

@@ -40,12 +40,12 @@ async function waitForServer(port, timeoutMs) {
   throw new Error('the server on port ' + port + ' did not start');
 }
 
-// The static server that `make web-serve` runs, on a free port.
+// The server that `make web-serve` runs (with the compressed copies), on a free port.
 async function startServer(site) {
   if (!fs.existsSync(path.join(site, 'index.html'))) throw new Error('no page in ' + site);
   const port = await freePort();
-  const server = spawn('python3', ['-m', 'http.server', '--bind', '127.0.0.1',
-    '--directory', site, String(port)], { stdio: 'ignore' });
+  const server = spawn('python3', [path.join(__dirname, '../../tools/serve_site.py'), site, String(port)],
+    { stdio: 'ignore' });
   // The server ends with this script, however the script ends.
   const stop = () => { if (server.exitCode === null) server.kill(); };
   process.on('exit', stop);
@@ -65,7 +65,7 @@ async function startBrowser() {
 function puppeteerKey(name) {
   const named = { Space: 'Space', Backspace: 'Backspace', Esc: 'Escape', PgUp: 'PageUp',
     PgDn: 'PageDown', End: 'End', Home: 'Home', Left: 'ArrowLeft', Up: 'ArrowUp',
-    Right: 'ArrowRight', Down: 'ArrowDown', Enter: 'Enter' };
+    Right: 'ArrowRight', Down: 'ArrowDown' };
   if (named[name]) return named[name];
   if (/^[0-9]$/.test(name)) return 'Digit' + name;
   if (/^[A-Z]$/.test(name)) return 'Key' + name;
@@ -80,15 +80,13 @@ class PageDriver {
     page.on('pageerror', (e) => this.errors.push(e.message));
   }
 
-  // `query` is added to the address ("exercise=wendepol&seed=17"); `touch`
-  // gives the page a touch screen.
-  static async open(browser, url, { width, height, dpr = 1, edition = 'planimove', query = '', touch = false }) {
+  // query: the address's query (and fragment), instead of the edition's.
+  static async open(browser, url, { width, height, dpr = 1, edition = 'planimove', query, touch = false }) {
     const page = await browser.newPage();
     const driver = new PageDriver(page);
-    await page.setViewport({ width, height, deviceScaleFactor: dpr, hasTouch: touch });
+    await page.setViewport({ width, height, deviceScaleFactor: dpr, isMobile: touch, hasTouch: touch });
     const started = Date.now();
-    const params = [edition === 'rautenwerk' ? 'edition=rautenwerk' : '', query].filter(Boolean);
-    await page.goto(url + (params.length ? '?' + params.join('&') : ''));
+    await page.goto(url + (query !== undefined ? query : edition === 'rautenwerk' ? '?edition=rautenwerk' : ''));
     await page.waitForFunction(() => window.planimove && window.planimove.stats.paints > 0,
       { timeout: 15000 });
     driver.loadMs = Date.now() - started;
@@ -140,8 +138,28 @@ class PageDriver {
   async events(sequence) {
     for (const token of sequence.split(' ').filter(Boolean)) {
       if (token.startsWith('menu:')) await this.menu([token.slice(5)]);
+      else if (token.startsWith('drag:')) await this.drag(token.slice(5));
       else await this.key(token);
     }
+  }
+
+  // "C@300,420": the mouse takes joint C where the picture shows it and
+  // drags it in steps to that point of the drawing.
+  async drag(token) {
+    const [letter, place] = token.split('@');
+    const [x, y] = place.split(',').map(Number);
+    const from = await this.page.evaluate((l) => {
+      const j = window.planimove.jointsOnCanvas().find((k) => k.letter === l);
+      const r = document.getElementById('picture').getBoundingClientRect();
+      return j && { x: r.left + j.x, y: r.top + j.y };
+    }, letter);
+    if (!from) throw new Error('no joint ' + letter + ' to drag');
+    const to = await this.clientPoint(x, y);
+    await this.page.mouse.move(from.x, from.y);
+    await this.page.mouse.down();
+    await this.page.mouse.move(to.x, to.y, { steps: 8 });
+    await this.page.mouse.up();
+    await this.idle();
   }
 
   // Moves the pointer onto the canvas point that shows drawing point (x, y).
@@ -150,13 +168,15 @@ class PageDriver {
     await this.page.mouse.move(client.x, client.y);
   }
 
-  // A tap of a finger on drawing point (x, y); waits for the command.
+  // A tap of a finger on drawing point (x, y) (a page opened with touch);
+  // waits for the command.
   async tap(x, y) {
     const client = await this.clientPoint(x, y);
     await this.page.touchscreen.tap(client.x, client.y);
     await this.idle();
   }
 
+  // The page's point that shows drawing point (x, y).
   clientPoint(x, y) {
     return this.page.evaluate((dx, dy) => {
       const c = document.getElementById('picture');

@@ -1,6 +1,7 @@
 // planimove-icons: draws the program icons from the emblem.
 //   planimove-icons OUTPUT_FOLDER
-// writes planimove-SIZE.png and rautenwerk-SIZE.png for sizes 48, 128 and 256.
+// writes planimove-SIZE.png and rautenwerk-SIZE.png for sizes 48, 128, 192, 256
+// and 512 (the last two of them the browser page needs to be installable).
 #include <QColor>
 #include <QGuiApplication>
 #include <QImage>
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
   pm::installFontSubstitutions();
   const pm::DisplayList logo = emblem();
   const QString folder = QString::fromLocal8Bit(argv[1]);
-  for (int size : {48, 128, 256}) {
+  for (int size : {48, 128, 192, 256, 512}) {
     const bool ok =
         icon(logo, size, QColor(30, 60, 160)).save(folder + QString("/planimove-%1.png").arg(size)) &&
         icon(logo, size, QColor(150, 40, 30)).save(folder + QString("/rautenwerk-%1.png").arg(size));

@@ -34,15 +34,18 @@ export function addressWithExercise(href, exercise) {
 export class Exercises {
   constructor(page) {
     this.page = page;
-    // A finger or the mouse on the picture answers at that point.
+    // A finger or the mouse on the picture answers at that point. In an
+    // exercise the mechanism stands still: the picture's gestures (dragging a
+    // joint, swiping the crank) do not get the pointer.
     page.canvas.addEventListener('pointerdown', (ev) => {
-      if (ev.button !== 0 || page.hasEnded || !this.current().open) return;
+      if (ev.button !== 0 || page.hasEnded || page.busy || !this.current().open) return;
       ev.preventDefault();
+      ev.stopImmediatePropagation();
       const r = page.canvas.getBoundingClientRect();
       page.mouse = { x: ev.clientX - r.left, y: ev.clientY - r.top };
       page.canvas.focus();
       page.key(13, 0);  // Enter: the answer at the pointer
-    });
+    }, { capture: true });
   }
 
   // The core's exercise: { kind, seed, open }; kind '' before any.

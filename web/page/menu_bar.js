@@ -29,6 +29,28 @@ function captionNodes(caption) {
   return { nodes: frag, letter };
 }
 
+// Calls handler(ev) when a finger taps the element; a finger that moves
+// (scrolling the bar or a list) does not tap. The tap's own mouse events and
+// click are suppressed, so that a tap acts once, also where the browser would
+// not follow it with a click (a tap just after the bar has scrolled).
+function onTouchTap(element, handler) {
+  let start = null;
+  element.addEventListener('touchstart', (ev) => {
+    const t = ev.changedTouches[0];
+    start = { x: t.clientX, y: t.clientY };
+  }, { passive: true });
+  element.addEventListener('touchmove', (ev) => {
+    const t = ev.changedTouches[0];
+    if (start && Math.hypot(t.clientX - start.x, t.clientY - start.y) > 10) start = null;
+  }, { passive: true });
+  element.addEventListener('touchend', (ev) => {
+    if (!start) return;
+    start = null;
+    if (ev.cancelable) ev.preventDefault();
+    handler(ev);
+  });
+}
+
 export function parseMenuTree(text) {
   const entries = [];
   text.split('\n').forEach((line) => {
@@ -60,10 +82,16 @@ export class MenuBar {
       (parent ? parent.children : this.roots).push(e);
     }
     this.open = [];  // the chain of open menus, top-level first
+    this.openedAt = 0;  // where the bar was scrolled when its menu opened
     this.build();
-    document.addEventListener('mousedown', (ev) => {
+    document.addEventListener('pointerdown', (ev) => {
       if (!this.bar.contains(ev.target)) this.closeAll();
     });
+    // Open lists stand where their menus stood: they close when these move.
+    this.bar.addEventListener('scroll', () => {
+      if (this.isOpen() && Math.abs(this.bar.scrollLeft - this.openedAt) > 1) this.closeAll();
+    });
+    window.addEventListener('resize', () => this.closeAll());
   }
 
   build() {
@@ -84,6 +112,11 @@ export class MenuBar {
         if (this.open[0] === e && this.hoverOpened !== e) this.closeAll();
         else if (this.open[0] !== e) this.openTop(e);
         this.hoverOpened = null;
+      });
+      onTouchTap(title, (ev) => {
+        if (ev.target.closest('.menu-list')) return;
+        if (this.open[0] === e) this.closeAll();
+        else this.openTop(e);
       });
       title.addEventListener('mouseenter', () => {
         if (this.open.length && this.open[0] !== e) {
@@ -136,10 +169,45 @@ export class MenuBar {
         ev.stopPropagation();
         this.activate(menu, e);
       });
+      onTouchTap(li, (ev) => {
+        ev.stopPropagation();
+        this.highlight(menu, e, false);
+        this.activate(menu, e);
+      });
       list.append(li);
     }
     anchor.append(list);
     return list;
+  }
+
+  // An opened menu's list on the screen: a menu's below its title, a
+  // submenu's beside its item, to the right or else to the left; where
+  // neither fits (a phone), below the item over its own list. Lists taller
+  // than the screen scroll.
+  place(e, sub) {
+    const list = e.list;
+    if (!list) return;
+    const a = e.element.getBoundingClientRect();
+    const w = list.offsetWidth, h = list.offsetHeight;
+    const width = window.innerWidth, height = window.innerHeight;
+    let left, top;
+    if (!sub) {
+      left = a.left;
+      top = a.bottom;
+    } else if (a.right + w <= width) {
+      left = a.right;
+      top = a.top - 3;
+    } else if (a.left - w >= 0) {
+      left = a.left - w;
+      top = a.top - 3;
+    } else {
+      left = a.left + Math.min(24, a.width / 4);
+      top = a.bottom;
+    }
+    left = Math.max(0, Math.min(left, width - w));
+    top = Math.max(0, Math.min(top, height - h));
+    list.style.left = left + 'px';
+    list.style.top = top + 'px';
   }
 
   isOpen() { return this.open.length > 0; }
@@ -157,7 +225,9 @@ export class MenuBar {
   openTop(e) {
     this.closeAll();
     this.open = [e];
+    this.openedAt = this.bar.scrollLeft;
     e.element.classList.add('open');
+    this.place(e, false);
     this.choose(e);
   }
 
@@ -166,6 +236,7 @@ export class MenuBar {
     this.closeFrom(depth + 1);
     this.open.push(e);
     e.element.classList.add('open');
+    this.place(e, true);
     this.choose(e);
   }
 

@@ -7,8 +7,16 @@ import { virtualKey } from './keys.js';
 import { MenuBar, parseMenuTree } from './menu_bar.js';
 import { ValuesPanel } from './values_panel.js';
 import { Exercises } from './exercise.js';
+import { ControlBar, touchDevice } from './controls.js';
+import { PictureGestures } from './gestures.js';
+import { keepForOffline } from './offline.js';
 
 const FRAME_INTERVAL_MS = 30;  // the pace of runs, as in the window
+// Screens on which the picture takes the full width and the panel goes below
+// it: phones, and tablets held upright.
+const STACKED_LAYOUT = '(max-width: 600px), (orientation: portrait) and (max-width: 1100px)';
+// Texts of the picture on a touch screen are drawn at least this large (CSS pixels).
+const SMALLEST_TOUCH_TEXT = 12;
 
 class Page {
   constructor(module, rautenwerk, pictureNames) {
@@ -17,6 +25,7 @@ class Page {
     this.pictures = new Map(pictureNames.map((n) => [n.toLowerCase(), n]));
     this.canvas = document.getElementById('picture');
     this.client = document.getElementById('client');
+    this.program = document.getElementById('program');
     this.values = new ValuesPanel(document.getElementById('values'));
     this.noticeTimer = null;
     this.extrasPending = 0;
@@ -31,6 +40,8 @@ class Page {
     this.image = null;
     this.lastFrame = performance.now();
     this.stats = { paints: 0, lastPaintMs: 0, firstPictureMs: null, commands: 0 };
+    this.joints = null;  // the draggable joints of the picture on screen, once asked for
+    this.touch = touchDevice();
   }
 
   // --- Host ---
@@ -52,6 +63,7 @@ class Page {
 
   show(numbers, texts, background, checks, values) {
     this.picture = { numbers: numbers.slice(), texts: texts.split('\x1f'), background };
+    this.joints = null;
     this.paint();
     if (this.menuBar) this.menuBar.setChecks(checks);
     if (values && this.values.shown) this.values.setText(values);
@@ -82,6 +94,13 @@ class Page {
     document.getElementById('ended-name').textContent = this.rautenwerk ? 'Rautenwerk' : 'Planimove';
     document.getElementById('ended').hidden = false;
     document.title = (this.rautenwerk ? 'Rautenwerk' : 'Planimove') + ' (beendet)';
+    document.getElementById('restart').focus();
+  }
+
+  // "Neu starten": the program as at a fresh start, at its first picture.
+  restart() {
+    window.history.replaceState(null, '', window.location.pathname + window.location.search);
+    window.location.reload();
   }
 
   waitFrame() {
@@ -124,6 +143,7 @@ class Page {
     const t1 = performance.now();
     this.stats.paints += 1;
     this.stats.lastPaintMs = t1 - t0;
+    this.stats.smallestText = this.painter.smallestDrawnText;
     if (this.stats.firstPictureMs === null) this.stats.firstPictureMs = t1;
   }
 
@@ -205,9 +225,39 @@ class Page {
 
   // The panel takes its width at the right, the canvas the rest; the
   // picture keeps its aspect within the canvas.
+  // On a narrow or upright screen the picture takes the full width and the
+  // panel goes below it.
   layout() {
-    if (this.values.shown) this.values.place(this.client.clientWidth, window.innerHeight);
+    const stacked = window.matchMedia(STACKED_LAYOUT).matches;
+    this.program.classList.toggle('stacked', stacked);
+    this.painter.smallestText = this.touch ? SMALLEST_TOUCH_TEXT : 0;
+    if (this.values.shown) this.values.place(this.client.clientWidth, window.innerHeight, stacked);
     this.resize();
+  }
+
+  // --- dragging joints ---
+  // The joints of the picture on screen in CSS pixels of the canvas; while a
+  // run goes on the core is not asked and the joints of its last answer count.
+  jointsOnCanvas() {
+    if (!this.joints && !this.busy && !this.hasEnded) {
+      const fit = fittedScale(this.cssWidth(), this.cssHeight());
+      this.joints = this.module.ccall('pm_joints', 'string', [], []).split('\n').filter(Boolean)
+        .map((line) => {
+          const [letter, x, y] = line.split(' ');
+          return { letter, x: fit.x + (Number(x) - SCALE_LEFT) * fit.unit,
+            y: fit.y + (Number(y) - SCALE_TOP) * fit.unit };
+        })
+        .filter((j) => j.x >= 0 && j.y >= 0 && j.x <= this.cssWidth() && j.y <= this.cssHeight());
+    }
+    return this.joints || [];
+  }
+
+  // The letter key of a dragged joint. One such key waits at a time: it reads
+  // the pointer when the core takes it, so the joint follows the latest place.
+  dragKey(letter) {
+    const event = (1 << 24) | letter.charCodeAt(0);
+    if (this.queue.includes(event)) return Promise.resolve();
+    return this.send(event);
   }
 
   // The lines for the state on screen. While a run waits for its next frame
@@ -252,8 +302,10 @@ class Page {
   pictureSvg() {
     const dpr = this.canvas.width / Math.max(1, this.cssWidth());
     const svg = new SvgContext(this.canvas.width, this.canvas.height);
+    const painter = new Painter();
+    painter.smallestText = this.painter.smallestText;
     if (this.picture)
-      new Painter().paint(svg, dpr, this.cssWidth(), this.cssHeight(), this.picture, this.image);
+      painter.paint(svg, dpr, this.cssWidth(), this.cssHeight(), this.picture, this.image);
     return new Blob([svg.document()], { type: 'image/svg+xml' });
   }
 
@@ -326,19 +378,20 @@ class Page {
       if (e.command === 'animation') e.disabled = 'In der Browserausgabe nicht verfügbar';
     this.menuBar = new MenuBar(document.getElementById('menubar'), tree, (e) => this.menu(e));
     window.addEventListener('keydown', (ev) => this.onKeyDown(ev));
+    document.getElementById('restart').addEventListener('click', () => this.restart());
     // Alt alone would move the focus to the browser's menu.
     window.addEventListener('keyup', (ev) => {
       if (!this.hasEnded && (ev.key === 'Alt' || ev.key === 'F10')) ev.preventDefault();
     });
-    this.canvas.addEventListener('mousemove', (ev) => {
-      const r = this.canvas.getBoundingClientRect();
-      this.mouse = { x: ev.clientX - r.left, y: ev.clientY - r.top };
-    });
+    this.gestures = new PictureGestures(this.canvas, this);
+    this.controls = new ControlBar(document.getElementById('controls'), this.rautenwerk,
+      (code, shift) => this.key(code, shift));
+    this.controls.shown = this.touch;
     new ResizeObserver(() => this.resize()).observe(this.canvas);
     // Zooming changes the device-pixel ratio, not always the canvas's size;
     // the panel follows the window's height.
     window.addEventListener('resize', () => this.layout());
-    this.resize();
+    this.layout();
     this.busy = true;
     try {
       await this.module.ccall('pm_start', null, ['number'], [this.rautenwerk ? 1 : 0],
@@ -359,23 +412,42 @@ class Page {
 
 // --- start-up ------------------------------------------------------------------
 
+// The edition named by "?edition=": Planimove unless it says Rautenwerk; a
+// name that is neither is reported and Planimove starts.
+function editionOf(search) {
+  const asked = new URLSearchParams(search).get('edition');
+  const name = asked === null ? '' : asked.trim().toLowerCase();
+  if (name === 'rautenwerk') return { rautenwerk: true };
+  if (name === '' || name === 'planimove') return { rautenwerk: false };
+  return { rautenwerk: false, unknown: asked };
+}
+
 async function startPage() {
-  const params = new URLSearchParams(window.location.search);
-  const rautenwerk = params.get('edition') === 'rautenwerk';
+  const edition = editionOf(window.location.search);
+  const rautenwerk = edition.rautenwerk;
   document.title = rautenwerk ? 'Rautenwerk' : 'Planimove';
+  if (rautenwerk) {
+    document.getElementById('icon').href = 'icons/rautenwerk-48.png';
+    document.getElementById('manifest').href = 'rautenwerk.webmanifest';
+  }
+  // The program, the font and the picture list load side by side.
   const font = new FontFace('Liberation Sans', 'url(fonts/LiberationSans-Regular.woff2)');
-  const [names] = await Promise.all([
+  const [names, module] = await Promise.all([
     fetch('pictures/list.json').then((r) => (r.ok ? r.json() : [])).catch(() => []),
+    createPlanimove(),
     font.load().then((f) => document.fonts.add(f)).catch((err) => {
       console.error('Planimove: Schrift nicht geladen:', err);
     }),
   ]);
   await document.fonts.ready;
-  const module = await createPlanimove();
   const page = new Page(module, rautenwerk, names);
   module.page = page;  // the core's Host calls reach the page here
   window.planimove = page;
+  if (edition.unknown !== undefined)
+    page.notice('Die Ausgabe \u201e' + edition.unknown + '\u201c gibt es nicht; es startet Planimove ' +
+      '(bekannt sind \u201eplanimove\u201c und \u201erautenwerk\u201c).');
   await page.start();
+  keepForOffline();
 }
 
 if (typeof window !== 'undefined' && typeof document !== 'undefined') {

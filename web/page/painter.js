@@ -2,6 +2,8 @@
 // web/display_list_buffer.h) on a 2D canvas context as the window's painter
 // draws it, and the mapping of the user scale onto a drawing area.
 
+import { enlargeTexts } from './enlarged_texts.js';
+
 export const SCALE_LEFT = 0, SCALE_TOP = 40, SCALE_WIDTH = 1022, SCALE_HEIGHT = 691;
 const FIELDS = 15;             // numbers per primitive (web/display_list_buffer.h)
 const KIND = { point: 0, line: 1, box: 2, filledBox: 3, circle: 4, arc: 5, text: 6 };
@@ -242,6 +244,11 @@ export class Painter {
   constructor() {
     this.patterns = new Map();
     this.patternOrigin = [0, 0];
+    // Texts are drawn at least this many CSS pixels high (0: as the list says).
+    this.smallestText = 0;
+    this.smallestTextUnits = 0;
+    this.smallestDrawnText = Infinity;  // CSS pixels, of the last picture painted
+    this.cssPerUnit = 0;
   }
 
   hatch(ctx, style, colour) {
@@ -290,6 +297,9 @@ export class Painter {
     const fit = fittedScale(w, h);
     if (!(fit.w > 0 && fit.h > 0)) return;
     const d = fit.unit * dpr;  // device pixels per drawing unit
+    this.smallestTextUnits = (this.smallestText * dpr) / d;
+    this.cssPerUnit = d / dpr;
+    this.smallestDrawnText = Infinity;
     ctx.save();
     ctx.beginPath();
     ctx.rect(fit.x, fit.y, fit.w, fit.h);
@@ -313,6 +323,7 @@ export class Painter {
   list(ctx, d, ox, oy, n, texts) {
     ctx.fontKerning = 'none';
     if ('textRendering' in ctx) ctx.textRendering = 'geometricPrecision';
+    const enlarged = this.enlargedTexts(ctx, n, texts);
     for (let i = 0; i + FIELDS <= n.length; i += FIELDS) {
       const kind = n[i], x1 = n[i + 1], y1 = n[i + 2];
       const width = n[i + 10];
@@ -348,12 +359,53 @@ export class Painter {
         const size = n[i + 13];
         if (!(Number.isFinite(size) && size > 0)) continue;
         ctx.setTransform(d, 0, 0, d, ox, oy);
-        const px = size * POINTS_TO_UNITS;
+        const at = enlarged && enlarged.get(i);
+        const px = at ? at.px : size * POINTS_TO_UNITS;
+        if (!at || !at.onPlate) this.smallestDrawnText = Math.min(this.smallestDrawnText, px * this.cssPerUnit);
         ctx.font = px + 'px "Liberation Sans"';
         ctx.fillStyle = cssColour(colour);
-        ctx.fillText(texts[n[i + 14]] || '', x1, y1 + ASCENT_EM * px);
+        ctx.fillText(texts[n[i + 14]] || '', at ? at.x : x1, (at ? at.y : y1) + ASCENT_EM * px);
       }
     }
+  }
+
+  // Where texts must be drawn larger than the list says (smallestText): the
+  // place and size of each, by its offset in the list; null where none must.
+  enlargedTexts(ctx, n, texts) {
+    if (!(this.smallestTextUnits > 0)) return null;
+    const measure = (text, px) => {
+      ctx.font = px + 'px "Liberation Sans"';
+      return ctx.measureText(text).width;
+    };
+    // A text on a plate (its middle on a small filled box drawn before it, as
+    // the emblem's words) keeps its size, so that it stays on its plate.
+    const plates = [];
+    const onPlate = (x, y, w, h) => plates.some((p) => x + w / 2 >= p.x0 && x + w / 2 <= p.x1 &&
+      y + h / 2 >= p.y0 && y + h / 2 <= p.y1);
+    const offsets = [], items = [], kept = [];
+    for (let i = 0; i + FIELDS <= n.length; i += FIELDS) {
+      if (n[i] === KIND.filledBox && Math.abs((n[i + 3] - n[i + 1]) * (n[i + 4] - n[i + 2])) <
+        SCALE_WIDTH * SCALE_HEIGHT / 16) {
+        plates.push({ x0: Math.min(n[i + 1], n[i + 3]), y0: Math.min(n[i + 2], n[i + 4]),
+          x1: Math.max(n[i + 1], n[i + 3]), y1: Math.max(n[i + 2], n[i + 4]) });
+      }
+      const size = n[i + 13];
+      if (n[i] !== KIND.text || !drawable(n[i + 1]) || !drawable(n[i + 2]) ||
+        !(Number.isFinite(size) && size > 0)) continue;
+      const text = texts[n[i + 14]] || '', px = size * POINTS_TO_UNITS;
+      if (onPlate(n[i + 1], n[i + 2], measure(text.trimEnd(), px), px)) {
+        kept.push(i);
+        continue;
+      }
+      offsets.push(i);
+      items.push({ x: n[i + 1], y: n[i + 2], px, text });
+    }
+    if (!items.some((t) => t.px < this.smallestTextUnits)) return null;
+    const placed = enlargeTexts(items, this.smallestTextUnits, measure, { left: SCALE_LEFT,
+      top: SCALE_TOP, right: SCALE_LEFT + SCALE_WIDTH, bottom: SCALE_TOP + SCALE_HEIGHT });
+    const at = new Map(offsets.map((offset, k) => [offset, placed[k]]));
+    for (const i of kept) at.set(i, { x: n[i + 1], y: n[i + 2], px: n[i + 13] * POINTS_TO_UNITS, onPlate: true });
+    return at;
   }
 
   // Thin lines have square ends; wide ones flat ends and a disc at each end.

@@ -5,6 +5,8 @@
 // the transform at the time they are used.
 import { TWO_PI } from './painter.js';
 
+let measurer = null;  // a canvas context that measures texts
+
 function xmlText(t) {
   return String(t).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;')
     .replace(/"/g, '&quot;');
@@ -198,6 +200,14 @@ export class SvgContext {
     this.body.push(`<text x="${num(px)}" y="${num(py)}" font-family="'Liberation Sans', Arial, sans-serif" ` +
       `font-size="${num(size)}" fill="${this.paint(this.fillStyle)}" xml:space="preserve" ` +
       `style="font-kerning:none">${xmlText(text)}</text>`);
+  }
+
+  // Widths as the canvas measures them, for the painter's placing of texts.
+  measureText(text) {
+    if (!measurer) measurer = document.createElement('canvas').getContext('2d');
+    measurer.font = this.font;
+    measurer.fontKerning = this.fontKerning;
+    return measurer.measureText(text);
   }
 
   document() {

@@ -8,6 +8,7 @@ function panelTextPixels(windowHeight) {
 }
 function panelWidthFor(textPixels) { return textPixels * 17; }
 const PANEL_SMALLEST_PIXELS = 10;
+const STACKED_PIXELS = 16;
 
 // The panel's lines from the core's text: name U+001F value, one a line.
 function parseValues(text) {
@@ -29,11 +30,17 @@ export class ValuesPanel {
   get shown() { return !this.element.hidden; }
 
   // Its width beside a client area of that width, in a window of that
-  // height: the drawing keeps at least half of the width.
-  place(clientWidth, windowHeight) {
-    this.pixels = panelTextPixels(windowHeight);
-    const width = Math.max(0, Math.min(panelWidthFor(this.pixels), Math.floor(clientWidth / 2)));
-    this.element.style.width = width + 'px';
+  // height: the drawing keeps at least half of the width. Stacked below the
+  // picture it takes the full width and grows with its lines, which scroll.
+  place(clientWidth, windowHeight, stacked = false) {
+    if (stacked) {
+      this.pixels = STACKED_PIXELS;
+      this.element.style.width = '';
+    } else {
+      this.pixels = panelTextPixels(windowHeight);
+      const width = Math.max(0, Math.min(panelWidthFor(this.pixels), Math.floor(clientWidth / 2)));
+      this.element.style.width = width + 'px';
+    }
     this.fit();
   }
 
