@@ -8,6 +8,11 @@ endif()
 # Help pictures and explanatory pages; a page added later is found at the next build.
 file(GLOB PLANIMOVE_PICTURES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/pictures/*.gif)
 install(FILES ${PLANIMOVE_PICTURES} DESTINATION ${CMAKE_INSTALL_DATADIR}/planimove/pictures)
+# Rautenwerk's own pages, where they name its keys.
+file(GLOB PLANIMOVE_RAUTENWERK_PICTURES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/pictures/rautenwerk/*.gif)
+if(PLANIMOVE_RAUTENWERK_PICTURES)
+  install(FILES ${PLANIMOVE_RAUTENWERK_PICTURES} DESTINATION ${CMAKE_INSTALL_DATADIR}/planimove/pictures/rautenwerk)
+endif()
 install(FILES data/desktop/planimove.desktop data/desktop/rautenwerk.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 foreach(program planimove rautenwerk)

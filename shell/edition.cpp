@@ -13,13 +13,12 @@ using A = FunctionKeyAction;
 constexpr int kF1 = 112;
 
 MenuEntry displayItem(std::string name, std::string caption, double StateRecord::*flag,
-                      int functionKey, bool checkedAtStart = false) {
+                      int functionKey) {
   MenuEntry e;
   e.name = std::move(name);
   e.caption = std::move(caption);
   e.parent = "mnu60";
   e.checkable = flag != nullptr;
-  e.checkedAtStart = checkedAtStart;
   e.checkFollows = flag;
   e.sendKey = kF1 + functionKey - 1;
   return e;
@@ -47,7 +46,7 @@ Edition makePlanimove() {
       A::FlipSixBarCoupler,    A::TogglePointLetters, A::ToggleGrid,  A::ToggleParameterX,
       A::TogglePresetStrings};
   e.displayMenu = {
-      displayItem("mnu61", "Hilfe", &StateRecord::qst, 1, true),
+      displayItem("mnu61", "Hilfe", &StateRecord::qst, 1),
       displayItem("mnu62", "Automatk", &StateRecord::qxy, 2),
       displayItem("mnu63", "Text ein/aus", &StateRecord::qtx, 3),
       displayItem("mnu64", "Gelenke", &StateRecord::qsc, 4),
@@ -83,10 +82,11 @@ Edition makeRautenwerk() {
   e.lettersTUVWInEveryGroup = true;
   e.helpPicture = "Bild000.gif";
   e.keyOverviewPicture = "";
+  e.pictureFolder = "rautenwerk";
   e.keyInfoLine = true;
   // Each item toggles its flag through the function key bound to it above.
   e.displayMenu = {
-      displayItem("mnu61", "&Daten", &StateRecord::qse, 7, true),
+      displayItem("mnu61", "&Daten", &StateRecord::qse, 7),
       displayItem("mnu62", "&Softkeys", &StateRecord::qst, 1),
       displayItem("mnu63", "&Gelenke", &StateRecord::qsc, 2),
       displayItem("mnu64", "&Raster", &StateRecord::qsd, 3),

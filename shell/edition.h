@@ -57,6 +57,9 @@ struct Edition {
   // Background picture with qst = 1, and with qer = 1 ("" shows none).
   std::string helpPicture = "BildF1.gif";
   std::string keyOverviewPicture = "BildF8.gif";
+  // Subfolder of the picture folders with the edition's own explanatory
+  // pages (those that name its keys); "" for none. Other pages are shared.
+  std::string pictureFolder;
 
   // A line of key code details printed at (keyInfoX, keyInfoY) before the
   // emblem at the end of every picture (see keyInformationLine).

@@ -83,9 +83,6 @@ Form1::Form1(Canvas& c, Host& h, const Edition& e)
     : drawing(engine, c), canvas(c), host(h), edition(e) {
   engine.setDrawingHook(&drawing);
   engine.setTextOutput(&canvas);
-  for (const MenuEntry& item : menuTree(edition)) {
-    if (item.checkable) checks_.emplace_back(item.name, item.checkedAtStart);
-  }
 }
 
 // ---------------------------------------------------------------------------
@@ -289,18 +286,10 @@ int Form1::arrowRules(int keyCode, int shift) {
   } else if (ud != 0) {
     switch (shift) {
       case 0:
-        if (up) {
-          st.mn5 = 0;
-          st.mn2 -= 1;
-        } else if (st.qtx == 1) {
-          st.mn5 += 1;  // with text pictures on, Down turns the page
-        } else if (st.qtx == 0) {
-          st.mn2 += 1;
-        }
+        turnPageOrTopic(*this, up ? -1 : 1);
         break;
       case 1:
-        st.mn1 += ud;
-        st.mn2 = 1;
+        stepGroup(*this, up ? -1 : 1);
         break;
       case 2:
         st.qzz = up ? st.qzz * st.qtn : st.qzz / st.qtn;
@@ -369,19 +358,19 @@ Form1::KeyOutcome Form1::perform(FunctionKeyAction action) {
     case A::FlipCouplerTriangles:
       st.qff = -st.qff;
       st.qhh = -st.qhh;
-      break;
+      return reloadParameters();
     case A::FlipLoop:
       st.qcc = -st.qcc;
-      break;
+      return reloadParameters();
     case A::MirrorDrive:
       mirrorDrive();
       break;
     case A::FlipDyad:
       st.qnn = -st.qnn;
-      break;
+      return reloadParameters();
     case A::FlipSixBarCoupler:
       st.qpp = -st.qpp;
-      break;
+      return reloadParameters();
     case A::TogglePointLetters:
       StateRecord::toggle(st.qßß);
       break;
@@ -390,11 +379,18 @@ Form1::KeyOutcome Form1::perform(FunctionKeyAction action) {
       break;
     case A::ToggleParameterX:
       StateRecord::toggle(st.qxx);
-      break;
+      return reloadParameters();
     case A::TogglePresetStrings:
       StateRecord::toggle(st.qgx);
       break;
   }
+  return KeyOutcome::Open;
+}
+
+Form1::KeyOutcome Form1::reloadParameters() {
+  // The sign and factor fields act on the registers as they are loaded: the
+  // key's own picture shows its effect, as the offsets of the arrow keys do.
+  loadParameters(*this);
   return KeyOutcome::Open;
 }
 
@@ -429,7 +425,8 @@ void Form1::characterCommands() {
 // Menus
 
 bool Form1::menuCommand(std::string_view controlName) {
-  const MenuEntry* item = findMenuEntry(menuTree(edition), controlName);
+  const std::vector<MenuEntry>& tree = menuTree(edition);
+  const MenuEntry* item = findMenuEntry(tree, controlName);
   if (item == nullptr) item = findMenuEntry(exerciseMenu(), controlName);
   if (item == nullptr) {
     std::cerr << "Unbekannter Menüpunkt: \"" << controlName << "\"\n";
@@ -439,28 +436,23 @@ bool Form1::menuCommand(std::string_view controlName) {
     exerciseMenuCommand(*this, *item);
     return true;
   }
-  // Another mechanism or topic ends the exercise.
-  if (item->setType || item->setGroup || item->setTopic) exercise.close();
-  if (item->setType) st.mn0 = item->setType;
-  if (item->setGroup) st.mn1 = item->setGroup;
-  if (item->resetPage) st.mn5 = 0;
-  if (item->setTopic) st.mn2 = item->setTopic;
-  if (item->checkFollows) {
-    // The mark shows the state the item's key is about to produce.
-    const double flag = st.*(item->checkFollows);
-    for (auto& [name, checked] : checks_) {
-      if (name == controlName) checked = (asInt(flag) + 1) % 2 == 1;
-    }
+  const std::vector<const MenuEntry*> path = chosenPath(tree, *item);
+  if (path.empty()) return true;  // opening a menu changes nothing
+  for (const MenuEntry* e : path) {
+    // Another mechanism or topic ends the exercise.
+    if (e->setType || e->setGroup || e->setTopic) exercise.close();
+    if (e->setType) st.mn0 = e->setType;
+    if (e->setGroup) st.mn1 = e->setGroup;
+    if (e->resetPage) st.mn5 = 0;
+    if (e->setTopic) st.mn2 = e->setTopic;
   }
   if (item->sendKey) Form_KeyDown(item->sendKey, item->sendShift);
   return true;
 }
 
 bool Form1::menuChecked(std::string_view controlName) const {
-  for (const auto& [name, checked] : checks_) {
-    if (name == controlName) return checked;
-  }
-  return false;
+  const MenuEntry* item = findMenuEntry(menuTree(edition), controlName);
+  return item && item->checkable && item->checkFollows && asInt(st.*(item->checkFollows)) == 1;
 }
 
 // ---------------------------------------------------------------------------

@@ -90,9 +90,11 @@ class Form1 {
   void Form_Activate();
   // The command handler: prologue, key table, parameter load, presentation.
   void Form_KeyDown(int keyCode, int shift);
-  // A menu item by control name ("mnu224"); false if the name is unknown.
+  // A chosen menu item by control name ("mnu224"): it does what the menus
+  // that hold it set up and then its own command. A menu that is only opened
+  // (a name with a submenu) changes nothing. False if the name is unknown.
   bool menuCommand(std::string_view controlName);
-  // Check mark of a display-menu item (the only state a menu keeps).
+  // Check mark of a display-menu item: the flag it follows is set.
   bool menuChecked(std::string_view controlName) const;
 
   StateRecord st;
@@ -168,14 +170,14 @@ class Form1 {
   enum class KeyOutcome { Open, RunEnded, PictureComplete };
   KeyOutcome functionKey(int keyCode, int shift);
   KeyOutcome perform(FunctionKeyAction action);
+  // After a sign or factor field changed: the registers loaded anew.
+  KeyOutcome reloadParameters();
   void characterCommands();
   void mirrorDrive();
 
   bool activated_ = false;
   unsigned long commandsStarted_ = 0;
   bool stepForNextCommand_ = false;
-  // Check marks of the display menu, by control name.
-  std::vector<std::pair<std::string, bool>> checks_;
 };
 
 // Number item text of a value ("  0 " style: sign or blank, digits, blank).

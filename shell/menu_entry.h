@@ -1,6 +1,7 @@
 // One item of the menu tree: where it hangs, what it shows and what choosing it
-// does. Choosing an item sets the listed state fields, sets its check mark from
-// the flag it follows and finally hands a key to the command handler.
+// does. Choosing an item sets the state fields that the menus holding it and
+// the item itself list, then hands the item's key to the command handler; its
+// check mark shows the flag it follows. Opening a menu does nothing.
 #pragma once
 
 #include <string>
@@ -31,14 +32,13 @@ struct MenuEntry {
   std::string parent;   // control name of the holding menu; "" for the menu bar
   bool hasSubmenu = false;
   bool checkable = false;
-  bool checkedAtStart = false;
 
   // The command, applied in this order. A field at 0 (or null) is left alone.
   int setType = 0;         // mn0 := setType
   int setGroup = 0;        // mn1 := setGroup
   bool resetPage = false;  // mn5 := 0
   int setTopic = 0;        // mn2 := setTopic, the topic that carries the item's name
-  double StateRecord::*checkFollows = nullptr;  // check mark := (flag + 1) mod 2
+  double StateRecord::*checkFollows = nullptr;  // checked while this flag is 1
   int sendKey = 0;  // then Form_KeyDown(sendKey, sendShift); 5 only rebuilds
   int sendShift = 0;
 

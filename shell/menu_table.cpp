@@ -1,8 +1,8 @@
 // The common menu tree of both editions. Choosing a mechanism type sets mn0 and
-// rebuilds; opening an analysis group sets the group and waits for its topic
-// item; topic items set the topic and rebuild. Some analysis menus list their
-// items in another order or number than the topic catalogue, so every topic
-// item names the topic that carries its caption instead of its position.
+// rebuilds; a topic item sets the group its menu stands for, its topic and
+// page 0, and rebuilds; opening a menu does nothing. Some analysis menus list
+// their items in another order or number than the topic catalogue, so every
+// topic item names the topic that carries its caption instead of its position.
 #include "shell/menu_table.h"
 
 #include <string>
@@ -35,7 +35,6 @@ MenuEntry typeItem(std::string name, std::string caption, int type) {
 struct AnalysisGroup {
   int group;
   const char* caption;
-  bool keepsPage;
   // Item captions with the topic each one selects.
   std::vector<std::pair<const char*, int>> items;
 };
@@ -45,7 +44,6 @@ const std::vector<AnalysisGroup>& analysisGroups() {
   static const std::vector<AnalysisGroup> groups = {
       {1,
        "&Rautenwerk",
-       false,
        {{"&Getriebe", 1},
         {"&Pole", 2},
         {"&Momentanpol", 3},
@@ -53,7 +51,6 @@ const std::vector<AnalysisGroup>& analysisGroups() {
         {"&bewegte Polbahn", 5}}},
       {2,
        "&Geschwindigkeit",
-       false,
        {{"&Antrieb", 1},
         {"Vektor&summe", 2},
         {"&gedrehte Geschwindigkeiten", 3},
@@ -63,7 +60,6 @@ const std::vector<AnalysisGroup>& analysisGroups() {
       // Nine items for eight topics: "Vektorplan" shows the topic of B's acceleration.
       {3,
        "&Beschleunigung",
-       false,
        {{"&Antrieb", 1},
         {"&Konstruktion", 2},
         {"&Normalbeschleunigung", 3},
@@ -76,7 +72,6 @@ const std::vector<AnalysisGroup>& analysisGroups() {
       // Eight items for seven topics: the selectable curves are the Ro-Kurven topic.
       {4,
        "&Krümmung",
-       false,
        {{"&Satz von Bobellier", 1},
         {"&Krümmungsmittelpunkt", 2},
         {"&Wendekreis", 3},
@@ -87,7 +82,6 @@ const std::vector<AnalysisGroup>& analysisGroups() {
         {"wählbare Ro-&Kurven", 5}}},
       {5,
        "&Koppelkurven",
-       true,
        {{"&Koppelkurve", 1},
         {"&Streckung", 2},
         {"&Glieder", 3},
@@ -97,7 +91,6 @@ const std::vector<AnalysisGroup>& analysisGroups() {
         {"Ko&nstruktion", 7}}},
       {6,
        "&Polwechselgeschwindigkeit",
-       false,
        {{"&Krümmungsmittelpunkt", 1},
         {"&Evolute", 2},
         {"K&onstruktion Ubd", 3},
@@ -108,7 +101,6 @@ const std::vector<AnalysisGroup>& analysisGroups() {
       // Seven items for eight topics: there is no item for the relative velocity (3).
       {7,
        "&Relativbewegung",
-       false,
        {{"&Relativbewegung", 1},
         {"&Antriebsgeschwindigkeit", 2},
         {"&Geschwindigkeitsplan", 4},
@@ -118,7 +110,6 @@ const std::vector<AnalysisGroup>& analysisGroups() {
         {"&Beschleunigungsplan", 8}}},
       {8,
        "&Siebengelenke",
-       false,
        {{"Watt-&dc", 1},
         {"Watt-&ab", 2},
         {"Watt-&ba", 3},
@@ -140,7 +131,6 @@ void addAnalysisMenu(std::vector<MenuEntry>& tree) {
     header.parent = "mnu20";
     header.hasSubmenu = true;
     header.setGroup = g.group;
-    header.resetPage = !g.keepsPage;
     tree.push_back(header);
     for (std::size_t i = 0; i < g.items.size(); ++i) {
       MenuEntry item;
@@ -148,6 +138,7 @@ void addAnalysisMenu(std::vector<MenuEntry>& tree) {
       item.caption = g.items[i].first;
       item.parent = header.name;
       item.setTopic = g.items[i].second;
+      item.resetPage = true;
       item.sendKey = kRebuild;
       tree.push_back(item);
     }
@@ -166,6 +157,7 @@ void addTopicList(std::vector<MenuEntry>& tree, const std::string& parent, int g
     item.parent = parent;
     item.setGroup = group;
     item.setTopic = topic;
+    item.resetPage = true;
     item.sendKey = kRebuild;
     tree.push_back(item);
   }
@@ -195,9 +187,6 @@ std::vector<MenuEntry> composeMenuTree(const std::vector<MenuEntry>& displayMenu
   tree.push_back(top("mnu3", "&Synthese"));
   MenuEntry synthesis = top("mnu31", "&Vier Lagen einer Ebene");
   synthesis.parent = "mnu3";
-  synthesis.setGroup = 10;
-  synthesis.resetPage = true;
-  synthesis.sendKey = kRebuild;
   tree.push_back(synthesis);
   addTopicList(tree, "mnu31", 10,
                {"Aufgabe", "&Gegenpolviereck", "&Konstruktion", "&Mittelpunktskurve",
@@ -210,13 +199,10 @@ std::vector<MenuEntry> composeMenuTree(const std::vector<MenuEntry>& displayMenu
   tree.insert(tree.end(), assemblyMenu.begin(), assemblyMenu.end());
 
   MenuEntry examples = top("mnu8", "&Beispiele");
-  examples.setType = 1;  // selecting the menu only chooses the four-bar
+  examples.setType = 1;  // the examples show the four-bar
   tree.push_back(examples);
   MenuEntry plane = top("mnu81", "Komplan bewegte Ebene");
   plane.parent = "mnu8";
-  plane.setGroup = 9;
-  plane.setTopic = 1;
-  plane.sendKey = kRebuild;
   tree.push_back(plane);
   addTopicList(tree, "mnu81", 9,
                {"Aufgabenstellung", "Momentanpol", "Geschwindigkeit", "Normalbeschleunigung",
@@ -290,6 +276,18 @@ const MenuEntry* findMenuEntry(const std::vector<MenuEntry>& tree, std::string_v
     if (e.name == name) return &e;
   }
   return nullptr;
+}
+
+std::vector<const MenuEntry*> chosenPath(const std::vector<MenuEntry>& tree, const MenuEntry& item) {
+  if (item.hasSubmenu) return {};
+  std::vector<const MenuEntry*> path{&item};
+  // Parents stand before their children, so the walk up ends.
+  for (const MenuEntry* e = &item; !e->parent.empty();) {
+    e = findMenuEntry(tree, e->parent);
+    if (e == nullptr || path.size() > tree.size()) break;
+    path.insert(path.begin(), e);
+  }
+  return path;
 }
 
 }  // namespace pm

@@ -1,6 +1,6 @@
 // The menu tree as one table: every item with its control name, exact caption
 // and parent. The window builds its menu bar from this table and sends every
-// chosen item (and every opened submenu) to Form1::menuCommand by name.
+// chosen item to Form1::menuCommand by name.
 #pragma once
 
 #include <string_view>
@@ -35,5 +35,9 @@ std::vector<MenuEntry> menuBarTree(const Edition& edition);
 
 // The entry of a control name in a tree, or nullptr.
 const MenuEntry* findMenuEntry(const std::vector<MenuEntry>& tree, std::string_view name);
+
+// What choosing an item does, in order: the menus that hold it, from the menu
+// bar down, then the item. Empty for a menu, whose opening does nothing.
+std::vector<const MenuEntry*> chosenPath(const std::vector<MenuEntry>& tree, const MenuEntry& item);
 
 }  // namespace pm

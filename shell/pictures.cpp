@@ -61,6 +61,16 @@ std::vector<fs::path> pictureFolders() {
   return folders;
 }
 
+std::vector<fs::path> editionFolders(const std::vector<fs::path>& folders, std::string_view editionFolder) {
+  if (editionFolder.empty() || !isPlainPictureName(editionFolder)) return folders;
+  std::vector<fs::path> out;
+  for (const fs::path& f : folders) {
+    out.push_back(f / std::string(editionFolder));
+    out.push_back(f);
+  }
+  return out;
+}
+
 bool isPlainPictureName(std::string_view fileName) {
   if (fileName.empty() || fileName == "." || fileName == "..") return false;
   for (char c : fileName) {

@@ -25,6 +25,11 @@ std::filesystem::path executableFolder();
 // The default search folders, in search order.
 std::vector<std::filesystem::path> pictureFolders();
 
+// The folders of an edition: before each folder its subfolder of the
+// edition's own pictures (Edition::pictureFolder), when it has one.
+std::vector<std::filesystem::path> editionFolders(const std::vector<std::filesystem::path>& folders,
+                                                  std::string_view editionFolder);
+
 // True for a bare file name: not empty, no folder separators, no "." or "..",
 // no control characters. Only such names are looked up.
 bool isPlainPictureName(std::string_view fileName);

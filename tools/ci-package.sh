@@ -19,8 +19,9 @@ for f in usr/bin/planimove usr/bin/rautenwerk usr/bin/planimove-render \
 done
 # Every picture of the source tree: help pictures and all explanatory pages.
 pictures=0
-for gif in data/pictures/*.gif; do
-  f=usr/share/planimove/pictures/$(basename "$gif")
+for gif in data/pictures/*.gif data/pictures/rautenwerk/*.gif; do
+  [[ -e "$gif" ]] || continue
+  f=usr/share/planimove/pictures/${gif#data/pictures/}
   echo "$contents" | grep -q " \./$f\$" || { echo "missing in package: $f"; exit 1; }
   pictures=$((pictures + 1))
 done

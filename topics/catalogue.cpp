@@ -55,6 +55,12 @@ std::u32string_view topicName(int group, int topic) {
   return kCatalogue[group - 1][topic];
 }
 
+int lastTopic(int group) {
+  for (int t = kMaxTopics; t >= 1; --t)
+    if (!topicName(group, t).empty()) return t;
+  return 0;
+}
+
 void writeCatalogueNames(Form1& f, int group) {
   if (group < 1 || group >= static_cast<int>(f.cmd.groupNames.size())) return;
   f.cmd.groupNames[group] = std::u32string(groupName(group));

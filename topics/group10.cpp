@@ -350,6 +350,7 @@ void analyse(Form1& f) {
   f.st.mn0 = 9;
   f.st.mn1 = 1;
   f.st.mn2 = 1;
+  f.st.mn5 = 0;  // the analysis opens on its first page
   f.st.qtx = 0;
   resetLengths(f);
   std::optional<SynthesisFourBar> recorded;

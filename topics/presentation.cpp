@@ -1,6 +1,7 @@
 // The presentation stage that ends every command: title, topic stepping,
 // explanatory picture, the group routine, the overlays and the emblem; and the
 // demonstration sequence that walks through the catalogue on its own.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -11,6 +12,7 @@
 #include "shell/form1.h"
 #include "topics/catalogue.h"
 #include "topics/mechanism_detail.h"
+#include "topics/page_catalogue.h"
 #include "topics/parameter_strings.h"
 #include "topics/placement_detail.h"
 #include "topics/topics.h"
@@ -39,21 +41,18 @@ bool isOneOf(char32_t c, std::u32string_view keys) {
   return c != 0 && keys.find(c) != std::u32string_view::npos;
 }
 
-// One rule of the stepping table: (from1, from2) → (to1, to2).
-bool stepRule(Form1& f, double from1, double from2, double to1, double to2) {
-  if (f.st.mn1 != from1 || f.st.mn2 != from2) return false;
-  f.st.mn1 = to1;
-  f.st.mn2 = to2;
-  f.st.mn5 = 0;
-  return true;
-}
-
 // Rebuilds the whole picture from the state record, as a menu command does.
 // The nested command works on a register file of its own; the sequence then
 // goes on with the parameters of the type and topic that the rebuild reached.
 void rebuild(Form1& f) {
   f.Form_KeyDown(kKeyRebuild, 0);
   if (!f.ending) loadParameters(f);
+}
+
+// The demonstration moves on to the next topic and opens its first page.
+void nextTopic(Form1& f) {
+  f.st.mn2 += 1;
+  f.st.mn5 = 0;
 }
 
 // Runs one full-revolution run of the demonstration, turning in the sense
@@ -72,6 +71,7 @@ bool demonstrationRun(Form1& f, double request, bool byFlag) {
 void demonstrationByFlag(Form1& f) {
   if (f.st.mn1 == 1 && f.st.mn2 == 0) {
     f.st.mn2 = 1;
+    f.st.mn5 = 0;
     explanatoryPicture(f);
     runGroup(f, 1);
   }
@@ -83,7 +83,7 @@ void demonstrationByFlag(Form1& f) {
     if (!demonstrationRun(f, 0, true) || !demonstrationRun(f, 1, true) ||
         !demonstrationRun(f, 0, true))
       break;
-    f.st.mn2 += 1;
+    nextTopic(f);
     rebuild(f);
     if (f.ending) return;
   }
@@ -101,7 +101,7 @@ void demonstrationToExamples(Form1& f) {
     if (!demonstrationRun(f, 0, false) || !demonstrationRun(f, 1, false) ||
         !demonstrationRun(f, 1, false) || !demonstrationRun(f, 0, false))
       return;
-    f.st.mn2 += 1;
+    nextTopic(f);
     rebuild(f);
     if (f.ending) return;
   }
@@ -118,40 +118,108 @@ void presetStrings(Form1& f) {
 
 }  // namespace
 
-void topicStepping(Form1& f) {
-  if (f.st.mn1 == 1 && f.st.mn2 < 0) {
-    f.st.mn2 = 0;
-    f.st.mn5 = 0;
+TopicPlace steppedTopic(TopicPlace t) {
+  // One rule of the table: (from1, from2) → (to1, to2); a rule that fires
+  // opens page 0.
+  auto rule = [&t](double from1, double from2, double to1, double to2) {
+    if (t.mn1 != from1 || t.mn2 != from2) return false;
+    t.mn1 = to1;
+    t.mn2 = to2;
+    t.mn5 = 0;
+    return true;
+  };
+  if (t.mn1 == 1 && t.mn2 < 0) {
+    t.mn2 = 0;
+    t.mn5 = 0;
   }
-  stepRule(f, 1, 7, 2, 1);
-  stepRule(f, 2, 0, 1, 6);
-  stepRule(f, 2, 7, 3, 1);
-  stepRule(f, 3, 0, 2, 6);
-  stepRule(f, 3, 9, 4, 1);
-  stepRule(f, 4, 8, 5, 1);
-  stepRule(f, 4, 0, 3, 9);
-  stepRule(f, 5, 0, 6, 8);
+  rule(1, 7, 2, 1);
+  rule(2, 0, 1, 6);
+  rule(2, 7, 3, 1);
+  rule(3, 0, 2, 6);
+  rule(3, 9, 4, 1);
+  rule(4, 8, 5, 1);
+  rule(4, 0, 3, 9);
+  rule(5, 0, 6, 8);
   // Group 5 has seven topics, the last being the step-by-step construction:
   // stepping on past it (not onto it) leads to group 6.
-  stepRule(f, 5, 8, 6, 1);
-  stepRule(f, 6, 0, 5, 6);
-  stepRule(f, 6, 8, 7, 1);
-  stepRule(f, 7, 0, 6, 7);
-  stepRule(f, 7, 9, 8, 1);
-  stepRule(f, 8, 0, 7, 7);
-  if (stepRule(f, 8, 9, 1, 1)) f.st.mn0 += 1;
-  if (f.st.mn0 > 9) {
-    f.st.mn0 = 9;
-    f.st.mn5 = 0;
+  rule(5, 8, 6, 1);
+  rule(6, 0, 5, 6);
+  rule(6, 8, 7, 1);
+  rule(7, 0, 6, 7);
+  rule(7, 9, 8, 1);
+  rule(8, 0, 7, 7);
+  if (rule(8, 9, 1, 1)) t.mn0 += 1;
+  if (t.mn0 > 9) {
+    t.mn0 = 9;
+    t.mn5 = 0;
   }
-  stepRule(f, 9, 0, 8, 8);
-  stepRule(f, 9, 8, 10, 1);
-  stepRule(f, 10, 0, 9, 7);
+  rule(9, 0, 8, 8);
+  rule(9, 8, 10, 1);
+  rule(10, 0, 9, 7);
   // This rule stands after the limit above, so it may carry the type to 10.
-  if (stepRule(f, 10, 9, 1, 1)) f.st.mn0 += 1;
+  if (rule(10, 9, 1, 1)) t.mn0 += 1;
+  return t;
+}
+
+void topicStepping(Form1& f) {
+  const TopicPlace t = steppedTopic({f.st.mn0, f.st.mn1, f.st.mn2, f.st.mn5});
+  f.st.mn0 = t.mn0;
+  f.st.mn1 = t.mn1;
+  f.st.mn2 = t.mn2;
+  f.st.mn5 = t.mn5;
+}
+
+void turnPageOrTopic(Form1& f, int direction) {
+  StateRecord& st = f.st;
+  const bool pagesShown = st.qtx == 1;
+  const int pages = pageCount(st.mn1, st.mn2);
+  if (direction > 0) {
+    if (pagesShown && st.mn5 + 1 < pages) {
+      st.mn5 += 1;
+      return;
+    }
+    st.mn5 = 0;
+    // A topic that the stepping moves on by itself (3.9, reached backwards
+    // from 4.1) is left to the stepping, which opens the topic after it.
+    const TopicPlace here{st.mn0, st.mn1, st.mn2, 0};
+    const TopicPlace stepped = steppedTopic(here);
+    if (stepped.mn1 == here.mn1 && stepped.mn2 == here.mn2) st.mn2 += 1;
+  } else {
+    if (pagesShown && st.mn5 > 0) {
+      // A page number beyond the topic's pages (a state set from outside)
+      // turns back to its last page.
+      st.mn5 = pages > 0 ? std::min(st.mn5 - 1, pages - 1.0) : 0;
+      return;
+    }
+    st.mn5 = 0;
+    // Before the first topic of a group lies the last topic of the group before
+    // (the stepping table's backward rules would skip 5.7 and 7.8, turn 4.7 into
+    // the transient 3.9 and 5.1 into 7.1); group 1 begins with its start pages.
+    const int group = st.mn1 >= 2 && st.mn1 <= kLastGroup ? static_cast<int>(st.mn1) : 0;
+    if (st.mn2 == 1 && group == st.mn1 && lastTopic(group - 1) > 0) {
+      st.mn1 = group - 1;
+      st.mn2 = lastTopic(group - 1);
+    } else {
+      st.mn2 -= 1;
+    }
+  }
+}
+
+void stepGroup(Form1& f, int direction) {
+  StateRecord& st = f.st;
+  st.mn1 = std::min(st.mn1 + direction, kLastGroup);
+  st.mn2 = 1;
+  st.mn5 = 0;
 }
 
 void explanatoryPicture(Form1& f) {
+  // Only a page the program ships is asked for; a place without one (a state
+  // set from outside) shows no page rather than a stale or empty band.
+  if (!(f.st.mn5 >= 0 && f.st.mn5 < pageCount(f.st.mn1, f.st.mn2))) {
+    f.st.ff.clear();
+    f.host.setBackgroundPicture("");
+    return;
+  }
   f.st.ff = "Bild" + digitsOf(f.st.mn1) + digitsOf(f.st.mn2) + digitsOf(f.st.mn5) + ".gif";
   f.setPosition(20, 650);
   f.print(widen(f.st.ff), true);

@@ -26,7 +26,23 @@ void fullRevolutionRun(Form1& f);  // keys "1", "2" and the demonstration
 
 // --- presentation stage (topics/presentation.cpp) -----------------------------
 void presentationStage(Form1& f);
+// The place in the catalogue that the stepping table works on.
+struct TopicPlace {
+  double mn0, mn1, mn2, mn5;
+};
+// The stepping table applied to a place: where the rebuild shows it.
+TopicPlace steppedTopic(TopicPlace t);
 void topicStepping(Form1& f);
+// Down (+1) and Up (-1): with the pages shown, the page turns within the
+// topic's shipped pages; past its last page Down opens the next topic and
+// on page 0 Up the previous one, each on its page 0; with the pages hidden
+// the arrows change the topic. The stepping of the rebuild then keeps the
+// topic in the catalogue.
+void turnPageOrTopic(Form1& f, int direction);
+// Shift+Down (+1) and Shift+Up (-1): topic 1, page 0 of the next or previous
+// group; past the last group it stays there.
+void stepGroup(Form1& f, int direction);
+inline constexpr double kLastGroup = 10;
 void explanatoryPicture(Form1& f);
 void topicHeader(Form1& f);  // last action of group routines 1 … 8
 void runGroup(Form1& f, int group);

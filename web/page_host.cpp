@@ -7,6 +7,7 @@
 #include <emscripten.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "shell/form1.h"
 #include "shell/host.h"
 #include "shell/menu_table.h"
+#include "topics/page_catalogue.h"
 #include "web/display_list_buffer.h"
 
 // --- what the page provides (web/page/page.js, Module.page) -------------------------
@@ -30,20 +32,23 @@ EM_JS(double, pm_page_cursor_y, (), { return Module.page.cursorY(); });
 EM_JS(int, pm_page_next_event, (), { return Module.page.nextEvent(); });
 // Paints a picture: numbers, their count, the texts (UTF-8, separated by
 // U+001F), the background colour, the check marks ("1" or "0" per checkable
-// entry of the command handler, in menu order) and the lines of the values
-// panel (see valueLines; empty while the panel is hidden).
+// entry of the command handler, in menu order), the lines of the values
+// panel (see valueLines) and the explanatory page (see explanation), both
+// empty while the panel is hidden.
 EM_JS(void, pm_page_show,
       (const double* numbers, int count, const char* texts, int background, const char* checks,
-       const char* values),
+       const char* values, const char* explanation),
       {
         Module.page.show(HEAPF64.subarray(numbers >> 3, (numbers >> 3) + count),
                          UTF8ToString(texts), background, UTF8ToString(checks),
-                         UTF8ToString(values));
+                         UTF8ToString(values), UTF8ToString(explanation));
       });
 // Whether the page shows its values panel ("Messwerte").
 EM_JS(int, pm_page_values_shown, (), { return Module.page.valuesShown() ? 1 : 0; });
-EM_JS(void, pm_page_background, (const char* name), {
-  Module.page.setBackground(UTF8ToString(name));
+// The background picture by name; `page` tells that it is an explanatory
+// page, which the side panel shows as text instead while it is open.
+EM_JS(void, pm_page_background, (const char* name, int page), {
+  Module.page.setBackground(UTF8ToString(name), page != 0);
 });
 EM_JS(void, pm_page_ended, (), { Module.page.ended(); });
 // Resolves at the page's next animation frame that lies at least the frame
@@ -91,7 +96,8 @@ class PageHost final : public Host {
   }
 
   void setBackgroundPicture(const std::string& fileName) override {
-    pm_page_background(fileName.c_str());
+    background_ = fileName;
+    pm_page_background(fileName.c_str(), pageOfFile(fileName) ? 1 : 0);
   }
 
   void quit() override {
@@ -133,10 +139,31 @@ class PageHost final : public Host {
     buffer_.fill(canvas_.list());
     const Rgb bg = canvas_.backgroundColour();
     const std::string marks = checks();
-    const std::string values = pm_page_values_shown() ? valueLines() : std::string();
+    const bool panel = pm_page_values_shown() != 0;
+    const std::string values = panel ? valueLines() : std::string();
+    const std::string page = panel ? explanation() : std::string();
     pm_page_show(buffer_.numbers().data(), static_cast<int>(buffer_.numbers().size()),
                  buffer_.texts().c_str(), (bg.r << 16) | (bg.g << 8) | bg.b, marks.c_str(),
-                 values.c_str());
+                 values.c_str(), page.c_str());
+  }
+
+  // The explanatory page on screen for the side panel: its page number
+  // ("Tafel 1 von 2" or empty) on the first line, then one block a line: its
+  // kind (T title, P paragraph, B bullet item, L legend item) and its runs,
+  // each after a U+001F; a swatch is U+001E and its colour "#rrggbb".
+  // Empty when no page is shown.
+  std::string explanation() const {
+    const std::optional<PageRef> page = pageOfFile(background_);
+    if (!page) return {};
+    std::string text = pageNumberText(*page) + '\n';
+    for (const PageBlock& b : parsePage(pageText(form_.edition, *page))) {
+      static constexpr char kKinds[] = {'T', 'P', 'B', 'L'};
+      if (b.kind == PageBlock::Kind::NextColumn) continue;
+      text += kKinds[static_cast<int>(b.kind)];
+      for (const PageRun& r : b.runs) text += '\x1f' + (r.swatch ? '\x1e' + hexColour(r.colour) : r.text);
+      text += '\n';
+    }
+    return text;
   }
 
   // The panel's lines for the state on screen, one a line: name U+001F value
@@ -153,6 +180,7 @@ class PageHost final : public Host {
   std::vector<MenuEntry> menu_;  // the menu bar: the edition's tree and "E&xtras"
   DisplayListBuffer buffer_;
   std::vector<std::string> checkable_;
+  std::string background_;  // the background picture the core asked for last
 };
 
 std::unique_ptr<PageHost> host;
@@ -160,6 +188,7 @@ std::string menuText;
 std::string checkText;
 std::string valueText;
 std::string exerciseText;
+std::string explanationText;
 std::string jointText;
 
 // The page's name of a window command.
@@ -253,6 +282,12 @@ EMSCRIPTEN_KEEPALIVE const char* pm_exercise() {
 // The number of a kind of exercise by its name ("wendepol"); 0 for none.
 EMSCRIPTEN_KEEPALIVE int pm_exercise_kind(const char* name) {
   return static_cast<int>(pm::exerciseKindNamed(name ? name : ""));
+}
+
+// The explanatory page on screen as text (see PageHost::explanation).
+EMSCRIPTEN_KEEPALIVE const char* pm_explanation() {
+  pm::explanationText = pm::host ? pm::host->explanation() : std::string();
+  return pm::explanationText.c_str();
 }
 
 // The joints of the mechanism on screen that the page lets the user drag, one

@@ -63,7 +63,7 @@ self.addEventListener('message', (event) => {
     const names = await ((await caches.match(list)) || (await fetch(list))).json();
     const cache = await caches.open(PICTURES);
     for (const name of names) {
-      const request = new Request(new URL(encodeURIComponent(name), base).href);
+      const request = new Request(new URL(name.split('/').map(encodeURIComponent).join('/'), base).href);
       if (!(await cache.match(request))) {
         const answer = await fetch(request).catch(() => null);
         if (answer && answer.ok) await cache.put(request, answer);

@@ -31,6 +31,7 @@
 #include "shell/pictures.h"
 #include "shell/qt/key_mapping.h"
 #include "shell/qt/picture_view.h"
+#include "shell/qt/side_panel.h"
 #include "shell/qt/values_panel.h"
 
 namespace pm {
@@ -41,8 +42,9 @@ MainWindow::MainWindow(const Edition& edition, QWidget* parent)
       form_(canvas_, *this, edition) {
   setWindowTitle(QStringLiteral("Form1"));
   setFont(QFont(QStringLiteral("Arial")));
+  pictureFolders_ = editionFolders(pictureFolders(), edition.pictureFolder);
   view_ = new PictureView(this);
-  panel_ = new ValuesPanel(this);
+  panel_ = new SidePanel(edition, this);
   client_ = new ClientArea(view_, panel_, this);
   setCentralWidget(client_);
   buildMenuBar();
@@ -85,9 +87,7 @@ void MainWindow::buildMenuBar() {
       menu->setObjectName(name);
       menu->menuAction()->setObjectName(name);
       menus[entry.name] = menu;
-      // Opening a menu is its command (group headers set the topic group).
-      if (entry.windowCommand == WindowCommand::None)
-        connect(menu, &QMenu::aboutToShow, this, [this, command] { runMenuCommand(command); });
+      // Opening a menu changes nothing: the chosen item does what its menus set up.
       if (!parentMenu) {
         const QKeySequence mnemonic = QKeySequence::mnemonic(caption);
         if (!mnemonic.isEmpty()) {
@@ -205,24 +205,35 @@ void MainWindow::frameReady() {
   if (recording_) {
     // Recorded, not shown: the screen keeps the picture of before.
     if (form_.runFrame > 0) {
-      const QImage frame = renderImage(canvas_.list(), background_.isNull() ? nullptr : &background_,
+      const QImage& background = shownBackground();
+      const QImage frame = renderImage(canvas_.list(), background.isNull() ? nullptr : &background,
                                        recordingSize_, 1, canvas_.backgroundColour());
       recording_->addFrame(toPaletteImage(frame), 3);
     }
     return;
   }
-  view_->showPicture(canvas_.list(), background_, canvas_.backgroundColour());
+  view_->showPicture(canvas_.list(), shownBackground(), canvas_.backgroundColour());
   view_->repaint();
   refreshCheckMarks();
   refreshValues();
+  refreshPage();
   paceFrame();
 }
 
+ValuesPanel* MainWindow::valuesPanel() const { return panel_->values(); }
+
 void MainWindow::refreshValues() {
   if (!valuesPanelShown()) return;
-  panel_->setValues(measuredValues(form_));
-  panel_->repaint();
+  panel_->values()->setValues(measuredValues(form_));
+  panel_->values()->repaint();
 }
+
+const QImage& MainWindow::shownBackground() const {
+  static const QImage kNone;
+  return page_ && valuesPanelShown() ? kNone : background_;
+}
+
+void MainWindow::refreshPage() { panel_->setPage(valuesPanelShown() ? page_ : std::nullopt); }
 
 void MainWindow::paceFrame() {
   if (frameIntervalMs_ <= 0) return;
@@ -237,8 +248,9 @@ void MainWindow::setBackgroundPicture(const std::string& fileName) {
   if (fileName == backgroundName_) return;
   backgroundName_ = fileName;
   background_ = QImage();
+  page_ = pageOfFile(fileName);
   if (fileName.empty()) return;
-  const std::string path = findPicture(fileName);
+  const std::string path = findPicture(fileName, pictureFolders_);
   // A missing or unreadable picture simply shows no picture.
   if (!path.empty()) background_ = readImageFile(path);
 }
@@ -274,7 +286,11 @@ void MainWindow::runWindowCommand(WindowCommand command) {
 void MainWindow::setValuesPanelShown(bool shown) {
   client_->setPanelShown(shown);
   if (panelAction_) panelAction_->setChecked(shown);
+  // The page moves between the band above the picture and the panel.
+  view_->showPicture(view_->shownList(), shownBackground(), view_->shownBackgroundColour());
+  view_->update();
   refreshValues();
+  refreshPage();
 }
 
 bool MainWindow::valuesPanelShown() const { return client_->panelShown(); }

@@ -12,6 +12,7 @@
 #include <QtGui/QImage>
 #include <QtWidgets/QMainWindow>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +25,7 @@
 #include "shell/form1.h"
 #include "shell/host.h"
 #include "shell/menu_entry.h"
+#include "topics/page_catalogue.h"
 
 class QAction;
 class QKeyEvent;
@@ -32,6 +34,7 @@ class QMenu;
 namespace pm {
 
 class PictureView;
+class SidePanel;
 class ValuesPanel;
 class ClientArea;
 class GifEncoder;
@@ -49,7 +52,8 @@ class MainWindow : public QMainWindow, public Host {
   // The picture being recorded by the current command.
   const RecordingCanvas& canvas() const { return canvas_; }
   PictureView* view() const { return view_; }
-  ValuesPanel* valuesPanel() const { return panel_; }
+  ValuesPanel* valuesPanel() const;
+  SidePanel* sidePanel() const { return panel_; }
   // True once Esc, End or closing the window has ended the program.
   bool hasEnded() const { return ended_; }
   // Shortest time between two shown frames of a run, in milliseconds
@@ -110,6 +114,10 @@ class MainWindow : public QMainWindow, public Host {
   bool writeFile(const QString& file, std::string_view bytes, const QString& what);
   void report(const QString& message, bool error);
   void refreshValues();
+  // The background picture as the view shows it: an explanatory page moves
+  // into the side panel while that is shown, and the band stays free.
+  const QImage& shownBackground() const;
+  void refreshPage();
   void refreshCheckMarks();
   bool isAccessLetter(const QKeyEvent& event) const;
   bool isOwnKeyEvent(QObject* watched) const;
@@ -119,7 +127,7 @@ class MainWindow : public QMainWindow, public Host {
   RecordingCanvas canvas_;
   Form1 form_;
   PictureView* view_ = nullptr;
-  ValuesPanel* panel_ = nullptr;
+  SidePanel* panel_ = nullptr;
   ClientArea* client_ = nullptr;
   QAction* panelAction_ = nullptr;
   // While an animation is recorded: the encoder the run frames go to.
@@ -133,6 +141,8 @@ class MainWindow : public QMainWindow, public Host {
 
   std::string backgroundName_;  // picture requested by the command being built
   QImage background_;           // its image (null: none)
+  std::optional<PageRef> page_;  // the explanatory page it is, if it is one
+  std::vector<std::filesystem::path> pictureFolders_;  // the edition's picture folders
 
   // While a click answers an exercise: the clicked point, which the core
   // reads as the cursor.

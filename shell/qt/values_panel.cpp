@@ -4,6 +4,7 @@
 #include <QtGui/QPainter>
 #include <algorithm>
 
+#include "shell/qt/side_panel.h"
 
 namespace pm {
 
@@ -26,7 +27,9 @@ void ValuesPanel::setValues(std::vector<MeasuredValue> values) {
                                  return a.name == b.name && a.value == b.value;
                                });
   if (same) return;
+  const bool resized = values.size() != values_.size();
   values_ = std::move(values);
+  if (resized) updateGeometry();
   update();
 }
 
@@ -40,6 +43,7 @@ int ValuesPanel::widthFor(int textPixels) { return textPixels * 17; }
 void ValuesPanel::setTextPixels(int pixels) {
   if (pixels == textPixels_) return;
   textPixels_ = pixels;
+  updateGeometry();
   update();
 }
 
@@ -68,6 +72,22 @@ int neededHeight(const std::vector<MeasuredValue>& values, int pixels, bool titl
 
 }  // namespace
 
+int ValuesPanel::preferredHeight() const {
+  return neededHeight(values_, textPixels_, ownTitle(values_)) + textPixels_;
+}
+
+void ValuesPanel::setSmallestTextPixels(int pixels) {
+  if (pixels == smallestPixels_) return;
+  smallestPixels_ = pixels;
+  updateGeometry();
+  update();
+}
+
+QSize ValuesPanel::minimumSizeHint() const {
+  const int pixels = std::min(smallestPixels_, textPixels_);
+  return {0, neededHeight(values_, pixels, ownTitle(values_)) + pixels};
+}
+
 void ValuesPanel::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), kPanelBackground);
@@ -76,7 +96,7 @@ void ValuesPanel::paintEvent(QPaintEvent*) {
   // The font of the window height, smaller where the lines would not fit.
   const bool title = ownTitle(values_);
   int pixels = textPixels_;
-  while (pixels > 10 && neededHeight(values_, pixels, title) > height()) --pixels;
+  while (pixels > std::min(smallestPixels_, textPixels_) && neededHeight(values_, pixels, title) > height()) --pixels;
   QFont plain(QStringLiteral("Arial"));
   plain.setPixelSize(pixels);
   QFont bold = plain;
@@ -127,7 +147,7 @@ ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth) {
   return out;
 }
 
-ClientArea::ClientArea(QWidget* drawing, ValuesPanel* panel, QWidget* parent)
+ClientArea::ClientArea(QWidget* drawing, SidePanel* panel, QWidget* parent)
     : QWidget(parent), drawing_(drawing), panel_(panel) {
   drawing_->setParent(this);
   panel_->setParent(this);

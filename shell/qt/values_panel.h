@@ -27,6 +27,12 @@ class ValuesPanel : public QWidget {
   static int widthFor(int textPixels);
   void setTextPixels(int pixels);
   int textPixels() const { return textPixels_; }
+  // Height the lines need at the panel's font size.
+  int preferredHeight() const;
+  // The smallest font size the lines shrink to; below it the panel keeps its
+  // height (minimumSizeHint) and the scroll area it stands in scrolls.
+  void setSmallestTextPixels(int pixels);
+  QSize minimumSizeHint() const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -34,6 +40,7 @@ class ValuesPanel : public QWidget {
  private:
   std::vector<MeasuredValue> values_;
   int textPixels_ = 16;
+  int smallestPixels_ = 10;
 };
 
 // Where the drawing area and the panel lie in the client area below the menu
@@ -47,11 +54,13 @@ struct ClientLayout {
 };
 ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth);
 
-// The client area: lays out the drawing area and the panel.
+class SidePanel;
+
+// The client area: lays out the drawing area and the side panel.
 class ClientArea : public QWidget {
   Q_OBJECT
  public:
-  ClientArea(QWidget* drawing, ValuesPanel* panel, QWidget* parent = nullptr);
+  ClientArea(QWidget* drawing, SidePanel* panel, QWidget* parent = nullptr);
   void setPanelShown(bool shown);
   bool panelShown() const { return panelShown_; }
   void relayout();
@@ -61,7 +70,7 @@ class ClientArea : public QWidget {
 
  private:
   QWidget* drawing_;
-  ValuesPanel* panel_;
+  SidePanel* panel_;
   bool panelShown_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QMimeData>
 #include <QtGui/QClipboard>
@@ -12,6 +13,7 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
+#include <QtWidgets/QTextBrowser>
 #include <filesystem>
 #include <memory>
 
@@ -25,6 +27,7 @@
 #include "support/file_size_limit.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/picture_view.h"
+#include "shell/qt/side_panel.h"
 #include "shell/qt/values_panel.h"
 
 namespace pm {
@@ -110,7 +113,7 @@ TEST_F(ExtrasTest, DrawingAreaKeepsItsAspectBesideThePanel) {
   const int viewWidth = view().width();
   window->setValuesPanelShown(true);
   QApplication::processEvents();
-  const ValuesPanel& panel = *window->valuesPanel();
+  const SidePanel& panel = *window->sidePanel();
   EXPECT_EQ(view().width() + panel.width(), viewWidth);
   EXPECT_EQ(panel.x(), view().width());
   EXPECT_EQ(panel.height(), view().height());
@@ -133,6 +136,41 @@ TEST_F(ExtrasTest, DrawingAreaKeepsItsAspectBesideThePanel) {
   EXPECT_EQ(narrow.panel.width(), 200);
   EXPECT_EQ(narrow.drawing, QRect(0, 0, 200, 300));
   EXPECT_TRUE(layoutClientArea(QSize(400, 300), false, 350).panel.isEmpty());
+}
+
+TEST_F(ExtrasTest, ThePanelShowsTheTopicsPageAndTheBandAboveThePictureStaysFree) {
+  // The window looks for the pictures in the current folder first.
+  const QString before = QDir::currentPath();
+  QDir::setCurrent(QStringLiteral(PLANIMOVE_PICTURES_FOLDER));
+  struct Back {
+    QString folder;
+    ~Back() { QDir::setCurrent(folder); }
+  } back{before};
+  window->resize(1366, 740);
+  Form1& f = window->form();
+  f.menuCommand("mnu222");  // 2.2, page 0 of two
+  QApplication::processEvents();
+  ASSERT_FALSE(view().shownBackground().isNull());  // the band shows the page
+  window->setValuesPanelShown(true);
+  QApplication::processEvents();
+  QTextBrowser* page = window->sidePanel()->pageView();
+  EXPECT_TRUE(view().shownBackground().isNull());
+  EXPECT_TRUE(page->isVisible());
+  EXPECT_TRUE(page->toPlainText().contains(QStringLiteral("2.2 Vektorsumme")));
+  EXPECT_TRUE(page->toPlainText().contains(QStringLiteral("Tafel 1 von 2")));
+  EXPECT_GE(page->document()->defaultFont().pixelSize(), 14);
+  // The page follows the keys; the help picture is no page and stays in the band.
+  f.Form_KeyDown(kKeyDown, 0);
+  EXPECT_TRUE(page->toPlainText().contains(QStringLiteral("Tafel 2 von 2")));
+  f.Form_KeyDown(kKeyF1, 0);
+  EXPECT_FALSE(page->isVisible());
+  EXPECT_FALSE(view().shownBackground().isNull());
+  f.Form_KeyDown(kKeyF1 + 2, 0);  // F3: pages off, the panel keeps only the values
+  EXPECT_FALSE(page->isVisible());
+  f.Form_KeyDown(kKeyF1 + 2, 0);
+  window->setValuesPanelShown(false);
+  QApplication::processEvents();
+  EXPECT_FALSE(view().shownBackground().isNull());  // the page is back in the band
 }
 
 TEST_F(ExtrasTest, PictureSavedAsPngAndSvgAtTheAreaSizeOrAChosenWidth) {

@@ -171,6 +171,17 @@ TEST_F(PictureLookup, FirstFolderHoldingThePictureWins) {
   EXPECT_EQ(findPicture("Bild120.gif", {}), "");
 }
 
+TEST_F(PictureLookup, AnEditionsOwnPageComesBeforeTheSharedOne) {
+  std::filesystem::create_directories(root_ / "second" / "rautenwerk");
+  touch(root_ / "second" / "Bild110.gif");
+  touch(root_ / "second" / "Bild120.gif");
+  touch(root_ / "second" / "rautenwerk" / "Bild110.gif");
+  const auto rautenwerk = editionFolders(folders(), "rautenwerk");
+  EXPECT_EQ(findPicture("Bild110.gif", rautenwerk), (root_ / "second" / "rautenwerk" / "Bild110.gif").string());
+  EXPECT_EQ(findPicture("Bild120.gif", rautenwerk), (root_ / "second" / "Bild120.gif").string());
+  EXPECT_EQ(findPicture("Bild110.gif", editionFolders(folders(), "")), (root_ / "second" / "Bild110.gif").string());
+}
+
 TEST_F(PictureLookup, LetterCaseIsToleratedButExactNamesComeFirst) {
   touch(root_ / "first" / "bildf1.GIF");
   EXPECT_EQ(findPicture("BildF1.gif", folders()), (root_ / "first" / "bildf1.GIF").string());

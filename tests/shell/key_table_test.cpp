@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "draw/colour_tables.h"
 #include "support/test_form.h"
@@ -72,16 +73,15 @@ TEST(KeyTable, TopicKeysAndLowerBounds) {
   t.key(kKeyUp, kShift);
   EXPECT_EQ(st.mn1, 1);
   EXPECT_EQ(st.mn2, 1);
-  t.key(kKeyDown, kShift);
+  st.mn5 = 1;
+  t.key(kKeyDown, kShift);  // a new group opens on topic 1, page 0
   EXPECT_EQ(st.mn1, 2);
   EXPECT_EQ(st.mn2, 1);
-
-  st.mn1 = 2;
-  st.mn2 = 4;
-  st.mn5 = 2;
-  t.key(kKeyUp);
-  EXPECT_EQ(st.mn2, 3);
   EXPECT_EQ(st.mn5, 0);
+  st.mn1 = 10;
+  t.key(kKeyDown, kShift);  // past the last group it stays there
+  EXPECT_EQ(st.mn1, 10);
+  EXPECT_EQ(st.mn2, 1);
 
   st.mn5 = -3;  // whatever set it, the page never stays negative
   st.mn1 = -2;
@@ -92,19 +92,49 @@ TEST(KeyTable, TopicKeysAndLowerBounds) {
   EXPECT_GE(st.mn0, 1);
 }
 
-TEST(KeyTable, DownPagesTheTextOnlyWithTextPicturesOn) {
-  TestForm t;
-  auto& st = t.form.st;
-  st.mn1 = 2;
-  st.mn2 = 3;
-  ASSERT_EQ(st.qtx, 1);
-  t.key(kKeyDown);
-  EXPECT_EQ(st.mn2, 3);
-  EXPECT_EQ(st.mn5, 1);
-  t.key(kF(3));  // text pictures off
-  ASSERT_EQ(st.qtx, 0);
-  t.key(kKeyDown);
-  EXPECT_EQ(st.mn2, 4);
+// Down and Up from (group, topic, page) with the pages shown or hidden.
+struct PageKey {
+  double mn1, mn2, mn5, qtx;
+  int key;
+  double toMn1, toMn2, toMn5;
+};
+
+TEST(KeyTable, ArrowsTurnThePagesThenOpenTheNeighbouringTopicOnItsFirstPage) {
+  // 2.2 has two pages, 2.3 one, 1.0 (the start) three, 5.7 eighteen steps.
+  const PageKey cases[] = {
+      {2, 2, 0, 1, kKeyDown, 2, 2, 1},  // the page turns
+      {2, 2, 1, 1, kKeyDown, 2, 3, 0},  // after the last page: the next topic
+      {2, 3, 0, 1, kKeyDown, 2, 4, 0},
+      {2, 2, 1, 1, kKeyUp, 2, 2, 0},    // back to page 0 of the same topic
+      {2, 3, 0, 1, kKeyUp, 2, 2, 0},    // on page 0: the previous topic, page 0
+      {2, 2, 1, 0, kKeyDown, 2, 3, 0},  // pages hidden: the topic changes
+      {2, 2, 1, 0, kKeyUp, 2, 1, 0},
+      {1, 0, 2, 1, kKeyDown, 1, 1, 0},  // the start pages end in the first topic
+      {1, 1, 0, 1, kKeyUp, 1, 0, 0},
+      {1, 6, 0, 1, kKeyDown, 2, 1, 0},  // across groups, forwards …
+      {4, 1, 0, 1, kKeyUp, 3, 8, 0},    // … and backwards to the group's last topic
+      {5, 1, 0, 1, kKeyUp, 4, 7, 0},
+      {6, 1, 0, 0, kKeyUp, 5, 7, 0},
+      {8, 1, 0, 1, kKeyUp, 7, 8, 0},
+      {5, 7, 4, 1, kKeyDown, 5, 7, 5},  // the construction's steps
+      {5, 7, 17, 1, kKeyDown, 6, 1, 0},
+      {3, 9, 0, 1, kKeyDown, 4, 1, 0},  // 3.9 is moved on by the stepping
+      {2, 3, 7, 1, kKeyUp, 2, 3, 0},    // a page beyond the topic's pages turns back into them
+  };
+  for (const PageKey& c : cases) {
+    TestForm t;
+    auto& st = t.form.st;
+    st.mn1 = c.mn1;
+    st.mn2 = c.mn2;
+    st.mn5 = c.mn5;
+    st.qtx = c.qtx;
+    t.key(c.key);
+    const std::string from = std::to_string(int(c.mn1)) + "." + std::to_string(int(c.mn2)) + " page " +
+                             std::to_string(int(c.mn5)) + (c.key == kKeyUp ? " Up" : " Down");
+    EXPECT_EQ(st.mn1, c.toMn1) << from;
+    EXPECT_EQ(st.mn2, c.toMn2) << from;
+    EXPECT_EQ(st.mn5, c.toMn5) << from;
+  }
 }
 
 TEST(KeyTable, ModifierArrowsChangeOffsetsAndScales) {
@@ -208,9 +238,7 @@ TEST(KeyTable, DisplayTogglesAndAssemblyFlips) {
   EXPECT_EQ(st.qcc, -1);
   EXPECT_EQ(st.qnn, -1);
   EXPECT_EQ(st.qpp, -1);
-  // A flip reaches the registers with the next load.
-  t.key(kKeyRebuild);
-  EXPECT_EQ(t.form.reg().lenOf(U'c'), 120);
+  EXPECT_EQ(t.form.reg().lenOf(U'p'), -50);  // the flip is loaded by its own key
   // Only Shift 0 and 1 select function keys.
   t.key(kF(2), kCtrl);
   EXPECT_EQ(st.qcc, -1);
@@ -231,6 +259,48 @@ TEST(KeyTable, DisplayTogglesAndAssemblyFlips) {
   EXPECT_EQ(st.sa, 0);
   EXPECT_EQ(st.sm, 9);
   EXPECT_EQ(st.qsc, 1);
+}
+
+// The figures of a picture, without its texts (Rautenwerk prints the key code).
+DisplayList figures(const DisplayList& list) {
+  DisplayList out;
+  for (const Primitive& p : list)
+    if (p.kind != Primitive::Kind::Text) out.push_back(p);
+  return out;
+}
+
+// A sign or factor key shows its effect in its own picture: the picture after
+// the key differs from the one before and is the one a rebuild then draws.
+TEST(KeyTable, SignAndFactorKeysShowTheirEffectInTheirOwnPicture) {
+  struct Case {
+    const Edition* edition;
+    int shiftedKey;               // Shift+F<n>
+    double type, group, topic;    // a picture that shows the flipped link
+  };
+  const Case cases[] = {
+      {&planimoveEdition(), 1, 1, 1, 1},   // coupler triangle
+      {&planimoveEdition(), 2, 1, 1, 1},   // assembly of the four-bar
+      {&planimoveEdition(), 4, 1, 8, 1},   // dyad of the six-bar
+      {&planimoveEdition(), 5, 1, 8, 1},   // coupler of the six-bar
+      {&planimoveEdition(), 8, 1, 3, 1},   // tangential acceleration of A
+      {&rautenwerkEdition(), 1, 1, 1, 1},
+      {&rautenwerkEdition(), 2, 1, 1, 1},
+      {&rautenwerkEdition(), 4, 1, 8, 1},
+      {&rautenwerkEdition(), 5, 1, 8, 1},
+      {&rautenwerkEdition(), 9, 1, 3, 1},
+  };
+  for (const Case& c : cases) {
+    TestForm t(*c.edition);
+    t.form.st.qtx = 0;
+    t.show(c.type, c.group, c.topic);
+    const DisplayList before = figures(t.picture());
+    t.key(kF(c.shiftedKey), kShift);
+    const DisplayList own = figures(t.picture());
+    t.key(kKeyRebuild);
+    const std::string name = c.edition->name + " Shift+F" + std::to_string(c.shiftedKey);
+    EXPECT_NE(own, before) << name << " changes nothing";
+    EXPECT_EQ(own, figures(t.picture())) << name << " shows its effect one key late";
+  }
 }
 
 TEST(KeyTable, MirrorDriveReflectsTheCrankAboutTheFrame) {

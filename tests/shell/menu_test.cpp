@@ -58,16 +58,11 @@ TEST(MenuTree, AnalysisItemsSelectTheTopicOfTheirName) {
   }
 }
 
-TEST(MenuCommands, ChoosingATopicSetsGroupTopicAndRebuildsOnce) {
+TEST(MenuCommands, ChoosingATopicSetsGroupTopicAndFirstPageAndRebuildsOnce) {
   TestForm t;
   auto& st = t.form.st;
   st.mn5 = 2;
   const int frames = t.host.frames;
-  EXPECT_TRUE(t.form.menuCommand("mnu20"));
-  EXPECT_TRUE(t.form.menuCommand("mnu22"));
-  EXPECT_EQ(t.host.frames, frames);  // opening a group does not rebuild
-  EXPECT_EQ(st.mn1, 2);
-  EXPECT_EQ(st.mn5, 0);
   EXPECT_TRUE(t.form.menuCommand("mnu224"));
   EXPECT_EQ(st.mn1, 2);
   EXPECT_EQ(st.mn2, 4);
@@ -75,29 +70,47 @@ TEST(MenuCommands, ChoosingATopicSetsGroupTopicAndRebuildsOnce) {
   EXPECT_EQ(t.host.frames, frames + 1);
 
   // The mended items: Vektorplan of group 3, wählbare Ro-Kurven, Geschwindigkeitsplan.
-  t.form.menuCommand("mnu23");
   t.form.menuCommand("mnu235");
+  EXPECT_EQ(st.mn1, 3);
   EXPECT_EQ(st.mn2, 4);
-  t.form.menuCommand("mnu24");
   t.form.menuCommand("mnu248");
   EXPECT_EQ(st.mn1, 4);
   EXPECT_EQ(st.mn2, 5);
-  t.form.menuCommand("mnu27");
   t.form.menuCommand("mnu273");
   EXPECT_EQ(st.mn1, 7);
   EXPECT_EQ(st.mn2, 4);
+
+  // The construction of group 5 opens on its first step as well.
+  st.mn5 = 3;
+  t.form.menuCommand("mnu257");
+  EXPECT_EQ(st.mn1, 5);
+  EXPECT_EQ(st.mn2, 7);
+  EXPECT_EQ(st.mn5, 0);
 }
 
-TEST(MenuCommands, CouplerCurveGroupKeepsTheTextPage) {
-  TestForm t;
-  auto& st = t.form.st;
-  st.mn5 = 3;
-  t.form.menuCommand("mnu25");
-  EXPECT_EQ(st.mn1, 5);
-  EXPECT_EQ(st.mn5, 3);
-  t.form.menuCommand("mnu26");
-  EXPECT_EQ(st.mn1, 6);
-  EXPECT_EQ(st.mn5, 0);
+TEST(MenuCommands, BrowsingTheMenusChangesNothing) {
+  // Every menu and submenu opened, in both editions, on a topic away from the
+  // defaults: no field changes, no picture is drawn.
+  for (const Edition* e : {&planimoveEdition(), &rautenwerkEdition()}) {
+    TestForm t(*e);
+    t.show(3, 6, 4);
+    t.form.st.mn5 = 1;
+    t.key(kKeyRebuild);
+    const StateRecord before = t.form.st;
+    const int frames = t.host.frames;
+    for (const MenuEntry& m : menuBarTree(*e)) {
+      if (!m.hasSubmenu || m.windowCommand != WindowCommand::None) continue;
+      EXPECT_TRUE(t.form.menuCommand(m.name)) << m.name;
+      before.forEachNumeric([&](std::string_view name, double v) {
+        double now = 0;
+        t.form.st.forEachNumeric([&](std::string_view n, double w) {
+          if (n == name) now = w;
+        });
+        EXPECT_EQ(now, v) << e->name << ": opening " << m.name << " changed " << name;
+      });
+    }
+    EXPECT_EQ(t.host.frames, frames) << e->name;
+  }
 }
 
 TEST(MenuCommands, TypesSynthesisAndExamples) {
@@ -117,25 +130,23 @@ TEST(MenuCommands, TypesSynthesisAndExamples) {
   EXPECT_EQ(st.mn0, before.mn0);
   EXPECT_EQ(t.host.frames, ++frames);  // only the mnu110 rebuild before
 
-  t.form.menuCommand("mnu3");
+  // A synthesis item does what opening its submenu and the item did together.
   st.mn2 = 2;
   st.mn5 = 4;
-  t.form.menuCommand("mnu31");
-  EXPECT_EQ(st.mn1, 10);
-  EXPECT_EQ(st.mn5, 0);
   t.form.menuCommand("mnu313");
   EXPECT_EQ(st.mn1, 10);
   EXPECT_EQ(st.mn2, 3);
+  EXPECT_EQ(st.mn5, 0);
 
+  // An example item chooses the four-bar, the group and the topic, and rebuilds once.
   frames = t.host.frames;
-  t.form.menuCommand("mnu8");  // the examples use the four-bar, without rebuilding
-  EXPECT_EQ(st.mn0, 1);
-  EXPECT_EQ(t.host.frames, frames);
-  t.form.menuCommand("mnu81");
-  EXPECT_EQ(st.mn1, 9);
-  EXPECT_EQ(st.mn2, 1);
+  st.mn5 = 2;
   t.form.menuCommand("mnu817");
+  EXPECT_EQ(st.mn0, 1);
+  EXPECT_EQ(st.mn1, 9);
   EXPECT_EQ(st.mn2, 7);
+  EXPECT_EQ(st.mn5, 0);
+  EXPECT_EQ(t.host.frames, frames + 1);
 }
 
 TEST(MenuCommands, UnknownNamesAreRefused) {
@@ -148,24 +159,25 @@ TEST(MenuCommands, UnknownNamesAreRefused) {
   EXPECT_EQ(t.host.frames, frames);
 }
 
-TEST(MenuCommands, HelpCheckMarkStartsSetAndFollowsThePicture) {
+TEST(MenuCommands, CheckMarksFollowTheFlags) {
   TestForm t;
   auto& st = t.form.st;
-  EXPECT_TRUE(t.form.menuChecked("mnu61"));
-  EXPECT_EQ(st.qst, 0);
+  EXPECT_FALSE(t.form.menuChecked("mnu61"));  // help is off at start
+  EXPECT_TRUE(t.form.menuChecked("mnu63"));   // the pages are on
   t.form.menuCommand("mnu61");
-  EXPECT_TRUE(t.form.menuChecked("mnu61"));
   EXPECT_EQ(st.qst, 1);
-  t.form.menuCommand("mnu61");
-  EXPECT_FALSE(t.form.menuChecked("mnu61"));
+  EXPECT_TRUE(t.form.menuChecked("mnu61"));
+  t.key(kKeySpace);  // any other key hides the help, and its mark
   EXPECT_EQ(st.qst, 0);
+  EXPECT_FALSE(t.form.menuChecked("mnu61"));
 
-  EXPECT_FALSE(t.form.menuChecked("mnu64"));
-  t.form.menuCommand("mnu64");
+  t.key(kKeyF1 + 3);  // F4: the letters, as the menu item
   EXPECT_TRUE(t.form.menuChecked("mnu64"));
-  EXPECT_EQ(st.qsc, 1);
+  t.form.menuCommand("mnu64");
+  EXPECT_EQ(st.qsc, 0);
+  EXPECT_FALSE(t.form.menuChecked("mnu64"));
   t.form.menuCommand("mnu63");
-  EXPECT_FALSE(t.form.menuChecked("mnu63"));  // text pictures were on
+  EXPECT_FALSE(t.form.menuChecked("mnu63"));
   EXPECT_EQ(st.qtx, 0);
 
   const MenuEntry* run = findMenuEntry(menuTree(planimoveEdition()), "mnu66");

@@ -4,8 +4,14 @@
 
 #include "draw/colour.h"
 #include "support/test_form.h"
+#include <functional>
+#include <set>
+#include <tuple>
+
+#include "shell/menu_table.h"
 #include "topics/catalogue.h"
 #include "topics/motion_support.h"
+#include "topics/page_catalogue.h"
 #include "topics/topics.h"
 
 namespace pm::testing {
@@ -82,6 +88,108 @@ TEST(TopicStepping, FiringRuleResetsThePage) {
   t.form.st.mn5 = 4;
   topicStepping(t.form);  // (3, 1): nothing fires
   EXPECT_EQ(t.form.st.mn5, 4);
+}
+
+// Walks through the catalogue with the pages shown. Whatever the keys, the
+// place shown is a page the program ships (or the pages are off), the program
+// asks for no other picture, and the walks together reach every page.
+class PageWalk {
+ public:
+  explicit PageWalk(const Edition& e) : edition_(e), t_(e) { check("start"); }
+  TestForm& form() { return t_; }
+  void key(int code, int shift, const std::string& what) {
+    t_.host.pictures.clear();
+    t_.key(code, shift);
+    check(what);
+  }
+  void menu(const std::string& name) {
+    t_.host.pictures.clear();
+    t_.form.menuCommand(name);
+    check(name);
+  }
+  // The pages reached by all walks of this edition.
+  const std::set<std::tuple<int, int, int>>& reached() const { return reached_; }
+
+ private:
+  void check(const std::string& what) {
+    const StateRecord& st = t_.form.st;
+    const std::string where = edition_.name + ", " + what + " at " + std::to_string(int(st.mn1)) + "." +
+                              std::to_string(int(st.mn2)) + " page " + std::to_string(int(st.mn5));
+    if (st.qtx == 1 && st.qst == 0) {
+      ASSERT_LT(st.mn5, pageCount(st.mn1, st.mn2)) << where << ": no such page";
+      reached_.insert({int(st.mn1), int(st.mn2), int(st.mn5)});
+    }
+    for (const std::string& p : t_.host.pictures)
+      EXPECT_TRUE(p.empty() || p == edition_.helpPicture || p == edition_.keyOverviewPicture ||
+                  pageOfFile(p).has_value())
+          << where << ": asks for " << p;
+  }
+  const Edition& edition_;
+  TestForm t_;
+  std::set<std::tuple<int, int, int>> reached_;
+};
+
+TEST(PageWalk, EveryWalkShowsOnlyShippedPagesAndTheWalksReachThemAll) {
+  for (const Edition* e : {&planimoveEdition(), &rautenwerkEdition()}) {
+    const int texts = kKeyF1 + (actionKeyName("Texte", *e) == "F9" ? 8 : 2);
+    std::set<std::tuple<int, int, int>> reached;
+    auto collect = [&](const PageWalk& w) { reached.insert(w.reached().begin(), w.reached().end()); };
+    {  // Down only, from the start until the next mechanism type
+      PageWalk w(*e);
+      for (int i = 0; i < 400 && w.form().form.st.mn0 == 1; ++i) w.key(kKeyDown, 0, "Down");
+      EXPECT_EQ(w.form().form.st.mn0, 2) << e->name << ": Down does not walk through the catalogue";
+      collect(w);
+    }
+    {  // Down only, through the examples and the synthesis up to the hand-over
+      PageWalk w(*e);
+      w.menu("mnu811");
+      for (int i = 0; i < 100 && w.form().form.st.mn1 >= 9; ++i) w.key(kKeyDown, 0, "Down");
+      EXPECT_EQ(w.form().form.st.mn1, 1) << e->name;
+      collect(w);
+    }
+    {  // Up only, from the last synthesis topic back to the start pages
+      PageWalk w(*e);
+      w.form().show(1, 10, 7);
+      for (int i = 0; i < 100 && !(w.form().form.st.mn1 == 1 && w.form().form.st.mn2 == 0); ++i)
+        w.key(kKeyUp, 0, "Up");
+      EXPECT_EQ(w.form().form.st.mn2, 0) << e->name << ": Up does not lead back to the start";
+      collect(w);
+    }
+    {  // Pages off, Down, pages on again: always the first page of the next topic
+      PageWalk w(*e);
+      for (int i = 0; i < 60; ++i) {
+        w.key(kKeyDown, 0, "Down");
+        w.key(texts, 0, "pages off");
+        w.key(kKeyDown, 0, "Down");
+        w.key(texts, 0, "pages on");
+        EXPECT_EQ(w.form().form.st.mn5, 0);
+      }
+      collect(w);
+    }
+    {  // Shift+Down through the groups, turning a page in each
+      PageWalk w(*e);
+      for (int i = 0; i < 11; ++i) {
+        w.key(kKeyDown, 0, "Down");
+        w.key(kKeyDown, kShift, "Shift+Down");
+      }
+      EXPECT_EQ(w.form().form.st.mn1, 10) << e->name;
+      collect(w);
+    }
+    {  // Every topic of the menus, each from a later page of another topic
+      PageWalk w(*e);
+      for (const MenuEntry& m : menuTree(*e)) {
+        if (!m.setTopic || m.hasSubmenu) continue;
+        w.key(kKeyDown, 0, "Down");
+        w.menu(m.name);
+        for (int i = 0; i < 20 && w.form().form.st.mn5 + 1 < pageCount(w.form().form.st.mn1, w.form().form.st.mn2); ++i)
+          w.key(kKeyDown, 0, "Down");
+      }
+      collect(w);
+    }
+    for (const PageRef& p : shippedPages())
+      EXPECT_TRUE(reached.count({p.group, p.topic, p.page}))
+          << e->name << ": no walk reaches " << pageFileName(p);
+  }
 }
 
 TEST(Catalogue, NamesOfEveryGroup) {

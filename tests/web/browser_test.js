@@ -409,7 +409,20 @@ async function extrasCase(browser, url) {
   const again = await panelState(page);
   check(again.shown && again.commands === ran.commands && sameLines(again.lines, nativeRan),
     'F11 shows it again with the lines of the state on screen');
+  // With the pages on, the topic's page stands as text above the values and
+  // the band above the picture stays free; hidden again, the band shows it.
+  await driver.key(edition === 'planimove' ? 'F3' : 'F9');
+  const explained = await page.evaluate(() => {
+    const e = document.getElementById('explanation'), p = window.planimove;
+    return { shown: !e.hidden && e.getBoundingClientRect().height > 0, title: (e.querySelector('.page-title') || {}).textContent,
+      font: parseFloat(getComputedStyle(e).fontSize), band: p.shownImage() !== null, swatches: e.querySelectorAll('.swatch').length };
+  });
   await driver.key('F11');
+  const banded = await page.evaluate(() => window.planimove.shownImage() !== null);
+  check(explained.shown && /^\d\.\d /.test(explained.title || '') && explained.font >= 14 && !explained.band && banded,
+    `the panel explains the topic ("${explained.title}", ${explained.font} px, ${explained.swatches} swatches) and the band stays free; ` +
+    `without the panel the band shows the page: ${banded}`);
+  await driver.key(edition === 'planimove' ? 'F3' : 'F9');
 
   // "Bild speichern …" asks PNG or SVG: the PNG download equals the canvas,
   // the SVG shows its picture; Esc closes the dialog and saves nothing.

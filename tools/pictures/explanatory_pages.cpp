@@ -1,13 +1,6 @@
-// Renders the explanatory pages from their text sources (data/pictures/source/pages).
-//
-// Source format of one topic, pages separated by a line "---":
-//   # title         the page's title (first line of a page)
-//   text            a paragraph (one source line each)
-//   - text          a bullet item
-//   [k]             anywhere in a line: a swatch of the fixed colour k ("a" … "p");
-//   [=k]            of the palette colour k ("a" … "z"); a line that starts
-//                   with a swatch is a legend item and hangs its further lines
-//   >>              next column
+// Renders the explanatory pages from their text sources (data/pictures/source/pages)
+// in the format that topics/page_catalogue.h describes, for each edition: the
+// pages of Planimove, and those of Rautenwerk whose text names other keys.
 // The body flows through two columns below the title; text that does not fit
 // into the band is reported as overflow.
 #include "explanatory_pages.h"
@@ -20,9 +13,11 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <optional>
 
-#include "draw/colour_tables.h"
 #include "help_pictures.h"
+#include "shell/edition.h"
+#include "topics/page_catalogue.h"
 
 namespace pm::pictures {
 namespace {
@@ -35,74 +30,54 @@ constexpr double kTitleHeight = 24;
 constexpr double kSwatchWidth = 20;
 constexpr double kBulletIndent = 12;
 
-struct Swatch {
-  bool present = false;
-  QColor colour;
-};
-
-// The colour a swatch token "[k]" or "[=k]" stands for, as the program draws
-// that letter at the start values of the palette intensities; no swatch for
-// any other word.
-Swatch swatchOf(const QString& word) {
-  Swatch s;
-  if (word.size() < 3 || !word.startsWith('[') || !word.endsWith(']')) return s;
-  const QString code = word.mid(1, word.size() - 2);
-  const bool palette = code.startsWith('=');
-  const QString letter = palette ? code.mid(1) : code;
-  if (letter.size() != 1) return s;
-  const int k = letter[0].unicode() - 'a';
-  if (k < 0 || k >= (palette ? 26 : kFixedColourCount)) return s;
-  const Rgb c = palette ? paletteColour(buildPalette(128, 196, 256, rgb(255, 255, 255)), k) : fixedColour(k);
-  s.present = true;
-  s.colour = QColor(c.r, c.g, c.b);
-  return s;
-}
-
-struct Block {
-  enum Kind { Paragraph, Bullet, ColumnBreak } kind = Paragraph;
+// A word of a line, or a colour swatch.
+struct Word {
   QString text;
+  std::optional<QColor> swatch;
 };
 
-std::vector<Block> parseBody(const QStringList& lines) {
-  std::vector<Block> blocks;
-  for (const QString& raw : lines) {
-    const QString line = raw.trimmed();
-    if (line.isEmpty()) continue;
-    if (line == ">>") {
-      blocks.push_back({Block::ColumnBreak, {}});
-    } else if (line.startsWith("- ")) {
-      blocks.push_back({Block::Bullet, line.mid(2)});
-    } else {
-      blocks.push_back({Block::Paragraph, line});
+std::vector<Word> wordsOf(const PageBlock& block) {
+  std::vector<Word> words;
+  for (const PageRun& run : block.runs) {
+    if (run.swatch) {
+      words.push_back({{}, QColor(run.colour.r, run.colour.g, run.colour.b)});
+      continue;
     }
+    for (const QString& w : QString::fromStdString(run.text).split(' ', Qt::SkipEmptyParts)) words.push_back({w, {}});
   }
-  return blocks;
+  return words;
 }
 
-double wordWidth(const QString& word, const QFontMetricsF& metrics) {
-  return swatchOf(word).present ? kSwatchWidth : metrics.horizontalAdvance(word);
+double wordWidth(const Word& word, const QFontMetricsF& metrics) {
+  return word.swatch ? kSwatchWidth : metrics.horizontalAdvance(word.text);
 }
 
-// Breaks text into lines of words no wider than width (the first line may
-// have its own width).
-std::vector<QStringList> wrap(const QString& text, const QFontMetricsF& metrics, double firstWidth,
-                              double width) {
-  std::vector<QStringList> out;
-  QStringList line;
+QString joined(const std::vector<Word>& words) {
+  QStringList out;
+  for (const Word& w : words) out << (w.swatch ? QStringLiteral("[]") : w.text);
+  return out.join(' ');
+}
+
+// Breaks the words into lines no wider than width (the first line may have
+// its own width).
+std::vector<std::vector<Word>> wrap(const std::vector<Word>& words, const QFontMetricsF& metrics,
+                                    double firstWidth, double width) {
+  std::vector<std::vector<Word>> out;
+  std::vector<Word> line;
   double used = 0;
   const double space = metrics.horizontalAdvance(' ');
-  for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) {
+  for (const Word& word : words) {
     const double w = wordWidth(word, metrics);
     const double limit = out.empty() ? firstWidth : width;
-    if (!line.isEmpty() && used + space + w > limit) {
+    if (!line.empty() && used + space + w > limit) {
       out.push_back(line);
       line.clear();
       used = 0;
     }
-    used += (line.isEmpty() ? 0 : space) + w;
-    line << word;
+    used += (line.empty() ? 0 : space) + w;
+    line.push_back(word);
   }
-  if (!line.isEmpty()) out.push_back(line);
+  if (!line.empty()) out.push_back(line);
   return out;
 }
 
@@ -130,7 +105,7 @@ void drawSwatch(QPainter& p, const QPointF& topLeft, const QColor& colour, std::
 }
 
 // One line of words and swatches from x on.
-void drawLine(QPainter& p, double x, double top, const QStringList& words, const QFont& font,
+void drawLine(QPainter& p, double x, double top, const std::vector<Word>& words, const QFont& font,
               std::vector<SwatchArea>* areas) {
   const QFontMetricsF metrics(font);
   const double space = metrics.horizontalAdvance(' ');
@@ -140,41 +115,22 @@ void drawLine(QPainter& p, double x, double top, const QStringList& words, const
     if (!run.isEmpty()) drawText(p, QPointF(runX, top + 12), run, font);
     run.clear();
   };
-  for (const QString& word : words) {
-    const Swatch s = swatchOf(word);
-    if (s.present) {
+  for (const Word& word : words) {
+    if (word.swatch) {
       flush();
-      drawSwatch(p, QPointF(x, top), s.colour, areas);
+      drawSwatch(p, QPointF(x, top), *word.swatch, areas);
       x += kSwatchWidth + space;
       runX = x;
       continue;
     }
     if (!run.isEmpty()) run += ' ';
-    run += word;
+    run += word.text;
     x = runX + metrics.horizontalAdvance(run) + space;
   }
   flush();
 }
 
 }  // namespace
-
-std::vector<PageSource> splitPages(const QString& source) {
-  std::vector<PageSource> pages;
-  PageSource current;
-  bool any = false;
-  for (const QString& line : source.split('\n')) {
-    if (line.trimmed() == "---") {
-      pages.push_back(current);
-      current = {};
-      any = false;
-      continue;
-    }
-    if (!line.trimmed().isEmpty()) any = true;
-    current.lines << line;
-  }
-  if (any) pages.push_back(current);
-  return pages;
-}
 
 RenderedPage renderPage(const PageSource& page) {
   RenderedPage out;
@@ -185,15 +141,21 @@ RenderedPage renderPage(const PageSource& page) {
 
   const QFont titleFont = pictureFont(15, true), bodyFont = pictureFont(kBodyPixelSize, false);
   const QFontMetricsF body(bodyFont);
-  QStringList lines = page.lines;
-  while (!lines.isEmpty() && lines.front().trimmed().isEmpty()) lines.removeFirst();
+  std::vector<PageBlock> blocks = parsePage(page.text.toStdString());
   double top = kBandTop;
-  if (!lines.isEmpty() && lines.front().trimmed().startsWith("# ")) {
-    const QString title = lines.takeFirst().trimmed().mid(2);
+  if (!blocks.empty() && blocks.front().kind == PageBlock::Kind::Title) {
+    const QString title = joined(wordsOf(blocks.front()));
+    blocks.erase(blocks.begin());
     drawText(p, QPointF(kBandLeft, top + 15), title, titleFont);
+    // The page number at the right end of the title line.
+    double numberWidth = 0;
+    if (!page.number.isEmpty()) {
+      numberWidth = body.horizontalAdvance(page.number) + kColumnGap;
+      drawText(p, QPointF(kBandRight - body.horizontalAdvance(page.number), top + 15), page.number, bodyFont);
+    }
     p.setPen(QPen(QColor(0, 0, 0), 1));
     p.drawLine(QPointF(kBandLeft, top + 19.5), QPointF(kBandRight, top + 19.5));
-    if (QFontMetricsF(titleFont).horizontalAdvance(title) > kBandRight - kBandLeft) {
+    if (QFontMetricsF(titleFont).horizontalAdvance(title) + numberWidth > kBandRight - kBandLeft) {
       out.overflow = true;
       out.overflowText = title;
     }
@@ -207,28 +169,30 @@ RenderedPage renderPage(const PageSource& page) {
     ++column;
     y = top;
   };
-  for (const Block& b : parseBody(lines)) {
-    if (b.kind == Block::ColumnBreak) {
+  for (const PageBlock& b : blocks) {
+    if (b.kind == PageBlock::Kind::NextColumn) {
       nextColumn();
       continue;
     }
-    // A bullet and a line that starts with a swatch hang their further lines.
-    const bool legend = swatchOf(b.text.section(' ', 0, 0)).present;
-    const double indent = b.kind == Block::Bullet ? kBulletIndent : legend ? kSwatchWidth + body.horizontalAdvance(' ') : 0;
-    const double firstIndent = b.kind == Block::Bullet ? kBulletIndent : 0;
-    const auto wrapped = wrap(b.text, body, columnWidth - firstIndent, columnWidth - indent);
+    // A bullet and a legend item hang their further lines.
+    const bool bullet = b.kind == PageBlock::Kind::Bullet;
+    const double indent = bullet                                ? kBulletIndent
+                          : b.kind == PageBlock::Kind::Legend ? kSwatchWidth + body.horizontalAdvance(' ')
+                                                                : 0;
+    const double firstIndent = bullet ? kBulletIndent : 0;
+    const auto wrapped = wrap(wordsOf(b), body, columnWidth - firstIndent, columnWidth - indent);
     if (y > top) y += kParagraphGap;
     for (std::size_t i = 0; i < wrapped.size(); ++i) {
       if (y + kLineHeight > kBandBottom) nextColumn();
       if (column >= kColumns) {
         if (!out.overflow) {
           out.overflow = true;
-          out.overflowText = wrapped[i].join(' ');
+          out.overflowText = joined(wrapped[i]);
         }
         break;
       }
       const double x = kBandLeft + column * (columnWidth + kColumnGap);
-      if (i == 0 && b.kind == Block::Bullet) drawText(p, QPointF(x + 2, y + 12), QString::fromUtf8("–"), bodyFont);
+      if (i == 0 && bullet) drawText(p, QPointF(x + 2, y + 12), QString::fromUtf8("–"), bodyFont);
       drawLine(p, x + (i == 0 ? firstIndent : indent), y, wrapped[i], bodyFont, &out.swatches);
       y += kLineHeight;
     }
@@ -281,6 +245,26 @@ PaletteImage toTransparentPalette(const RenderedPage& page) {
   return out;
 }
 
+std::vector<PageSource> topicPages(const QString& source, bool rautenwerk, QString* error) {
+  const Edition& edition = rautenwerk ? rautenwerkEdition() : planimoveEdition();
+  const std::vector<std::string> pages = splitPages(source.toStdString());
+  std::vector<PageSource> out;
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    std::string unknown;
+    PageSource page;
+    page.text = QString::fromStdString(withEditionNames(pages[i], edition, &unknown));
+    if (pages.size() > 1)
+      page.number = QStringLiteral("Tafel %1 von %2").arg(i + 1).arg(pages.size());
+    if (!unknown.empty() && error) {
+      *error = QStringLiteral("page %1 names what %2 has no key for: %3")
+                   .arg(i)
+                   .arg(QString::fromStdString(edition.name), QString::fromStdString(unknown).trimmed());
+    }
+    out.push_back(page);
+  }
+  return out;
+}
+
 QStringList writeTopicPages(const QString& sourceFile, const QString& outFolder, QString* error) {
   QFile in(sourceFile);
   if (!in.open(QIODevice::ReadOnly)) {
@@ -288,22 +272,42 @@ QStringList writeTopicPages(const QString& sourceFile, const QString& outFolder,
     return {};
   }
   const QString base = QFileInfo(sourceFile).completeBaseName();
-  const auto pages = splitPages(QString::fromUtf8(in.readAll()));
+  const QString source = QString::fromUtf8(in.readAll());
+  QString unknown;
+  const std::vector<PageSource> planimove = topicPages(source, false, &unknown);
+  const std::vector<PageSource> rautenwerk = topicPages(source, true, &unknown);
+  if (!unknown.isEmpty()) {
+    *error = unknown;
+    return {};
+  }
   QStringList written;
-  for (std::size_t i = 0; i < pages.size(); ++i) {
-    const RenderedPage page = renderPage(pages[i]);
-    const QString name = base + QString::number(i) + ".gif";
-    if (page.overflow) {
-      *error = name + ": text does not fit into the band: \"" + page.overflowText + "\"";
-      return {};
+  auto write = [&](const PageSource& page, const QString& name) {
+    const RenderedPage rendered = renderPage(page);
+    if (rendered.overflow) {
+      *error = name + ": text does not fit into the band: \"" + rendered.overflowText + "\"";
+      return false;
     }
     std::string reason;
-    if (!writeGif(QFile::encodeName(QDir(outFolder).filePath(name)).toStdString(),
-                  toTransparentPalette(page), reason)) {
+    if (!writeGif(QFile::encodeName(QDir(outFolder).filePath(name)).toStdString(), toTransparentPalette(rendered),
+                  reason)) {
       *error = "cannot write " + name + ": " + QString::fromStdString(reason);
-      return {};
+      return false;
     }
     written << name;
+    return true;
+  };
+  const QString ownFolder = QString::fromLatin1(kRautenwerkFolder) + '/';
+  for (std::size_t i = 0; i < planimove.size(); ++i) {
+    const QString name = base + QString::number(i) + ".gif";
+    if (!write(planimove[i], name)) return {};
+    // Rautenwerk shows Planimove's picture unless its text differs.
+    const QString own = QDir(outFolder).filePath(ownFolder + name);
+    if (rautenwerk[i].text == planimove[i].text) {
+      QFile::remove(own);
+      continue;
+    }
+    QDir(outFolder).mkpath(QString::fromLatin1(kRautenwerkFolder));
+    if (!write(rautenwerk[i], ownFolder + name)) return {};
   }
   return written;
 }

@@ -6,6 +6,10 @@
 // through, and its text stays inside a band along the top of the drawing area:
 // left of the emblem and of the column of the data read-out (F6), above the
 // mechanisms, the velocity plan and the acceleration plan at their start positions.
+//
+// The source format and its parser are the core's (topics/page_catalogue.h), so
+// that the pictures and the side panel of the window and of the browser page
+// show the same text.
 #pragma once
 
 #include <QColor>
@@ -30,13 +34,12 @@ inline constexpr int kBandBottom = 170;
 // Pixel size of the body text (drawing units).
 inline constexpr int kBodyPixelSize = 13;
 
-// One page: its source lines (title first, see explanatory_pages.cpp).
+// One page: its text with an edition's names, and "Tafel 1 von 2" where the
+// topic has several pages.
 struct PageSource {
-  QStringList lines;
+  QString text;
+  QString number;
 };
-
-// Splits the source of one topic into its pages (separated by "---" lines).
-std::vector<PageSource> splitPages(const QString& source);
 
 // Colour of the text, the title rule and the swatch frames: a dark blue that
 // is no grey, so that the text never looks like a grid line or a data listing.
@@ -61,9 +64,17 @@ RenderedPage renderPage(const PageSource& page);
 // text and its halo, and the exact colours of the legend swatches.
 PaletteImage toTransparentPalette(const RenderedPage& page);
 
+// The folder below the picture folder that holds the pages of Rautenwerk
+// whose text differs from Planimove's (other key names).
+inline constexpr char kRautenwerkFolder[] = "rautenwerk";
+
+// The pages of one topic source "Bild" + group + topic + ".txt" in an edition.
+std::vector<PageSource> topicPages(const QString& source, bool rautenwerk, QString* error);
+
 // The source file of a topic is "Bild" + group + topic + ".txt"; its pages
-// become "Bild" + group + topic + page + ".gif". Returns the file names written,
-// or an empty list with a message in *error.
+// become "Bild" + group + topic + page + ".gif" in outFolder, and where
+// Rautenwerk's text differs, in outFolder/rautenwerk as well. Returns the file
+// names written (relative to outFolder), or an empty list with a message in *error.
 QStringList writeTopicPages(const QString& sourceFile, const QString& outFolder, QString* error);
 
 }  // namespace pm::pictures

@@ -18,8 +18,11 @@ inline constexpr int kPictureHeight = 600;
 // The font of all generated pictures (help pictures and explanatory pages).
 QFont pictureFont(int pixelSize, bool bold);
 
-QImage renderHelpPicture(const QString& source);
+// The picture of a source; *fits tells whether every row found its place.
+QImage renderHelpPicture(const QString& source, bool* fits = nullptr);
 PaletteImage toGreyPalette(const QImage& image);
-bool writeHelpPicture(const QString& sourceFile, const QString& gifFile);
+// False and a message when the source cannot be read, does not fit or the
+// file cannot be written.
+bool writeHelpPicture(const QString& sourceFile, const QString& gifFile, QString* error);
 
 }  // namespace pm::pictures

@@ -47,8 +47,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   for (int i = 1; i + 1 < argc; i += 2) {
-    if (!pm::pictures::writeHelpPicture(QString::fromLocal8Bit(argv[i]), QString::fromLocal8Bit(argv[i + 1]))) {
-      std::fprintf(stderr, "planimove-pictures: cannot turn %s into %s\n", argv[i], argv[i + 1]);
+    QString error;
+    if (!pm::pictures::writeHelpPicture(QString::fromLocal8Bit(argv[i]), QString::fromLocal8Bit(argv[i + 1]), &error)) {
+      std::fprintf(stderr, "planimove-pictures: %s\n", qPrintable(error));
       return 1;
     }
   }

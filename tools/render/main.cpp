@@ -30,11 +30,11 @@ namespace {
 using pm::render::Event;
 using pm::render::Options;
 
-std::vector<std::filesystem::path> pictureFolders(const Options& o) {
+std::vector<std::filesystem::path> pictureFolders(const Options& o, const pm::Edition& edition) {
   std::vector<std::filesystem::path> folders;
   if (!o.pictures.empty()) folders.emplace_back(o.pictures);
   for (const auto& f : pm::pictureFolders()) folders.push_back(f);
-  return folders;
+  return pm::editionFolders(folders, edition.pictureFolder);
 }
 
 // Whether an event may start the demonstration, which only a key stops.
@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
   pm::installFontSubstitutions();
 
   pm::RecordingCanvas canvas(pm::qtFontMetrics());
-  pm::render::RenderHost host(pictureFolders(o), o.maxFrames);
+  pm::render::RenderHost host(pictureFolders(o, *o.edition), o.maxFrames);
   auto form = std::make_unique<pm::Form1>(canvas, host, *o.edition);
   host.attach(*form);
 

@@ -64,7 +64,7 @@ export function parseMenuTree(text) {
 }
 
 export class MenuBar {
-  // choose(entry): an item chosen or a menu opened (its command).
+  // choose(entry): an item chosen; opening a menu changes nothing.
   constructor(bar, entries, choose) {
     this.bar = bar;
     this.choose = choose;
@@ -221,14 +221,12 @@ export class MenuBar {
     this.open = [];
   }
 
-  // Opening a menu is its command (group headers set the topic group).
   openTop(e) {
     this.closeAll();
     this.open = [e];
     this.openedAt = this.bar.scrollLeft;
     e.element.classList.add('open');
     this.place(e, false);
-    this.choose(e);
   }
 
   openSub(e) {
@@ -237,7 +235,6 @@ export class MenuBar {
     this.open.push(e);
     e.element.classList.add('open');
     this.place(e, true);
-    this.choose(e);
   }
 
   closeFrom(depth) {

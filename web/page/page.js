@@ -5,7 +5,8 @@ import { Painter, fittedScale, SCALE_LEFT, SCALE_TOP } from './painter.js';
 import { SvgContext } from './svg_context.js';
 import { virtualKey } from './keys.js';
 import { MenuBar, parseMenuTree } from './menu_bar.js';
-import { ValuesPanel } from './values_panel.js';
+import { ValuesPanel, panelTextPixels } from './values_panel.js';
+import { Explanation, pagePixels } from './explanation.js';
 import { Exercises } from './exercise.js';
 import { ControlBar, touchDevice } from './controls.js';
 import { PictureGestures } from './gestures.js';
@@ -26,7 +27,9 @@ class Page {
     this.canvas = document.getElementById('picture');
     this.client = document.getElementById('client');
     this.program = document.getElementById('program');
-    this.values = new ValuesPanel(document.getElementById('values'));
+    this.side = document.getElementById('side');
+    this.values = new ValuesPanel(document.getElementById('values'), this.side);
+    this.explanation = new Explanation(document.getElementById('explanation'));
     this.noticeTimer = null;
     this.extrasPending = 0;
     this.ctx = this.canvas.getContext('2d', { alpha: false });
@@ -37,6 +40,7 @@ class Page {
     this.mouse = { x: 0, y: 0 };
     this.picture = null;
     this.backgroundName = '';
+    this.backgroundIsPage = false;  // an explanatory page, shown in the side panel while that is open
     this.image = null;
     this.lastFrame = performance.now();
     this.stats = { paints: 0, lastPaintMs: 0, firstPictureMs: null, commands: 0 };
@@ -61,22 +65,33 @@ class Page {
     return this.queue.shift();
   }
 
-  show(numbers, texts, background, checks, values) {
+  show(numbers, texts, background, checks, values, explanation) {
     this.picture = { numbers: numbers.slice(), texts: texts.split('\x1f'), background };
     this.joints = null;
     this.paint();
     if (this.menuBar) this.menuBar.setChecks(checks);
+    if (this.values.shown) this.showExplanation(explanation);
     if (values && this.values.shown) this.values.setText(values);
+  }
+
+  // The page's text at the top of the side panel; beside it the values keep
+  // the page's font and scroll.
+  showExplanation(text) {
+    this.explanation.setText(text);
+    this.values.setSmallest(this.explanation.shown ? pagePixels(this.values.pixels) : 10);
   }
 
   valuesShown() { return this.values.shown; }
 
-  setBackground(name) {
+  setBackground(name, page = false) {
     if (name === this.backgroundName) return;
     this.backgroundName = name;
+    this.backgroundIsPage = page;
     this.image = null;
     if (!name) return;
-    const file = this.pictures.get(name.toLowerCase());
+    // Rautenwerk's own pages (those that name its keys) come first.
+    const file = (this.rautenwerk && this.pictures.get('rautenwerk/' + name.toLowerCase())) ||
+      this.pictures.get(name.toLowerCase());
     if (!file) return;  // a missing picture simply shows no picture
     const img = new Image();
     img.onload = () => {
@@ -84,7 +99,7 @@ class Page {
       this.image = img;
       this.paint();
     };
-    img.src = 'pictures/' + encodeURIComponent(file);
+    img.src = 'pictures/' + file.split('/').map(encodeURIComponent).join('/');
   }
 
   ended() {
@@ -120,6 +135,10 @@ class Page {
   sinceFrame() { return performance.now() - this.lastFrame; }
 
   // --- painting ---
+  // The background picture as the canvas shows it: an explanatory page moves
+  // into the side panel while that is open, and the band stays free.
+  shownImage() { return this.values.shown && this.backgroundIsPage ? null : this.image; }
+
   cssWidth() { return this.canvas.clientWidth; }
   cssHeight() { return this.canvas.clientHeight; }
 
@@ -139,7 +158,7 @@ class Page {
     const t0 = performance.now();
     const dpr = this.canvas.width / Math.max(1, this.cssWidth());
     this.painter.paint(this.ctx, dpr, this.cssWidth(), this.cssHeight(), this.picture,
-      this.image);
+      this.shownImage());
     const t1 = performance.now();
     this.stats.paints += 1;
     this.stats.lastPaintMs = t1 - t0;
@@ -216,6 +235,7 @@ class Page {
 
   // --- the menu "E&xtras" ---
   setValuesShown(shown) {
+    this.side.hidden = !shown;
     this.values.element.hidden = !shown;
     const entry = this.menuBar && this.menuBar.entries.find((e) => e.command === 'values');
     if (entry) this.menuBar.setMark(entry, shown);
@@ -232,7 +252,9 @@ class Page {
     this.program.classList.toggle('stacked', stacked);
     this.painter.smallestText = this.touch ? SMALLEST_TOUCH_TEXT : 0;
     if (this.values.shown) this.values.place(this.client.clientWidth, window.innerHeight, stacked);
+    this.explanation.setPixels(pagePixels(stacked ? 16 : panelTextPixels(window.innerHeight)));
     this.resize();
+    this.paint();
   }
 
   // --- dragging joints ---
@@ -265,6 +287,7 @@ class Page {
   refreshValues() {
     if (!this.values.shown || this.busy || this.hasEnded) return;
     try {
+      this.showExplanation(this.module.ccall('pm_explanation', 'string', [], []));
       this.values.setText(this.module.ccall('pm_measured_values', 'string', [], []));
     } catch (err) {
       console.error('Planimove:', err);
@@ -305,7 +328,7 @@ class Page {
     const painter = new Painter();
     painter.smallestText = this.painter.smallestText;
     if (this.picture)
-      painter.paint(svg, dpr, this.cssWidth(), this.cssHeight(), this.picture, this.image);
+      painter.paint(svg, dpr, this.cssWidth(), this.cssHeight(), this.picture, this.shownImage());
     return new Blob([svg.document()], { type: 'image/svg+xml' });
   }
 

@@ -1,9 +1,10 @@
 // The values panel ("Messwerte") beside the canvas: the core's lines laid out
-// in a font fitted to the window's height.
+// in a font fitted to the window's height. It stands in the side panel, below
+// the explanatory page while that is shown.
 
 // Font size in pixels for a window of that height (about 40 lines on the
 // screen's height) and the panel width it needs, as in the window.
-function panelTextPixels(windowHeight) {
+export function panelTextPixels(windowHeight) {
   return Math.min(48, Math.max(12, Math.floor(windowHeight / 40)));
 }
 function panelWidthFor(textPixels) { return textPixels * 17; }
@@ -20,10 +21,13 @@ function parseValues(text) {
 }
 
 export class ValuesPanel {
-  constructor(element) {
+  // element: the lines; box: the side panel that holds them, whose width is set.
+  constructor(element, box = element) {
     this.element = element;
+    this.box = box;
     this.text = null;  // the lines shown, as the core gave them
     this.pixels = 0;
+    this.smallest = PANEL_SMALLEST_PIXELS;  // below this font size the lines scroll
     this.fitted = '';  // what the font size was fitted for
   }
 
@@ -35,12 +39,20 @@ export class ValuesPanel {
   place(clientWidth, windowHeight, stacked = false) {
     if (stacked) {
       this.pixels = STACKED_PIXELS;
-      this.element.style.width = '';
+      this.box.style.width = '';
     } else {
       this.pixels = panelTextPixels(windowHeight);
       const width = Math.max(0, Math.min(panelWidthFor(this.pixels), Math.floor(clientWidth / 2)));
-      this.element.style.width = width + 'px';
+      this.box.style.width = width + 'px';
     }
+    this.fit();
+  }
+
+  // The smallest font the lines shrink to before they scroll.
+  setSmallest(pixels) {
+    if (pixels === this.smallest) return;
+    this.smallest = pixels;
+    this.fitted = '';
     this.fit();
   }
 
@@ -73,12 +85,12 @@ export class ValuesPanel {
     return d;
   }
 
-  // The font of the window height, smaller where the lines would not fit.
-  // The height the lines need depends only on which lines are headings, so
+  // The font of the window height, smaller where the lines would not fit
+  // (down to the smallest size; below it they scroll). The height the lines need depends only on which lines are headings, so
   // a run, whose frames change values only, fits once.
   fit() {
     if (!this.shown || !this.pixels) return;
-    const shape = [this.pixels, this.element.clientHeight,
+    const shape = [this.pixels, this.smallest, this.element.clientHeight,
       ...[...this.element.children].map((d) => d.className)].join('|');
     if (shape === this.fitted) return;
     let px = this.pixels;
@@ -86,7 +98,7 @@ export class ValuesPanel {
     for (;;) {
       style.fontSize = px + 'px';
       style.padding = (Math.floor(px / 2) + 1) + 'px';
-      if (px <= PANEL_SMALLEST_PIXELS || this.element.scrollHeight <= this.element.clientHeight)
+      if (px <= Math.min(this.smallest, this.pixels) || this.element.scrollHeight <= this.element.clientHeight)
         break;
       px -= 1;
     }
