@@ -13,6 +13,10 @@ namespace pm {
 
 // User scale of the picture.
 inline constexpr double kScaleLeft = 0, kScaleTop = 40, kScaleRight = 1022, kScaleBottom = 731;
+// The largest side in pixels of a picture file the user asks for (window and
+// planimove-render): larger ones take seconds and gigabytes for nothing that
+// a screen or a printer shows.
+inline constexpr int kMaxPictureSide = 10000;
 
 enum FillStyle : int {
   kFillSolid = 0,

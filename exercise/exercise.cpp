@@ -5,6 +5,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "kinematics/physical_values.h"
 #include "script/utf8.h"
 #include "shell/form1.h"
 #include "shell/menu_entry.h"
@@ -124,8 +125,9 @@ void exerciseAction(Form1& f, ExerciseAction action) {
         std::cerr << "Übung: die Antwort lässt sich nicht prüfen\n";
         return;
       }
-      e.answer = (at - e.mechanism.pivot) / zoom;
-      e.distance = std::abs(at - *solution) / zoom;
+      const kinematics::Vec fromX = at - e.mechanism.pivot;
+      e.answer = kinematics::Vec(physical::millimetres(fromX.real(), zoom), physical::millimetres(fromX.imag(), zoom));
+      e.distance = physical::millimetres(std::abs(at - *solution), zoom);
       e.right = e.distance <= e.mechanism.tolerance;
       // Each exercise counts once, with its first answer given before its solution was seen.
       e.counted = !e.scored && !e.solutionSeen;

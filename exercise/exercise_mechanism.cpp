@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "exercise/seed_sequence.h"
+#include "kinematics/physical_values.h"
 #include "script/codes.h"
 #include "shell/state_record.h"
 #include "topics/parameter_strings.h"
@@ -223,8 +224,6 @@ void showExerciseMechanism(const ExerciseMechanism& m, StateRecord& st) {
   st.qd = m.d - length(U'd');
   st.qe = m.e - length(U'e');
   st.qf = m.f - length(U'f');
-  st.qv = m.driveSpeed - length(U'v');
-  st.qx = m.tangentialAcceleration - length(U'x');
   // Loaded number = preset + offset; the crank angle is val c − wxx.
   st.sa = m.pivot.real() - number(U'a');
   st.sb = m.pivot.imag() - number(U'b');
@@ -234,6 +233,9 @@ void showExerciseMechanism(const ExerciseMechanism& m, StateRecord& st) {
   st.sh = m.accelerationPlan.imag() - number(U'h');
   st.wxx = 0;
   st.qgw = 0;
+  // The drive once the type and the crank are set: ω = len v / 5, α = len x / a.
+  physical::setOmega(st, physical::crankOmega(m.driveSpeed, st.qgw));
+  physical::setAlpha(st, physical::crankAlpha(m.tangentialAcceleration, m.a));
 }
 
 ExerciseFigure exerciseFigure(const ExerciseMechanism& m, ExerciseKind kind, double zoom) {
@@ -250,8 +252,8 @@ ExerciseFigure exerciseFigure(const ExerciseMechanism& m, ExerciseKind kind, dou
   // acceleration len x of A (not scaled by the zoom), so α = x / (a·zoom).
   kinematics::Drive drive;
   drive.angle = m.crankAngle * kDegree;
-  drive.omega = m.driveSpeed / 5;
-  drive.alpha = g.crank != 0 ? m.tangentialAcceleration / g.crank : 0;
+  drive.omega = physical::crankOmega(m.driveSpeed, 0);
+  drive.alpha = physical::crankAlpha(m.tangentialAcceleration, g.crank);
   ExerciseFigure fig;
   fig.zoom = zoom;
   fig.motion = kinematics::solveLoop(g, drive);

@@ -1,9 +1,7 @@
-// The lines of the values panel, from the mechanism the command showed: its
-// lengths, pivot, frame and crank angle as the drive step noted them, the
-// drive speed ω = len v / 5 and the crank's angular acceleration len x / len a,
-// as the velocity and acceleration constructions use them. Lengths are in
-// drawing units (E), times in the construction's time unit (s), so that a
-// listed speed equals the length of the velocity arrow the construction draws.
+// The lines of the values panel, from the mechanism the command showed, in
+// physical units (kinematics/physical_values): lengths in mm, positions in mm
+// from X with y upwards, the drive ω = len v / 5 and α = len x / a. Nothing it
+// lists changes with the zoom or the symbol size.
 #include "kinematics/measured_values.h"
 
 #include <array>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "kinematics/number_format.h"
+#include "kinematics/physical_values.h"
 #include "kinematics/planar_motion.h"
 #include "script/utf8.h"
 #include "shell/form1.h"
@@ -29,13 +28,14 @@ using kinematics::LinkMotion;
 using kinematics::LoopMotion;
 using kinematics::PointMotion;
 using kinematics::Vec;
+using physical::isGuide;
 
 constexpr double kDegree = std::numbers::pi / 180;
-// A link at least this long stands for a straight guide (the slider presets
-// give 99999).
-constexpr double kGuideLength = 10000;
-
-bool isGuide(double length) { return std::fabs(length) >= kGuideLength; }
+// A point farther than this from X (mm) is listed by its direction only.
+constexpr double kFarPoint = 1e4;
+// Within this crank angle of a dead position the panel says so instead of
+// listing speeds that grow without bound there.
+constexpr double kDeadTolerance = 0.01 * kDegree;
 
 std::string trimmed(std::string s) {
   while (!s.empty() && s.front() == ' ') s.erase(s.begin());
@@ -51,13 +51,24 @@ std::string number(double v, const char* unit) {
 
 // Degrees of a screen angle, in [0, 360).
 std::string degrees(double radians) {
-  double d = std::fmod(radians / kDegree, 360.0);
-  if (d < 0) d += 360;
+  double d = physical::screenDegrees(radians);
   if (germanNumber(d) == "360") d = 0;
   return germanNumber(d) + "°";
 }
 
-std::string point(Vec p) { return "(" + germanNumber(p.real()) + "; " + germanNumber(p.imag()) + ")"; }
+// A position (mm from X, y upwards); far away only its direction.
+std::string position(Vec p) {
+  if (std::abs(p) > kFarPoint || !std::isfinite(std::abs(p))) {
+    // The direction with y upwards is the screen angle of (x, −y).
+    return "im Unendlichen, Richtung " + degrees(kinematics::screenAngle(std::conj(p)));
+  }
+  // Rounding noise of a coordinate that is 0 (a point on the frame line) shows as 0.
+  auto coordinate = [&p](double c) { return germanNumber(std::fabs(c) < 1e-9 * (1 + std::abs(p)) ? 0 : c); };
+  return "(" + coordinate(p.real()) + "; " + coordinate(p.imag()) + ") mm";
+}
+
+// A point of the physical loop (X at the origin, y downwards) as a position.
+std::string point(Vec p) { return position(physical::positionFromPivot(p, {})); }
 
 // Magnitude and screen direction of a velocity or acceleration.
 std::string vector(Vec v, const char* unit) {
@@ -76,8 +87,8 @@ class Lines {
   }
   void motion(const std::string& name, const PointMotion& m) {
     heading("Punkt " + name);
-    add("v " + name, vector(m.v, "E/s"));
-    add("a " + name, vector(m.a, "E/s²"));
+    add("v " + name, vector(m.v, "mm/s"));
+    add("a " + name, vector(m.a, "mm/s²"));
   }
   std::vector<MeasuredValue> take() { return std::move(lines_); }
 
@@ -85,44 +96,27 @@ class Lines {
   std::vector<MeasuredValue> lines_;
 };
 
-double shownLength(const ShownMechanism& s, char32_t letter) { return s.lengths[letter - U'a']; }
+std::string length(double mm) { return isGuide(mm) ? "unendlich (Führung)" : number(std::fabs(mm), "mm"); }
 
-kinematics::LoopGeometry geometryOf(const ShownMechanism& s) {
-  kinematics::LoopGeometry g;
-  g.pivot = {s.pivotX, s.pivotY};
-  g.frameAngle = s.frameAngle * kDegree;
-  g.crank = shownLength(s, U'a');
-  g.coupler = shownLength(s, U'b');
-  g.rocker = shownLength(s, U'c');
-  g.frame = shownLength(s, U'd');
-  g.toC = shownLength(s, U'e');
-  g.fromBToC = shownLength(s, U'f');
-  return g;
+void dimensions(const ShownMechanism& s, const physical::Mechanism& m, Lines& out) {
+  out.heading("Maße");
+  const double loop[] = {m.loop.crank, m.loop.coupler, m.loop.rocker, m.loop.frame, m.loop.toC, m.loop.fromBToC};
+  const std::vector<physical::Dimension>& names = physical::loopDimensions();
+  for (std::size_t k = 0; k < names.size(); ++k) out.add(names[k].name, length(loop[k]));
+  if (s.group == 8)
+    for (const physical::Dimension& d : physical::sixBarDimensions(static_cast<int>(s.topic)))
+      out.add(d.name, length(m.sixBar[static_cast<std::size_t>(d.letter - 'g')]));
+  out.add("Gestellwinkel", degrees(m.loop.frameAngle));
 }
 
-// The drive as the velocity construction takes it: |v_A| = len a · len v / 5,
-// reversed while stepping backwards; the tangential acceleration of A has the
-// length len x along the unreversed direction of v_A.
-kinematics::Drive driveOf(const Form1& form) {
-  const ShownMechanism& s = form.cmd.shown;
-  kinematics::Drive d;
-  d.angle = s.crankAngle;
-  d.omega = shownLength(s, U'v') / 5;
-  if (form.st.qgw == -1) d.omega = -d.omega;
-  const double crank = shownLength(s, U'a');
-  d.alpha = crank != 0 ? shownLength(s, U'x') / crank : 0;
-  return d;
-}
-
-void classification(const Form1& form, Lines& out) {
-  const ShownMechanism& s = form.cmd.shown;
+void classification(const ShownMechanism& s, Lines& out) {
   out.heading("Umlauffähigkeit");
-  const std::u32string_view slider = sliderTitle(form.st.mn0);
-  out.add("Getriebeart", trimmed(toUtf8(slider.empty() ? caseTitle(form.cmd.loopCase) : slider)));
-  const std::array<double, 4> links = {shownLength(s, U'a'), shownLength(s, U'b'), shownLength(s, U'c'),
-                                       shownLength(s, U'd')};
+  const std::array<double, 4> links = {s.lengths[0], s.lengths[1], s.lengths[2], s.lengths[3]};
+  const LoopClass k = classifyLengths(links[0], links[1], links[2], links[3]);
+  const std::u32string_view slider = sliderTitle(s.type);
+  out.add("Getriebeart", trimmed(toUtf8(slider.empty() ? caseTitle(k.loopCase) : slider)));
   bool guided = false;
-  for (double l : links) guided = guided || isGuide(l);
+  for (double l : links) guided = guided || isGuide(physical::millimetres(l, s.zoom));
   if (!guided) {
     switch (kinematics::grashof(links)) {
       case kinematics::Grashof::Fulfilled: out.add("Grashof-Bedingung", "erfüllt"); break;
@@ -130,7 +124,7 @@ void classification(const Form1& form, Lines& out) {
       case kinematics::Grashof::NotFulfilled: out.add("Grashof-Bedingung", "nicht erfüllt"); break;
     }
   }
-  out.add("Kurbel", form.cmd.turnClass <= 1 ? "umlauffähig" : "nicht umlauffähig");
+  out.add("Kurbel", k.turnClass <= 1 ? "umlauffähig" : "nicht umlauffähig");
 }
 
 void planeInvariants(const LoopMotion& m, Lines& out) {
@@ -138,7 +132,7 @@ void planeInvariants(const LoopMotion& m, Lines& out) {
   const kinematics::PlaneInvariants inv = kinematics::couplerInvariants(m);
   if (inv.valid) {
     out.add("Momentanpol P", point(inv.pole));
-    out.add("Wendekreisdurchmesser", number(inv.inflectionDiameter, "E"));
+    out.add("Wendekreisdurchmesser", number(inv.inflectionDiameter, "mm"));
     out.add("Wendepol W", point(inv.inflectionPole));
   } else {
     out.add("Momentanpol P", "im Unendlichen");
@@ -153,7 +147,7 @@ void pathOfC(const LoopMotion& m, Lines& out) {
   if (!m.hasC) return;
   out.heading("Bahn von C");
   if (const auto k = kinematics::pathCurvature(m.C)) {
-    out.add("Krümmungsradius ρ", number(k->radius, "E"));
+    out.add("Krümmungsradius ρ", number(k->radius, "mm"));
     out.add("Krümmungsmittelpunkt", point(k->centre));
   } else {
     out.add("Krümmungsradius ρ", std::abs(m.C.v) > 0 ? "unendlich (Wendepunkt)" : "— (C in Ruhe)");
@@ -168,24 +162,22 @@ void slider(const LoopMotion& m, const kinematics::LoopGeometry& g, Lines& out) 
     out.heading("Schleife um Y, Gleitstein in A");
     out.add("Schleifenwinkel", degrees(slot.angle));
     out.link("Schleife", slot);
-    out.add("Gleitweg s = YA", number(s.s, "E"));
-    out.add("Gleitgeschwindigkeit", number(s.rate, "E/s"));
-    out.add("Gleitbeschleunigung", number(s.acceleration, "E/s²"));
+    out.add("Gleitweg s = YA", number(s.s, "mm"));
+    out.add("Gleitgeschwindigkeit", number(s.rate, "mm/s"));
+    out.add("Gleitbeschleunigung", number(s.acceleration, "mm/s²"));
   } else if (isGuide(g.rocker)) {
     // B runs on a practically straight guide through X.
     const kinematics::DistanceMotion s = kinematics::distanceMotion(m.B, m.X);
     out.heading("Schieber B");
-    out.add("Schieberweg s = XB", number(s.s, "E"));
-    out.add("Schiebergeschwindigkeit", number(s.rate, "E/s"));
-    out.add("Schieberbeschleunigung", number(s.acceleration, "E/s²"));
+    out.add("Schieberweg s = XB", number(s.s, "mm"));
+    out.add("Schiebergeschwindigkeit", number(s.rate, "mm/s"));
+    out.add("Schieberbeschleunigung", number(s.acceleration, "mm/s²"));
   }
 }
 
-void sixBar(const Form1& form, const LoopMotion& m, Lines& out) {
-  std::array<double, 10> lengths{};
-  for (std::size_t k = 0; k < lengths.size(); ++k)
-    lengths[k] = shownLength(form.cmd.shown, static_cast<char32_t>(U'g' + k));
-  const kinematics::SixBarMotion six = kinematics::solveSixBar(m, lengths, static_cast<int>(form.st.mn2));
+void sixBar(const ShownMechanism& s, const physical::Mechanism& p, const LoopMotion& m, Lines& out) {
+  const int topic = static_cast<int>(s.topic);
+  const kinematics::SixBarMotion six = kinematics::solveSixBar(m, p.sixBar, topic);
   if (six.first == 0) return;  // not one of the six-bar topics
   out.heading("Siebengelenkkette");
   if (!six.closed) {
@@ -195,13 +187,22 @@ void sixBar(const Form1& form, const LoopMotion& m, Lines& out) {
   const std::string linkIF = std::string(1, six.first) + "–F", linkHF = std::string(1, six.second) + "–F";
   out.add("Winkel " + linkIF, degrees(six.dyad.first.angle));
   out.add("Winkel " + linkHF, degrees(six.dyad.second.angle));
-  if (six.dyad.dead) {
-    out.add("Lage", "Totlage des Zweischlags");
+  // The dyad closes no further within the tolerance on one side: its links
+  // lie in line.
+  bool dead = six.dyad.dead;
+  for (double side : {-1.0, 1.0}) {
+    kinematics::Drive d = p.drive;
+    d.angle += side * kDeadTolerance;
+    const LoopMotion near = kinematics::solveLoop(p.loop, d);
+    dead = dead || (near.closed && !kinematics::solveSixBar(near, p.sixBar, topic).closed);
+  }
+  if (dead) {
+    out.add("Lage", "Totlage: " + linkIF + " und " + linkHF + " in einer Flucht");
     return;
   }
   out.link(linkIF, six.dyad.first);
   out.link(linkHF, six.dyad.second);
-  if (six.hasG) out.add("v G", vector(six.G.v, "E/s"));
+  if (six.hasG) out.add("v G", vector(six.G.v, "mm/s"));
 }
 
 void positionList(const std::vector<int>& positions, std::string& out) {
@@ -239,24 +240,47 @@ void synthesis(const SynthesisFourBar& fourBar, Lines& out) {
   out.add("Kurbel", c.turnsFully ? "voll umlauffähig" : "nicht voll umlauffähig");
 }
 
-void mechanism(const Form1& form, Lines& out) {
-  const ShownMechanism& s = form.cmd.shown;
-  const kinematics::LoopGeometry g = geometryOf(s);
-  const kinematics::Drive drive = driveOf(form);
-  const LoopMotion m = kinematics::solveLoop(g, drive);
+// Which links lie in line where the crank stands within the tolerance of a
+// dead position: coupler and rocker (the loop closes no further on one side)
+// or crank and coupler (the rocker turns back; the coupler is a link, not a
+// guide). Empty elsewhere.
+std::string deadPosition(const physical::Mechanism& p, const LoopMotion& m) {
+  if (m.dead) return "Koppel und Schwinge";
+  auto crankCoupler = [](const LoopMotion& l) {
+    return kinematics::cross(l.A.p - l.X, l.B.p - l.A.p);
+  };
+  const double here = crankCoupler(m);
+  for (double side : {-1.0, 1.0}) {
+    kinematics::Drive d = p.drive;
+    d.angle += side * kDeadTolerance;
+    const LoopMotion near = kinematics::solveLoop(p.loop, d);
+    if (!near.closed || near.dead) return "Koppel und Schwinge";
+    const double there = crankCoupler(near);
+    if (!isGuide(p.loop.coupler) && (here == 0 || (here > 0) != (there > 0))) return "Kurbel und Koppel";
+  }
+  return {};
+}
 
+void mechanism(const ShownMechanism& s, Lines& out) {
+  const physical::Mechanism p = physical::shownMechanism(s);
+  const kinematics::LoopGeometry& g = p.loop;
+  const LoopMotion m = kinematics::solveLoop(g, p.drive);
+
+  dimensions(s, p, out);
   out.heading("Antrieb");
-  out.add("Kurbelwinkel φ", degrees(drive.angle));
+  out.add("Kurbelwinkel φ", degrees(p.drive.angle));
   out.link("Kurbel", m.crank);
   if (!m.closed) {
     out.add("Getriebe", "nicht montierbar");
     out.add("Grund", "die Kette schließt sich bei diesem Kurbelwinkel nicht");
-    classification(form, out);
+    classification(s, out);
     return;
   }
-  if (m.dead) {
-    out.add("Lage", "Totlage: Koppel und Schwinge in einer Flucht");
-    classification(form, out);
+  const std::string dead = deadPosition(p, m);
+  if (!dead.empty()) out.add("Lage", "Totlage: " + dead + " in einer Flucht");
+  if (dead == "Koppel und Schwinge") {
+    // Coupler and rocker turn at speeds without bound here.
+    classification(s, out);
     return;
   }
   const bool guidedB = isGuide(g.coupler);
@@ -277,8 +301,8 @@ void mechanism(const Form1& form, Lines& out) {
   if (m.hasC) out.motion("C", m.C);
   planeInvariants(m, out);
   pathOfC(m, out);
-  if (form.st.mn1 == 8) sixBar(form, m, out);
-  classification(form, out);
+  if (s.group == 8) sixBar(s, p, m, out);
+  classification(s, out);
 }
 
 }  // namespace
@@ -286,11 +310,15 @@ void mechanism(const Form1& form, Lines& out) {
 std::vector<ShownJoint> shownJoints(const Form1& form) {
   const ShownMechanism& s = form.cmd.shown;
   if (!s.taken) return {};
-  const kinematics::LoopGeometry g = geometryOf(s);
-  const LoopMotion m = kinematics::solveLoop(g, driveOf(form));
+  const physical::Mechanism p = physical::shownMechanism(s);
+  const kinematics::LoopGeometry& g = p.loop;
+  const LoopMotion m = kinematics::solveLoop(g, p.drive);
   std::vector<ShownJoint> joints;
-  auto add = [&joints](char letter, Vec p) {
-    if (std::isfinite(p.real()) && std::isfinite(p.imag())) joints.push_back({letter, p.real(), p.imag()});
+  // The loop in mm about X, back in drawing units at the zoom it was shown with.
+  const double zoom = s.zoom > 0 ? s.zoom : 1;
+  auto add = [&joints, &s, zoom](char letter, Vec mm) {
+    const Vec q = Vec(s.pivotX, s.pivotY) + zoom * mm;
+    if (std::isfinite(q.real()) && std::isfinite(q.imag())) joints.push_back({letter, q.real(), q.imag()});
   };
   add('X', m.X);
   if (!isGuide(g.frame)) add('Y', m.Y);
@@ -310,8 +338,8 @@ std::vector<MeasuredValue> measuredValues(const Form1& form) {
   }
   out.heading("Messwerte");
   if (form.cmd.shown.taken) {
-    out.add("Längeneinheit E", "Zeichnungseinheit");
-    mechanism(form, out);
+    out.add("Koordinaten", "mm ab X, y nach oben");
+    mechanism(form.cmd.shown, out);
   } else if (!form.cmd.synthesisFourBar) {
     out.add("Getriebe", "nicht dargestellt");
   }

@@ -100,7 +100,7 @@ void intersectLines(Scratch& s, double x1, double y1, double x2, double y2, doub
     s.X = kFarX;  // parallel: the point of line 2 far out to the right
   } else {
     s.X = (b2 - b1) / (m1 - m2);
-    if (s.X > kFarX) s.X = kFarX;  // only the upper side is clamped
+    if (s.X > kFarX && !s.farIntersections) s.X = kFarX;  // only the upper side is clamped
   }
   s.Y = m2 * s.X + b2;
 }

@@ -16,7 +16,8 @@ void polarStd(Scratch& s);         // (X, Y) → curLen, curAng (standard angle)
 void polarScreen(Scratch& s);      // (X, Y) → curLen, curAng (screen angle)
 void vectorFromPolar(Scratch& s);  // curLen, curAng (screen angle) → (X, Y)
 // Intersection of line (x1,y1)-(x2,y2) with line (x3,y3)-(x4,y4) into (X, Y),
-// with the vertical, parallel and clamping sentinels.
+// with the vertical, parallel and clamping sentinels (no clamp while
+// s.farIntersections is set).
 void intersectLines(Scratch& s, double x1, double y1, double x2, double y2, double x3, double y3,
                     double x4, double y4);
 

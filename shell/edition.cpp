@@ -120,6 +120,14 @@ const Edition& rautenwerkEdition() {
   return e;
 }
 
+bool startsRunOrDemonstration(const Edition& edition, int keyCode, int shift) {
+  if (keyCode == '1' || keyCode == '2' || keyCode == '5') return true;
+  if (keyCode < kF1 || keyCode >= kF1 + 9 || (shift != 0 && shift != 1)) return false;
+  const auto& table = shift == 0 ? edition.functionKeys : edition.shiftFunctionKeys;
+  const FunctionKeyAction action = table[static_cast<std::size_t>(keyCode - kF1)];
+  return action == A::FullRevolutionRun || action == A::Demonstration;
+}
+
 std::u32string keyInformationLine(char32_t key, int keyCode, int shift) {
   const bool printable = key >= 32 && key != 127 && !(key >= 128 && key < 160) && key < 0x110000;
   std::u32string line = decimal(static_cast<long>(key));

@@ -77,6 +77,11 @@ struct Edition {
 const Edition& planimoveEdition();
 const Edition& rautenwerkEdition();
 
+// True for a key that starts a full-revolution run or the demonstration: the
+// characters "1", "2" and "5" (with any modifier) and the function keys the
+// edition binds to either.
+bool startsRunOrDemonstration(const Edition& edition, int keyCode, int shift);
+
 // The key-information line: character code of the key character, the character
 // itself (a blank for a control character), the key code, the Shift value and
 // the key code in hexadecimal with the prefix "&H", separated by blanks.

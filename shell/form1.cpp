@@ -137,7 +137,18 @@ void Form1::Form_Activate() {
 
 void Form1::Form_KeyDown(int keyCode, int shift) {
   if (ending) return;
-  if (depth >= kMaxNesting) {
+  const bool replay = std::exchange(replaying_, false);
+  const bool endKey = (keyCode == kKeyEsc || keyCode == kKeyEnd) && shift == 0;
+  if (depth > 0 && !replay && !endKey && startsRunOrDemonstration(edition, keyCode, shift)) {
+    // Pressed while a run or the demonstration lets events through: it ends
+    // the running one rather than nesting another, so that a storm of such
+    // keys cannot keep the program busy for minutes.
+    stopping = true;
+    st.qxy = 0;
+    return;
+  }
+  if (depth == 0) stopping = false;
+  if (depth >= kMaxNesting && !endKey) {
     // Keys pressed again and again while runs let events through would
     // otherwise nest commands without end; such a key is dropped.
     std::cerr << "Befehl " << keyCode << " verworfen: zu viele verschachtelte Befehle\n";
@@ -147,7 +158,8 @@ void Form1::Form_KeyDown(int keyCode, int shift) {
   // A command started while another runs (a run or the demonstration lets
   // events through) gets its own register file; the outer one continues with
   // its registers, the command its empty commands repeat, and its command
-  // state as they were.
+  // state as they were, except for what describes the picture: the nested
+  // command drew the picture now on screen.
   struct Saved {
     Engine::CommandMemory engine;
     CommandState cmd;
@@ -166,7 +178,8 @@ void Form1::Form_KeyDown(int keyCode, int shift) {
       --f.depth;
       if (saved) {
         f.engine.restoreCommand(saved->engine);
-        f.cmd = std::move(saved->cmd);
+        CommandState nested = std::exchange(f.cmd, std::move(saved->cmd));
+        f.cmd.takePictureOf(std::move(nested));
       }
       if (f.depth == 0 && !f.ending) f.host.frameReady();
     }
@@ -174,7 +187,7 @@ void Form1::Form_KeyDown(int keyCode, int shift) {
 
   prologue(keyCode, shift);
 
-  if ((keyCode == kKeyEsc || keyCode == kKeyEnd) && shift == 0) {
+  if (endKey) {
     ending = true;
     host.quit();
     return;
@@ -503,11 +516,18 @@ void Form1::restartPicture() {
 void Form1::replayRevolution() {
   if (ending || depth > 0) return;
   const StateRecord before = st;
+  // The run's pictures are recorded, never shown: the picture on screen and
+  // what the values panel says of it stay those of the last command.
+  CommandState shown = cmd;
   // One level of nesting: the command keeps the outer registers and command
   // state and shows no picture of its own when it ends.
   ++depth;
+  stopping = false;
+  replaying_ = true;
   Form_KeyDown(st.qgw < 0 ? '2' : '1', 0);
+  replaying_ = false;
   --depth;
+  cmd = std::move(shown);
   if (!ending) st = before;
 }
 

@@ -50,6 +50,9 @@ struct ShownMechanism {
   double pivotX = 0, pivotY = 0;     // val a, val b
   double frameAngle = 0;             // val d, degrees
   double crankAngle = 0;             // ang a, radians in [0, 2π]
+  // The state the registers were loaded and the drive stepped with: the zoom
+  // qzz, the sense of stepping qgw, the type mn0 and the topic mn1, mn2.
+  double zoom = 1, sense = 0, type = 0, group = 0, topic = 0;
   // Label positions (len, ang at k + 80) of the vector registers 1 … 64.
   std::array<double, 65> labelX{}, labelY{};
 };
@@ -78,6 +81,20 @@ struct CommandState {
 
   // Takes the step request: true once if the command asked for a step.
   bool takeStep() { return std::exchange(stepAsked, false); }
+  // A nested command drew the picture now on screen: what it found out about
+  // that picture (the mechanism, its class, the synthesis four-bar) becomes
+  // this command's, so that the values panel describes what is shown.
+  void takePictureOf(CommandState&& nested) {
+    shown = nested.shown;
+    loopCase = nested.loopCase;
+    turnClass = nested.turnClass;
+    synthesisFourBar = std::move(nested.synthesisFourBar);
+  }
+  // A frame of a run starts a new picture: nothing is known about it yet.
+  void forgetPicture() {
+    shown = ShownMechanism{};
+    synthesisFourBar.reset();
+  }
 };
 
 class Form1 {
@@ -108,6 +125,11 @@ class Form1 {
   ExerciseState exercise;
 
   bool ending = false;  // Esc/End/close: every loop returns at once
+  // A key that starts a run or the demonstration was pressed while one ran:
+  // the running run or demonstration ends at its next frame instead of
+  // another one starting inside it. Cleared when the next outermost command
+  // starts.
+  bool stopping = false;
   // While a full-revolution run hands one of its frames to Host::frameReady:
   // the frame's number, 1 … 90; 0 otherwise. Hosts that record runs read it.
   int runFrame = 0;
@@ -176,6 +198,7 @@ class Form1 {
   void mirrorDrive();
 
   bool activated_ = false;
+  bool replaying_ = false;  // the next command is the replayed revolution
   unsigned long commandsStarted_ = 0;
   bool stepForNextCommand_ = false;
 };

@@ -20,7 +20,9 @@ enum class WindowCommand {
   CopyPicture,   // the picture to the clipboard (image and SVG)
   SavePicture,   // the picture as a PNG or SVG file
   SaveAnimation,  // one revolution of the crank as an animated GIF
-  ExerciseNumber  // asks for the number of an exercise and opens it
+  Diagrams,        // shows or hides the diagrams over the crank angle (also F10)
+  SaveDiagrams,    // the diagrams as a PNG or SVG picture or their table as CSV
+  ExerciseNumber   // asks for the number of an exercise and opens it
 };
 
 // Items of the menu "Ü&bungen" that the exercise module carries out.

@@ -233,6 +233,11 @@ const std::vector<MenuEntry>& extrasMenu() {
     m.push_back(item("mnu92", "Bild &kopieren", WindowCommand::CopyPicture));
     m.push_back(item("mnu93", "Bild &speichern …", WindowCommand::SavePicture));
     m.push_back(item("mnu94", "&Umlauf als Animation speichern …", WindowCommand::SaveAnimation));
+    MenuEntry diagrams = item("mnu9d", "&Diagramme", WindowCommand::Diagrams);
+    diagrams.checkable = true;
+    diagrams.shortcut = "F10";
+    m.push_back(diagrams);
+    m.push_back(item("mnu9e", "Diagramme speichern …", WindowCommand::SaveDiagrams));
     return m;
   }();
   return menu;

@@ -21,7 +21,8 @@ std::vector<MenuEntry> composeMenuTree(const std::vector<MenuEntry>& displayMenu
                                        const std::vector<MenuEntry>& assemblyMenu);
 
 // The menu every edition adds after "&Beispiele": "E&xtras" with the values
-// panel, copying and saving the picture and the animation of a revolution.
+// panel, copying and saving the picture, the animation of a revolution and
+// the diagrams over the crank angle.
 // Its entries are window commands; the command handler does not know them.
 const std::vector<MenuEntry>& extrasMenu();
 

@@ -54,6 +54,7 @@ std::vector<fs::path> pictureFolders() {
   if (!exeFolder.empty()) {
     folders.push_back(exeFolder / ".." / "share" / "planimove" / "pictures");
     folders.push_back(exeFolder / ".." / "data" / "pictures");
+    folders.push_back(exeFolder / ".." / ".." / "data" / "pictures");
   }
 #ifdef PLANIMOVE_DATA_DIR
   folders.push_back(fs::path(PLANIMOVE_DATA_DIR) / "pictures");
@@ -96,6 +97,16 @@ std::string findPicture(std::string_view fileName, const std::vector<fs::path>& 
 
 std::string findPicture(std::string_view fileName) {
   return findPicture(fileName, pictureFolders());
+}
+
+PictureFinder::PictureFinder(std::vector<fs::path> folders) : folders_(std::move(folders)) {}
+
+const std::string& PictureFinder::find(std::string_view fileName) {
+  // A command asks for one or two pictures: a short list beats a map.
+  for (const auto& [name, path] : found_)
+    if (name == fileName) return path;
+  found_.emplace_back(std::string(fileName), findPicture(fileName, folders_));
+  return found_.back().second;
 }
 
 }  // namespace pm

@@ -4,8 +4,10 @@
 //   1. the current folder,
 //   2. <folder of the executable>/../share/planimove/pictures (a relocated or
 //      uninstalled tree),
-//   3. <folder of the executable>/../data/pictures (a build folder inside the
-//      source tree, so that a freshly built program finds the pictures),
+//   3. <folder of the executable>/../data/pictures and
+//      <folder of the executable>/../../data/pictures (a build folder inside
+//      the source tree, so that freshly built programs find the pictures: the
+//      window in the build folder, the tools one folder below it),
 //   4. the installed data folder PLANIMOVE_DATA_DIR/pictures.
 // An exact name in any folder is preferred; failing that, a name that differs
 // only in the case of ASCII letters is accepted (again in folder order), because
@@ -15,6 +17,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pm {
@@ -39,5 +42,20 @@ bool isPlainPictureName(std::string_view fileName);
 std::string findPicture(std::string_view fileName,
                         const std::vector<std::filesystem::path>& folders);
 std::string findPicture(std::string_view fileName);
+
+// findPicture over a list of folders, remembering each answer (also "none")
+// until forget(). Hosts forget when a command ends: the frames of a run ask
+// for the same picture again and again and never search a folder twice, and
+// a file added between commands is seen by the next one.
+class PictureFinder {
+ public:
+  explicit PictureFinder(std::vector<std::filesystem::path> folders);
+  const std::string& find(std::string_view fileName);
+  void forget() { found_.clear(); }
+
+ private:
+  std::vector<std::filesystem::path> folders_;
+  std::vector<std::pair<std::string, std::string>> found_;  // name, path
+};
 
 }  // namespace pm

@@ -6,7 +6,7 @@
 set -e
 PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libgl-dev \
 nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation2 \
-libgif-dev qt6-qpa-plugins xvfb xauth xdotool xclip imagemagick librsvg2-bin clang-14 libclang-rt-14-dev"
+libgif-dev libx11-dev qt6-qpa-plugins xvfb xauth xdotool xclip imagemagick librsvg2-bin clang-14 libclang-rt-14-dev"
 [ $# -gt 0 ] && PACKAGES="$*"
 missing=""
 for p in $PACKAGES; do

@@ -1,10 +1,14 @@
 #include "topics/curvature_curves.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <string>
 #include <string_view>
 
+#include "script/utf8.h"
 #include "shell/form1.h"
+#include "topics/topics.h"
 
 namespace pm {
 
@@ -78,6 +82,32 @@ void traceEqualCurvature(Form1& f, CurvatureFamily family, double rho, double d,
     f.run(style.script);
     f.cmd.traceCounter = k;
     gap = false;
+  }
+}
+
+void inflectionCircle(Form1& f) {
+  f.run(U":41P=XA*BY:41D=XY*AB:46TPA~BPD");
+  f.run(U":66-d1DAB:66-d1DXY:66-d1PAX:66-d1PBY:66-d1PDD");
+  f.run(U":66-o4PP:66-j2PP");
+  f.run(U":23N=¬+PT:46EPN~DPX:46FYP~NPY:41G=EPxYF");
+  velocityBase(f);
+  f.run(U":27EP|Aa:27FP|Bb:41G=EPxXa:41H=FPxYb:");
+  f.run(U":23I=.+GP:23J=.+HP:41K=IGxJH:");
+  f.run(U"23Ì=.+KP:23Í=.+PK:46ÎÍP~aAP:41Ò=KÌxPÎ:23Ó=.+ÒK:41Ô=PÍxÒÓ:36W=Ô");
+  f.run(U":49PM=MW:66-m1WP:61(m11PMPP:69om15PW");
+  // The circle command draws no circle of a radius above 99999: near P such
+  // a circle is the pole tangent, and W lies far off the picture.
+  const Point p = f.reg().point(U'P'), w = f.reg().point(U'W');
+  const double diameter = std::hypot(w.x - p.x, w.y - p.y);
+  if (diameter / 2 > 99999 && std::isfinite(diameter)) {
+    double direction = std::atan2(p.y - w.y, w.x - p.x) * 180 / std::numbers::pi;
+    if (direction < 0) direction += 360;
+    const auto whole = [](double v) { return std::to_string(std::llround(std::min(v, 1e15))); };
+    f.canvas.setFont("Arial", 11);
+    f.setPosition(20, 60);
+    f.print(fromUtf8("Wendekreis zu groß zum Zeichnen: Durchmesser " + whole(diameter) +
+                     ", Wendepol W von P aus in Richtung " + whole(direction) + "°"),
+            true);
   }
 }
 

@@ -28,4 +28,10 @@ std::optional<double> equalCurvatureDistance(CurvatureFamily family, double rho,
 void traceEqualCurvature(Form1& f, CurvatureFamily family, double rho, double d, double gamma,
                          int lastK);
 
+// The inflection circle (groups 4 and 6): pole tangent and normal, the
+// inflection pole W from the velocity tips, the centre M and the circle
+// through P and W. A circle too large to be drawn is named in a note that
+// says how large it is and in which direction W lies.
+void inflectionCircle(Form1& f);
+
 }  // namespace pm

@@ -16,9 +16,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <complex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "draw/colour_tables.h"
@@ -85,6 +87,27 @@ constexpr std::u32string_view kCirclePointOfV =
     U":46IMN~oMV:46JNM~oNV:41Z=MIxNJ:46IoM~MoZ:46JMo~oMZ:41Ä=MJxoI";
 constexpr std::u32string_view kCirclePointOfW =
     U":46IMN~oMW:46JNM~oNW:41Ü=MIxNJ:46IoM~MoÜ:46JMo~oMÜ:41Ö=MJxoI";
+
+// Whether `point`, a point of the plane in the first position, lies in all
+// four positions on one circle about `centre`: what makes it the circle point
+// of that centre point. Where the construction point passes within a fraction
+// of a unit of a pole, the similar triangles of the construction degenerate
+// and their result is no circle point.
+bool isCirclePoint(const Registers& r, char32_t centre, char32_t point) {
+  using Cx = std::complex<double>;
+  const auto at = [&r](char32_t name) { return Cx(r.point(name).x, r.point(name).y); };
+  const Cx first = at(U'A'), direction = at(U'E') - first;
+  if (std::abs(direction) == 0) return true;  // a task without direction: nothing to carry
+  const Cx q = at(point) - first, c = at(centre);
+  double nearest = INFINITY, farthest = 0;
+  for (const auto& [a, e] : {std::pair{U'A', U'E'}, {U'B', U'F'}, {U'C', U'G'}, {U'D', U'H'}}) {
+    const double d = std::abs(at(a) + q * (at(e) - at(a)) / direction - c);
+    nearest = std::min(nearest, d);
+    farthest = std::max(farthest, d);
+  }
+  // Rounding stays far below a twentieth of a unit, a degenerate point far above.
+  return farthest - nearest <= 0.05 + 1e-6 * farthest;
+}
 
 constexpr std::u32string_view kFirstPairFromV = U":36f=b:36g=c:66-m3gf:62°m13fg";
 constexpr std::u32string_view kFirstPairFromW = U":36f=d:36g=e:66-m3gf:62°m13fg";
@@ -283,7 +306,8 @@ void circlePoints(Form1& f, bool computing) {
     const bool closedW = closed(f);
     f.run(kCirclePointOfV);
     f.run(kCirclePointOfW);
-    f.run(U":65.c11Ä:65.d11Ö");
+    if (isCirclePoint(r, U'V', U'Ä')) f.run(U":65.c11Ä");
+    if (isCirclePoint(r, U'W', U'Ö')) f.run(U":65.d11Ö");
     return closedV && closedW;
   });
 }

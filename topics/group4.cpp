@@ -18,20 +18,6 @@ namespace {
 constexpr std::u32string_view kCentreOfCurvature =
     U":41P=XA*BY:41D=XY*AB:46EPC~DPB:41F=EPxAC:41J=FXxPC";
 
-// The inflection circle: pole tangent, the pole normal, the inflection pole W
-// from the velocity tips, the centre M and the circle through P and W.
-void inflectionCircle(Form1& f) {
-  f.run(U":41P=XA*BY:41D=XY*AB:46TPA~BPD");
-  f.run(U":66-d1DAB:66-d1DXY:66-d1PAX:66-d1PBY:66-d1PDD");
-  f.run(U":66-o4PP:66-j2PP");
-  f.run(U":23N=¬+PT:46EPN~DPX:46FYP~NPY:41G=EPxYF");
-  velocityBase(f);
-  f.run(U":27EP|Aa:27FP|Bb:41G=EPxXa:41H=FPxYb:");
-  f.run(U":23I=.+GP:23J=.+HP:41K=IGxJH:");
-  f.run(U"23Ì=.+KP:23Í=.+PK:46ÎÍP~aAP:41Ò=KÌxPÎ:23Ó=.+ÒK:41Ô=PÍxÒÓ:36W=Ô");
-  f.run(U":49PM=MW:66-m1WP:61(m11PMPP:69om15PW");
-}
-
 void bobillier(Form1& f) {
   f.run(U":66-j1DP:46TPA~BPD:61(n28DPA:61(n28BPT:66-j1PT:69oj11T");
   f.run(U":66-b1XAPBY:65.b15ABXY:69ob15P");
@@ -118,6 +104,8 @@ constexpr std::array<Topic, 7> kTopics = {{
 
 void group4(Form1& f) {
   topic_rows::writeTopicNames(f, 4, U" Krümmungen           ", kTopics);
+  // Centres of curvature and the inflection pole may lie far off in earnest.
+  FarIntersections far(f.scratch());
 
   standardPicture(f);
   velocityBase(f);

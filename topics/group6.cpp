@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "script/vector.h"
+#include "topics/curvature_curves.h"
 #include "topics/topic_rows.h"
 #include "topics/topics.h"
 #include "topics/trace_loops.h"
@@ -51,17 +52,6 @@ void inflectionPoleFromVelocities(Form1& f) {
   f.run(U":27EP|Aa:27FP|Bb:41G=EPxXa:41H=FPxYb:");
   f.run(U":23I=.+GP:23J=.+HP:41K=IGxJH:");
   f.run(U"23Ì=.+KP:23Í=.+PK:46ÎÍP~aAP:41Ò=KÌxPÎ:23Ó=.+ÒK:41Ô=PÍxÒÓ:36W=Ô");
-}
-
-// The inflection circle: pole tangent and normal, the inflection pole W, the
-// centre M and the circle through P and W.
-void inflectionCircle(Form1& f) {
-  f.run(U":41P=XA*BY:41D=XY*AB:46TPA~BPD");
-  f.run(U":66-d1DAB:66-d1DXY:66-d1PAX:66-d1PBY:66-d1PDD");
-  f.run(U":66-o4PP:66-j2PP");
-  f.run(U":23N=¬+PT:46EPN~DPX:46FYP~NPY:41G=EPxYF");
-  inflectionPoleFromVelocities(f);
-  f.run(U":49PM=MW:66-m1WP:61(m11PMPP:69om15PW");
 }
 
 // P5: the inflection pole V from the acceleration Ç of the pole point and the
@@ -184,6 +174,8 @@ constexpr std::array<Topic, 7> kTopics = {{
 
 void group6(Form1& f) {
   topic_rows::writeTopicNames(f, 6, U" Polwechselgeschwindigkeit", kTopics);
+  // Centres of curvature and inflection poles may lie far off in earnest.
+  FarIntersections far(f.scratch());
 
   // Common part: the mechanism, its velocities and accelerations and the
   // centre of curvature J of C. Without a mechanism there is nothing to build on.

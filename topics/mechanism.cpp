@@ -17,16 +17,20 @@ namespace {
 
 constexpr double kTwoPi = 2 * kPi;
 
-// Titles of the case numbers 0 … 7 (each starts with its own blank).
+// Titles of the case numbers 0 … 7 (each starts with its own blank). The
+// shortest link turns fully in a Grashof chain: the crank (0), the frame (3),
+// the coupler (6) or the rocker (5, a crank-rocker driven at its rocker).
+// Otherwise no link turns fully, and the case tells the longest link: the
+// frame (4), the coupler (1), the rocker (2) or the crank (7).
 constexpr std::array<std::u32string_view, 8> kCaseTitles = {
     U" Kurbelschwinge",
-    U" Kurbelschwinge mit Antrieb der Schwinge",
-    U" Doppelschwinge mit umlaufender Koppel",
+    U" Doppelschwinge ohne umlauffähiges Glied, Koppel am längsten",
+    U" Doppelschwinge ohne umlauffähiges Glied, Schwinge am längsten",
     U" Doppelkurbel",
     U" Doppelschwinge mit Durchschlag",
-    U" Doppelschwinge mit zweiteiliger Koppelkurve",
-    U" Doppelschwinge mit zweiteiliger Koppelkurve und umlauffähiger Koppel",
     U" Kurbelschwinge mit Antrieb der Schwinge",
+    U" Doppelschwinge mit zweiteiliger Koppelkurve und umlauffähiger Koppel",
+    U" Doppelschwinge ohne umlauffähiges Glied, Kurbel am längsten",
 };
 
 int& kks(Form1& f) { return f.scratch().kks; }
@@ -48,6 +52,11 @@ void noteShownMechanism(Form1& f) {
   s.pivotX = r.val[code(U'a')];
   s.pivotY = r.val[code(U'b')];
   s.frameAngle = r.val[code(U'd')];
+  s.zoom = f.st.qzz;
+  s.sense = f.st.qgw;
+  s.type = f.st.mn0;
+  s.group = f.st.mn1;
+  s.topic = f.st.mn2;
   // After a dead position the angle is recomputed without being brought into
   // range; the read-out shows it in 0 … 360 degrees.
   s.crankAngle = normalisedCrankAngle(r.ang[code(U'a')]);
@@ -74,10 +83,14 @@ std::u32string_view caseTitle(int loopCase) {
 
 LoopClass classifyLoop(Form1& f) {
   Registers& r = f.reg();
-  const double a = std::fabs(r.lenOf(U'a'));
-  const double b = std::fabs(r.lenOf(U'b'));
-  const double c = std::fabs(r.lenOf(U'c'));
-  const double d = std::fabs(r.lenOf(U'd'));
+  return classifyLengths(r.lenOf(U'a'), r.lenOf(U'b'), r.lenOf(U'c'), r.lenOf(U'd'));
+}
+
+LoopClass classifyLengths(double a, double b, double c, double d) {
+  a = std::fabs(a);
+  b = std::fabs(b);
+  c = std::fabs(c);
+  d = std::fabs(d);
   LoopClass k;
   if (a + b > c + d) k.loopCase += 1;
   if (a + c > b + d) k.loopCase += 2;
@@ -172,6 +185,12 @@ void revolutionFrames(Form1& f, bool turning, const std::function<bool()>& stop)
       if (f.ending) return;
     }
     f.host.processEvents();
+    if (f.stopping) {
+      // Stopped by a key that took no command of its own: the surface as a
+      // command leaves it, for the picture that follows.
+      f.canvas.setTextColour(fixedColour(0));
+      return;
+    }
     if (f.ending || stop()) return;
     // A key handled meanwhile ran as a command with its own register file;
     // the run goes on with the parameters as they are now (zoom, type, ...).
@@ -182,6 +201,7 @@ void revolutionFrames(Form1& f, bool turning, const std::function<bool()>& stop)
     f.canvas.setTextColour(fixedColour(0));
     if (f.st.mn1 != 8) {
       f.canvas.clear();
+      f.cmd.forgetPicture();
       f.cmd.stepAsked = turning;
       if (f.st.mn1 >= 1 && f.st.mn1 <= 7) runGroup(f, static_cast<int>(f.st.mn1));
       f.cmd.stepAsked = false;

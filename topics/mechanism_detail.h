@@ -20,6 +20,8 @@ struct LoopClass {
 // Case number and turn class of the four lengths |len| a … d as loaded now;
 // changes nothing.
 LoopClass classifyLoop(Form1& f);
+// The same for four given lengths (signs ignored).
+LoopClass classifyLengths(double a, double b, double c, double d);
 
 // The title of a loop case 0 … 7 (with its leading blank); empty for any other.
 std::u32string_view caseTitle(int loopCase);

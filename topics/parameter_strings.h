@@ -30,6 +30,18 @@ double fieldNumber(std::string_view field);
 // `rest` field by field. Fields beyond the end of the bank are dropped.
 void parseFieldsInto(std::string& rest, RegisterBank& bank, int first);
 
+// The number of the field of `letter` (a … z, by position) in a parameter
+// string; 0 where the string has no such field.
+double fieldOf(const std::string& fields, char letter);
+
+// The user's length offset q<letter> of a … z (null for another letter), and
+// the sign factor the loader applies to that length (qcc, qff, qhh, qnn, qpp,
+// qxx; 1 for the other letters). The loader computes
+// len = factor · (preset + offset) and multiplies a … p by the zoom qzz.
+double* lengthOffset(StateRecord& st, char letter);
+const double* lengthOffset(const StateRecord& st, char letter);
+double lengthFactor(const StateRecord& st, char letter);
+
 // "a62.7:b-3.2:…": the letters a … z each with bank[a … z] rounded to six
 // decimals (trailing zeros dropped) and ":".
 std::string recordFields(const RegisterBank& bank);

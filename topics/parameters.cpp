@@ -156,6 +156,39 @@ std::string recordFields(const RegisterBank& bank) {
   return out;
 }
 
+double fieldOf(const std::string& fields, char letter) {
+  if (letter < 'a' || letter > 'z') return 0;
+  RegisterBank bank{};
+  std::string rest = fields;
+  parseFieldsInto(rest, bank, kFirstLetter);
+  return bank[static_cast<std::size_t>(kFirstLetter + (letter - 'a'))];
+}
+
+double* lengthOffset(StateRecord& st, char letter) {
+  double* const offsets[26] = {&st.qa, &st.qb, &st.qc, &st.qd, &st.qe, &st.qf, &st.qg,
+                               &st.qh, &st.qi, &st.qj, &st.qk, &st.ql, &st.qm, &st.qn,
+                               &st.qo, &st.qp, &st.qq, &st.qr, &st.qs, &st.qt, &st.qu,
+                               &st.qv, &st.qw, &st.qx, &st.qy, &st.qz};
+  if (letter < 'a' || letter > 'z') return nullptr;
+  return offsets[letter - 'a'];
+}
+
+const double* lengthOffset(const StateRecord& st, char letter) {
+  return lengthOffset(const_cast<StateRecord&>(st), letter);
+}
+
+double lengthFactor(const StateRecord& st, char letter) {
+  switch (letter) {
+    case 'c': return st.qcc;
+    case 'f': return st.qff;
+    case 'h': return st.qhh;
+    case 'n': return st.qnn;
+    case 'p': return st.qpp;
+    case 'x': return st.qxx;
+    default: return 1;
+  }
+}
+
 void loadParameters(Form1& f) {
   StateRecord& st = f.st;
   Registers& reg = f.reg();
@@ -165,17 +198,7 @@ void loadParameters(Form1& f) {
 
   // Lengths: preset + offset, with the sign factors of the flippable links.
   auto len = [&](char c) -> double& { return reg.lenOf(static_cast<char32_t>(c)); };
-  const double lengthOffset[26] = {st.qa, st.qb, st.qc, st.qd, st.qe, st.qf, st.qg,
-                                   st.qh, st.qi, st.qj, st.qk, st.ql, st.qm, st.qn,
-                                   st.qo, st.qp, st.qq, st.qr, st.qs, st.qt, st.qu,
-                                   st.qv, st.qw, st.qx, st.qy, st.qz};
-  for (char c = 'a'; c <= 'z'; ++c) len(c) += lengthOffset[c - 'a'];
-  len('c') *= st.qcc;
-  len('f') *= st.qff;
-  len('h') *= st.qhh;
-  len('n') *= st.qnn;
-  len('p') *= st.qpp;
-  len('x') *= st.qxx;
+  for (char c = 'a'; c <= 'z'; ++c) len(c) = lengthFactor(st, c) * (len(c) + *lengthOffset(st, c));
   for (char c = 'a'; c <= 'p'; ++c) len(c) *= st.qzz;
 
   st.hs = presetNumberString(st, st.mn0);

@@ -63,7 +63,7 @@ bool demonstrationRun(Form1& f, double request, bool byFlag) {
   if (request != 0) f.st.qgw = request;
   auto switchedOff = [&f, byFlag] { return byFlag && f.st.qxy != 1; };
   revolutionFrames(f, request != 0, switchedOff);
-  return !f.ending && !switchedOff();
+  return !f.ending && !f.stopping && !switchedOff();
 }
 
 // The sequence with the flag qxy: one revolution per topic, standing still
@@ -93,18 +93,21 @@ void demonstrationByFlag(Form1& f) {
 }
 
 // The sequence without a flag: on until the topic stepping reaches the examples
-// group; only the ending of the program stops it earlier.
+// group, or until a key that starts a run or the demonstration stops it, which
+// ends it as reaching the examples does.
 void demonstrationToExamples(Form1& f) {
   while (f.st.mn1 < 9) {
     f.host.processEvents();
     if (f.ending) return;
+    if (f.stopping) break;
     if (!demonstrationRun(f, 0, false) || !demonstrationRun(f, 1, false) ||
         !demonstrationRun(f, 1, false) || !demonstrationRun(f, 0, false))
-      return;
+      break;
     nextTopic(f);
     rebuild(f);
     if (f.ending) return;
   }
+  if (f.ending) return;
   f.st.mn1 = 1;
   rebuild(f);
 }

@@ -11,6 +11,11 @@
 #include <string>
 #include <vector>
 
+#include <cmath>
+
+#include "diagrams/diagram_sheet.h"
+#include "diagrams/motion_csv.h"
+#include "diagrams/motion_of_form.h"
 #include "draw/recording_canvas.h"
 #include "exercise/exercise.h"
 #include "kinematics/measured_values.h"
@@ -27,7 +32,8 @@
 EM_JS(double, pm_page_cursor_x, (), { return Module.page.cursorX(); });
 EM_JS(double, pm_page_cursor_y, (), { return Module.page.cursorY(); });
 // The next queued event: 0 none, (1 << 24) | (shift << 16) | key code,
-// (2 << 24) | index of a menu entry, or (3 << 24) | (kind << 20) | seed: an
+// (2 << 24) | index of a menu entry, (3 << 24) | crank angle in hundredths
+// of a degree picked in the diagrams, or (4 << 24) | (kind << 20) | seed: an
 // exercise opened.
 EM_JS(int, pm_page_next_event, (), { return Module.page.nextEvent(); });
 // Paints a picture: numbers, their count, the texts (UTF-8, separated by
@@ -45,6 +51,13 @@ EM_JS(void, pm_page_show,
       });
 // Whether the page shows its values panel ("Messwerte").
 EM_JS(int, pm_page_values_shown, (), { return Module.page.valuesShown() ? 1 : 0; });
+// The size of the diagrams' canvas in CSS pixels; 0 while they are hidden.
+EM_JS(int, pm_page_diagrams_width, (), { return Module.page.diagramsWidth(); });
+EM_JS(int, pm_page_diagrams_height, (), { return Module.page.diagramsHeight(); });
+// Paints the diagrams' sheet (numbers and texts as for pm_page_show).
+EM_JS(void, pm_page_show_diagrams, (const double* numbers, int count, const char* texts), {
+  Module.page.showDiagrams(HEAPF64.subarray(numbers >> 3, (numbers >> 3) + count), UTF8ToString(texts));
+});
 // The background picture by name; `page` tells that it is an explanatory
 // page, which the side panel shows as text instead while it is open.
 EM_JS(void, pm_page_background, (const char* name, int page), {
@@ -125,6 +138,10 @@ class PageHost final : public Host {
       if (index < menu_.size() && menu_[index].windowCommand == WindowCommand::None)
         form_.menuCommand(menu_[index].name);
     } else if (kind == 3) {
+      // A crank angle picked in the diagrams, in hundredths of a degree.
+      turnCrankTo(form_, (event & 0xFFFFFF) / 100.0);
+    } else if (kind == 4) {
+      // An exercise opened from the page's menu or address: kind and seed.
       startExercise(form_, static_cast<ExerciseKind>((event >> 20) & 0xF), event & 0xFFFFF);
     }
   }
@@ -145,6 +162,25 @@ class PageHost final : public Host {
     pm_page_show(buffer_.numbers().data(), static_cast<int>(buffer_.numbers().size()),
                  buffer_.texts().c_str(), (bg.r << 16) | (bg.g << 8) | bg.b, marks.c_str(),
                  values.c_str(), page.c_str());
+    showDiagrams();
+  }
+
+  // The diagrams of the state on screen at the size of the page's canvas for
+  // them, while it shows them.
+  void showDiagrams() {
+    const int width = pm_page_diagrams_width(), height = pm_page_diagrams_height();
+    if (width <= 0 || height <= 0) return;
+    RecordingCanvas sheet;
+    layout_ = drawDiagrams(sheet, shownMotionTable(form_),
+                           {static_cast<double>(width), static_cast<double>(height)});
+    diagramBuffer_.fill(sheet.list());
+    pm_page_show_diagrams(diagramBuffer_.numbers().data(), static_cast<int>(diagramBuffer_.numbers().size()),
+                          diagramBuffer_.texts().c_str());
+  }
+
+  // The crank angle under a point of the diagrams' sheet, or NaN.
+  double pickedAngle(double x, double y) const {
+    return crankAngleAt(layout_, x, y).value_or(NAN);
   }
 
   // The explanatory page on screen for the side panel: its page number
@@ -180,6 +216,8 @@ class PageHost final : public Host {
   std::vector<MenuEntry> menu_;  // the menu bar: the edition's tree and "E&xtras"
   DisplayListBuffer buffer_;
   std::vector<std::string> checkable_;
+  DisplayListBuffer diagramBuffer_;
+  DiagramLayout layout_;  // of the sheet the page shows
   std::string background_;  // the background picture the core asked for last
 };
 
@@ -187,6 +225,7 @@ std::unique_ptr<PageHost> host;
 std::string menuText;
 std::string checkText;
 std::string valueText;
+std::string csvText;
 std::string exerciseText;
 std::string explanationText;
 std::string jointText;
@@ -204,6 +243,10 @@ const char* commandName(pm::WindowCommand command) {
       return "save";
     case pm::WindowCommand::SaveAnimation:
       return "animation";
+    case pm::WindowCommand::Diagrams:
+      return "diagrams";
+    case pm::WindowCommand::SaveDiagrams:
+      return "save-diagrams";
     case pm::WindowCommand::ExerciseNumber:
       return "exercise";
     case pm::WindowCommand::None:
@@ -263,6 +306,25 @@ EMSCRIPTEN_KEEPALIVE const char* pm_measured_values() {
   return pm::valueText.c_str();
 }
 
+// Draws the diagrams of the state on screen anew (shown, or resized).
+EMSCRIPTEN_KEEPALIVE void pm_draw_diagrams() {
+  if (pm::host && !pm::host->form().ending) pm::host->showDiagrams();
+}
+
+// The crank angle (degrees) under a point of the diagrams, NaN outside the plots.
+EMSCRIPTEN_KEEPALIVE double pm_pick_diagram(double x, double y) {
+  return pm::host ? pm::host->pickedAngle(x, y) : NAN;
+}
+
+// The table of the diagrams as a CSV file; "" where nothing can be tabulated.
+EMSCRIPTEN_KEEPALIVE const char* pm_diagram_csv() {
+  pm::csvText.clear();
+  if (pm::host) {
+    const pm::ShownTable shown = pm::shownMotionTable(pm::host->form());
+    if (shown.table) pm::csvText = pm::motionCsv(*shown.table);
+  }
+  return pm::csvText.c_str();
+}
 
 // The exercise for the page's address: "kind seed 1" while one is open (and
 // " richtig" or " falsch" once answered), "kind seed 0" for the last one

@@ -41,6 +41,7 @@ struct Transforms {
   bool raster = false;
   QTransform user, device, inDevice;
   DotStamps* stamps = nullptr;  // where the painter rasters
+  QRectF frame;                 // the drawing units the list spans
 };
 
 bool drawable(double v) { return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate; }
@@ -109,11 +110,11 @@ void paintLine(QPainter& painter, const Primitive& p, const Transforms& t) {
 // picture only its radius lines and its fill can appear. Drawing it with a
 // radius just beyond the farthest corner of the picture shows exactly the
 // same, without flattening a curve hundreds of pictures long.
-double visibleRadius(const Primitive& p) {
+double visibleRadius(const Primitive& p, const QRectF& frame) {
   const double r = std::fabs(p.r);
   double farthest = 0;
-  for (const double x : {kScaleLeft, kScaleRight})
-    for (const double y : {kScaleTop, kScaleBottom})
+  for (const double x : {frame.left(), frame.right()})
+    for (const double y : {frame.top(), frame.bottom()})
       farthest = std::max(farthest, std::hypot(x - p.x1, y - p.y1));
   const double margin = p.width + 16;
   return farthest + margin < r ? farthest + margin : r;
@@ -148,10 +149,9 @@ using Pieces = std::vector<Piece>;
 
 // The picture grown by a margin for the line width: what lies outside it
 // cannot show.
-QRectF grownPicture(double lineWidth) {
+QRectF grownPicture(double lineWidth, const QRectF& frame) {
   const double margin = lineWidth + 16;
-  return QRectF(QPointF(kScaleLeft - margin, kScaleTop - margin),
-                QPointF(kScaleRight + margin, kScaleBottom + margin));
+  return frame.adjusted(-margin, -margin, margin, margin);
 }
 
 // The angles at which the circle about c with radius r lies in the rectangle,
@@ -233,8 +233,8 @@ Pieces within(double start, double sweep, const Pieces& window) {
 // for a filled figure, whose fill reaches the centre, the cone holding the
 // picture when the centre lies outside it. Circles inside the picture, and
 // filled ones about a centre in it, are drawn whole (one piece [0, 2π]).
-Pieces visibleAngles(const QPointF& c, double r, double lineWidth, bool filled) {
-  const QRectF picture = grownPicture(lineWidth);
+Pieces visibleAngles(const QPointF& c, double r, double lineWidth, bool filled, const QRectF& frame) {
+  const QRectF picture = grownPicture(lineWidth, frame);
   if (QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r).intersected(picture) ==
       QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r))
     return {{0, kTwoPi}};
@@ -251,13 +251,13 @@ Pieces visibleAngles(const QPointF& c, double r, double lineWidth, bool filled) 
 // radius lines to them could not show either.
 void paintArc(QPainter& painter, const Primitive& p, const Transforms& t) {
   const QPointF c(p.x1, p.y1);
-  const double r = visibleRadius(p);
+  const double r = visibleRadius(p, t.frame);
   const double start = reduced(p.start);
   const double sweep = arcSweep(p);  // through 0 when end < start
   const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
   const bool closed = p.edgeStart && p.edgeEnd;
   const bool edges = p.edgeStart || p.edgeEnd;
-  const Pieces pieces = within(start, sweep, visibleAngles(c, r, outlineWidth(p), edges));
+  const Pieces pieces = within(start, sweep, visibleAngles(c, r, outlineWidth(p), edges, t.frame));
 
   QPainterPath path;
   for (const Piece& piece : pieces) {
@@ -280,9 +280,9 @@ void paintArc(QPainter& painter, const Primitive& p, const Transforms& t) {
 // that can show (a filled one as the sector of the cone that holds the picture).
 void paintClippedCircle(QPainter& painter, const Primitive& p, const Transforms& t) {
   const QPointF c(p.x1, p.y1);
-  const double r = visibleRadius(p);
+  const double r = visibleRadius(p, t.frame);
   const bool filled = fillBrush(p.fillStyle, p.fillColour).style() != Qt::NoBrush;
-  const Pieces pieces = visibleAngles(c, r, outlineWidth(p), filled);
+  const Pieces pieces = visibleAngles(c, r, outlineWidth(p), filled, t.frame);
   const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
   QPainterPath path;
   if (pieces.size() == 1 && pieces[0].sweep >= kTwoPi) {
@@ -349,17 +349,21 @@ void paintPrimitive(QPainter& painter, const Primitive& p, const Transforms& t) 
 
 }  // namespace
 
-QTransform userScaleTransform(const QRectF& target) {
-  const double sx = target.width() / (kScaleRight - kScaleLeft);
-  const double sy = target.height() / (kScaleBottom - kScaleTop);
-  return QTransform(sx, 0, 0, sy, target.left() - kScaleLeft * sx, target.top() - kScaleTop * sy);
+QRectF userScaleFrame() { return QRectF(QPointF(kScaleLeft, kScaleTop), QPointF(kScaleRight, kScaleBottom)); }
+
+QTransform frameTransform(const QRectF& frame, const QRectF& target) {
+  const double sx = target.width() / frame.width();
+  const double sy = target.height() / frame.height();
+  return QTransform(sx, 0, 0, sy, target.left() - frame.left() * sx, target.top() - frame.top() * sy);
 }
 
-void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& target) {
-  if (!target.isValid()) return;
+QTransform userScaleTransform(const QRectF& target) { return frameTransform(userScaleFrame(), target); }
+
+void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& target, const QRectF& frame) {
+  if (!target.isValid() || !frame.isValid()) return;
   painter.save();
   painter.setClipRect(target, Qt::IntersectClip);
-  painter.setTransform(userScaleTransform(target), true);
+  painter.setTransform(frameTransform(frame, target), true);
   // A drawing unit is a pixel whose area starts at its coordinate: a 1-wide
   // line at y = 100 fills the row from 100 to 101. Shifting by half a unit puts
   // integer coordinates on pixel centres, so odd-width lines stay crisp.
@@ -380,7 +384,7 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, const QRectF& 
   const QTransform device = painter.deviceTransform();
   const QTransform inDevice = (user.inverted() * device).inverted();
   static DotStamps stamps;  // pictures are painted on the GUI thread only
-  const Transforms transforms{raster, user, device, inDevice, raster ? &stamps : nullptr};
+  const Transforms transforms{raster, user, device, inDevice, raster ? &stamps : nullptr, frame};
   bool inDevicePixels = false;
   // Thin lines of one colour in a row (a traced curve is hundreds of them) are
   // drawn in one call: the raster engine then rasters them one after the other
@@ -443,8 +447,9 @@ void paintBackgroundPicture(QPainter& painter, const QImage& picture, const QRec
   painter.restore();
 }
 
-QRectF fittedScaleRect(const QRectF& area) {
-  constexpr double width = kScaleRight - kScaleLeft, height = kScaleBottom - kScaleTop;
+QRectF fittedScaleRect(const QRectF& area, const QRectF& frame) {
+  const double width = frame.width(), height = frame.height();
+  if (!(width > 0 && height > 0)) return QRectF();
   const double w = std::max(0.0, area.width()), h = std::max(0.0, area.height());
   const double unit = std::min(w / width, h / height);
   const QSizeF size(width * unit, height * unit);
@@ -453,12 +458,12 @@ QRectF fittedScaleRect(const QRectF& area) {
 }
 
 void paintDrawingArea(QPainter& painter, const DisplayList& list, const QImage* background,
-                      const QRectF& area, Rgb backgroundColour) {
+                      const QRectF& area, Rgb backgroundColour, const QRectF& frame) {
   painter.fillRect(area, toQColor(backgroundColour));
-  const QRectF target = fittedScaleRect(area);
+  const QRectF target = fittedScaleRect(area, frame);
   if (target.isEmpty()) return;
   if (background) paintBackgroundPicture(painter, *background, target);
-  paintDisplayList(painter, list, target);
+  paintDisplayList(painter, list, target, frame);
 }
 
 namespace {
@@ -470,7 +475,7 @@ bool usableSize(QSize size) {
 }  // namespace
 
 QImage renderImage(const DisplayList& list, const QImage* background, QSize size,
-                   qreal devicePixelRatio, Rgb backgroundColour) {
+                   qreal devicePixelRatio, Rgb backgroundColour, const QRectF& frame) {
   if (!std::isfinite(devicePixelRatio) || devicePixelRatio <= 0) devicePixelRatio = 1;
   const QSize pixels(static_cast<int>(std::ceil(size.width() * devicePixelRatio)),
                      static_cast<int>(std::ceil(size.height() * devicePixelRatio)));
@@ -481,7 +486,7 @@ QImage renderImage(const DisplayList& list, const QImage* background, QSize size
   image.fill(toQColor(backgroundColour));
   image.setDevicePixelRatio(devicePixelRatio);
   QPainter painter(&image);
-  paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour);
+  paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour, frame);
   painter.end();
   return image;
 }
@@ -494,8 +499,8 @@ QImage readImageFile(const std::filesystem::path& file) {
 }
 
 QByteArray encodePng(const DisplayList& list, const QImage* background, QSize size,
-                     Rgb backgroundColour) {
-  const QImage image = renderImage(list, background, size, 1, backgroundColour);
+                     Rgb backgroundColour, const QRectF& frame) {
+  const QImage image = renderImage(list, background, size, 1, backgroundColour, frame);
   QByteArray png;
   if (image.isNull()) return png;
   QBuffer buffer(&png);
@@ -539,7 +544,7 @@ QByteArray withFontFallbacks(const QByteArray& svg) {
 }  // namespace
 
 QByteArray encodeSvg(const DisplayList& list, const QImage* background, QSize size,
-                     Rgb backgroundColour) {
+                     Rgb backgroundColour, const QRectF& frame) {
   if (!usableSize(size)) return {};
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
@@ -551,7 +556,7 @@ QByteArray encodeSvg(const DisplayList& list, const QImage* background, QSize si
   generator.setTitle(QStringLiteral("Planimove"));
   QPainter painter;
   if (!painter.begin(&generator)) return {};
-  paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour);
+  paintDrawingArea(painter, list, background, QRectF(QPointF(0, 0), QSizeF(size)), backgroundColour, frame);
   painter.end();
   return withFontFallbacks(buffer.data());
 }
@@ -571,13 +576,13 @@ bool writePicture(const QByteArray& bytes, const std::filesystem::path& file, QS
 }  // namespace
 
 bool writePng(const DisplayList& list, const QImage* background, const std::filesystem::path& file,
-              std::string& error, QSize size, Rgb backgroundColour) {
-  return writePicture(encodePng(list, background, size, backgroundColour), file, size, error);
+              std::string& error, QSize size, Rgb backgroundColour, const QRectF& frame) {
+  return writePicture(encodePng(list, background, size, backgroundColour, frame), file, size, error);
 }
 
 bool writeSvg(const DisplayList& list, const QImage* background, const std::filesystem::path& file,
-              std::string& error, QSize size, Rgb backgroundColour) {
-  return writePicture(encodeSvg(list, background, size, backgroundColour), file, size, error);
+              std::string& error, QSize size, Rgb backgroundColour, const QRectF& frame) {
+  return writePicture(encodeSvg(list, background, size, backgroundColour, frame), file, size, error);
 }
 
 }  // namespace pm

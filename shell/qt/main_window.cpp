@@ -4,6 +4,7 @@
 #include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
+#include <QtCore/QLocale>
 #include <QtCore/QMimeData>
 #include <QtCore/QThread>
 #include <QtGui/QClipboard>
@@ -18,6 +19,7 @@
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
 #include <algorithm>
+#include <cmath>
 #include <iostream>
 #include <map>
 
@@ -27,8 +29,11 @@
 #include "exercise/exercise.h"
 #include "kinematics/measured_values.h"
 #include "shell/atomic_file.h"
+#include "shell/file_names.h"
 #include "shell/menu_table.h"
 #include "shell/pictures.h"
+#include "shell/qt/diagram_files.h"
+#include "shell/qt/diagram_view.h"
 #include "shell/qt/key_mapping.h"
 #include "shell/qt/picture_view.h"
 #include "shell/qt/side_panel.h"
@@ -39,13 +44,16 @@ namespace pm {
 MainWindow::MainWindow(const Edition& edition, QWidget* parent)
     : QMainWindow(parent),
       canvas_((installFontSubstitutions(), qtFontMetrics())),
-      form_(canvas_, *this, edition) {
+      form_(canvas_, *this, edition),
+      pictures_(editionFolders(pictureFolders(), edition.pictureFolder)) {
   setWindowTitle(QStringLiteral("Form1"));
   setFont(QFont(QStringLiteral("Arial")));
-  pictureFolders_ = editionFolders(pictureFolders(), edition.pictureFolder);
   view_ = new PictureView(this);
   panel_ = new SidePanel(edition, this);
   client_ = new ClientArea(view_, panel_, this);
+  diagrams_ = new DiagramView(this);
+  client_->setDiagrams(diagrams_, &DiagramView::widthFor);
+  connect(diagrams_, &DiagramView::crankAnglePicked, this, &MainWindow::crankAnglePicked);
   setCentralWidget(client_);
   buildMenuBar();
   connect(view_, &PictureView::clicked, this, &MainWindow::answerExercise);
@@ -112,6 +120,7 @@ void MainWindow::buildMenuBar() {
         action->setShortcutContext(Qt::WidgetShortcut);
       }
       if (windowCommand == WindowCommand::ValuesPanel) panelAction_ = action;
+      if (windowCommand == WindowCommand::Diagrams) diagramsAction_ = action;
       connect(action, &QAction::triggered, this,
               [this, windowCommand] { runWindowCommand(windowCommand); });
       continue;
@@ -154,6 +163,16 @@ bool MainWindow::isAccessLetter(const QKeyEvent& event) const {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   const QEvent::Type type = event->type();
+  if (recording_ && isUserInput(type) && isOwnKeyEvent(watched)) {
+    // A recording takes no keys, clicks or menu commands: they would change
+    // the run. Esc and End still end the program.
+    if (type == QEvent::KeyPress) {
+      const auto key = virtualKey(*static_cast<QKeyEvent*>(event));
+      if (key && (key->keyCode == kKeyEsc || key->keyCode == kKeyEnd) && key->shift == 0)
+        form_.Form_KeyDown(key->keyCode, key->shift);
+    }
+    return true;
+  }
   if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride) {
     return QMainWindow::eventFilter(watched, event);
   }
@@ -171,6 +190,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       if (!keyEvent->isAutoRepeat()) setValuesPanelShown(!valuesPanelShown());
       return true;
     }
+    // F10 too (the diagrams).
+    if (keyEvent->key() == Qt::Key_F10) {
+      if (!keyEvent->isAutoRepeat()) setDiagramsShown(!diagramsShown());
+      return true;
+    }
     if (const auto key = virtualKey(*keyEvent)) {
       form_.Form_KeyDown(key->keyCode, key->shift);
       refreshCheckMarks();
@@ -179,6 +203,22 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // Keys without a meaning are swallowed too: no widget may move the focus
   // or open the menu bar with them.
   return true;
+}
+
+bool MainWindow::isUserInput(QEvent::Type type) {
+  switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+      return true;
+    default:
+      return false;
+  }
 }
 
 // --- host -------------------------------------------------------------------
@@ -195,9 +235,10 @@ double MainWindow::cursorY() {
 
 void MainWindow::processEvents() {
   if (ended_) return;
-  // A recording takes no keys or menu commands: they would change the run.
-  QCoreApplication::processEvents(recording_ ? QEventLoop::ExcludeUserInputEvents
-                                             : QEventLoop::AllEvents);
+  // All events, also while recording: the key filter keeps keys and clicks
+  // from the recorded run, and a request to close the window is no input to
+  // hold back (the window system counts it as one).
+  QCoreApplication::processEvents();
 }
 
 void MainWindow::frameReady() {
@@ -213,10 +254,20 @@ void MainWindow::frameReady() {
     return;
   }
   view_->showPicture(canvas_.list(), shownBackground(), canvas_.backgroundColour());
-  view_->repaint();
   refreshCheckMarks();
   refreshValues();
+  refreshDiagrams();
   refreshPage();
+  if (form_.depth == 0) {
+    pictures_.forget();  // the next command looks the pictures up afresh
+    // The picture at the end of a command is painted when the event loop
+    // comes round: keys that arrived faster than frames are all carried out
+    // first, and only the last picture is painted.
+    view_->update();
+    return;
+  }
+  // A frame of a run is painted now and held for the run's pace.
+  view_->repaint();
   paceFrame();
 }
 
@@ -228,6 +279,17 @@ void MainWindow::refreshValues() {
   panel_->values()->repaint();
 }
 
+void MainWindow::refreshDiagrams() {
+  if (!diagramsShown()) return;
+  diagrams_->showTable(shownMotionTable(form_));
+  diagrams_->repaint();
+}
+
+void MainWindow::crankAnglePicked(double degrees) {
+  if (ended_ || recording_) return;
+  // Inside a run the crank belongs to the run.
+  if (turnCrankTo(form_, degrees)) refreshCheckMarks();
+}
 const QImage& MainWindow::shownBackground() const {
   static const QImage kNone;
   return page_ && valuesPanelShown() ? kNone : background_;
@@ -250,7 +312,7 @@ void MainWindow::setBackgroundPicture(const std::string& fileName) {
   background_ = QImage();
   page_ = pageOfFile(fileName);
   if (fileName.empty()) return;
-  const std::string path = findPicture(fileName, pictureFolders_);
+  const std::string& path = pictures_.find(fileName);
   // A missing or unreadable picture simply shows no picture.
   if (!path.empty()) background_ = readImageFile(path);
 }
@@ -274,6 +336,12 @@ void MainWindow::runWindowCommand(WindowCommand command) {
     case WindowCommand::SaveAnimation:
       chooseAndSaveAnimation();
       break;
+    case WindowCommand::Diagrams:
+      setDiagramsShown(!diagramsShown());
+      break;
+    case WindowCommand::SaveDiagrams:
+      chooseAndSaveDiagrams();
+      break;
     case WindowCommand::ExerciseNumber:
       chooseExercise();
       break;
@@ -294,6 +362,43 @@ void MainWindow::setValuesPanelShown(bool shown) {
 }
 
 bool MainWindow::valuesPanelShown() const { return client_->panelShown(); }
+
+void MainWindow::setDiagramsShown(bool shown) {
+  client_->setDiagramsShown(shown);
+  if (diagramsAction_) diagramsAction_->setChecked(shown);
+  refreshDiagrams();
+}
+
+bool MainWindow::diagramsShown() const { return client_->diagramsShown(); }
+
+bool MainWindow::saveDiagrams(const QString& file) {
+  const QSize size = diagramsShown() ? diagrams_->size() : QSize(DiagramView::widthFor(height()), view_->height());
+  std::string error;
+  if (!writeDiagrams(shownMotionTable(form_), QFile::encodeName(file).toStdString(), size, error)) {
+    report(QString::fromStdString(error), true);
+    return false;
+  }
+  return true;
+}
+
+void MainWindow::chooseAndSaveDiagrams() {
+  QString selected;
+  const QString chosen = QFileDialog::getSaveFileName(
+      this, QStringLiteral("Diagramme speichern"), QDir::current().filePath(QStringLiteral("Diagramme.png")),
+      QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg);;CSV-Tabelle (*.csv)"), &selected,
+      QFileDialog::DontUseNativeDialog);
+  if (chosen.isEmpty() || ended_) return;
+  // A name ending in ".png", ".svg" or ".csv" chooses the format; any other
+  // gets the extension of the format chosen in the dialog.
+  const QString suffix = QFileInfo(chosen).suffix().toLower();
+  const bool keep = suffix == QStringLiteral("png") || suffix == QStringLiteral("svg") || suffix == QStringLiteral("csv");
+  const char* extension = selected.contains(QStringLiteral("svg"))   ? "svg"
+                          : selected.contains(QStringLiteral("csv")) ? "csv"
+                                                                     : "png";
+  const QString file = keep ? chosen : nameToSave(chosen, extension);
+  if (file.isEmpty()) return;
+  saveDiagrams(file);
+}
 
 void MainWindow::report(const QString& message, bool error) {
   lastMessage_ = message;
@@ -336,24 +441,58 @@ bool MainWindow::copyPicture() {
   return true;
 }
 
+namespace {
+
+// The pixels of a drawing area of that size at a device-pixel ratio, as
+// renderImage makes them.
+QSize shownPixels(QSize area, qreal ratio) {
+  return QSize(static_cast<int>(std::ceil(area.width() * ratio)),
+               static_cast<int>(std::ceil(area.height() * ratio)));
+}
+
+}  // namespace
+
 bool MainWindow::savePicture(const QString& file, int width) {
-  const QSize area = view_->size();
-  QSize size = area;
-  if (width > 0 && width != area.width() && area.width() > 0)
-    size = QSize(width, std::max(1, qRound(double(width) * area.height() / area.width())));
   const QString suffix = QFileInfo(file).suffix().toLower();
-  const QImage& background = view_->shownBackground();
-  const QImage* shown = background.isNull() ? nullptr : &background;
-  QByteArray bytes;
-  if (suffix == QStringLiteral("png")) {
-    bytes = encodePng(view_->shownList(), shown, size, view_->shownBackgroundColour());
-  } else if (suffix == QStringLiteral("svg")) {
-    bytes = encodeSvg(view_->shownList(), shown, size, view_->shownBackgroundColour());
-  } else {
+  if (suffix != QStringLiteral("png") && suffix != QStringLiteral("svg")) {
     report(QStringLiteral("Das Bild wird als PNG oder SVG gespeichert: Der Dateiname muss auf "
                           "„.png“ oder „.svg“ enden."),
            true);
     return false;
+  }
+  const bool png = suffix == QStringLiteral("png");
+  // Without a width the picture has the pixels shown on screen (at a scale
+  // factor of 2 twice the area's size); an SVG has the area's size.
+  const QSize area = view_->size();
+  const qreal ratio = png ? view_->devicePixelRatioF() : 1;
+  const QSize onScreen = shownPixels(area, ratio);
+  QSize size = onScreen;
+  if (width > 0 && width != size.width() && area.width() > 0)
+    size = QSize(width, std::max(1, qRound(double(width) * area.height() / area.width())));
+  if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide) {
+    report(QStringLiteral("Das Bild wäre %1 × %2 Pixel groß; gespeichert werden Bilder bis %3 "
+                          "Pixel Breite und Höhe.")
+               .arg(size.width())
+               .arg(size.height())
+               .arg(QLocale(QLocale::German).toString(kMaxPictureSide)),
+           true);
+    return false;
+  }
+  const QImage& background = view_->shownBackground();
+  const QImage* shown = background.isNull() ? nullptr : &background;
+  QByteArray bytes;
+  if (png && size == onScreen) {
+    // Exactly the pixels on screen, drawn as the view draws them.
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImage image = renderImage(view_->shownList(), shown, area, ratio, view_->shownBackgroundColour());
+    image.setDevicePixelRatio(1);
+    if (image.isNull() || !image.convertToFormat(QImage::Format_RGB32).save(&buffer, "PNG"))
+      bytes.clear();
+  } else if (png) {
+    bytes = encodePng(view_->shownList(), shown, size, view_->shownBackgroundColour());
+  } else {
+    bytes = encodeSvg(view_->shownList(), shown, size, view_->shownBackgroundColour());
   }
   if (bytes.isEmpty()) {
     report(QStringLiteral("Das Bild konnte nicht als „%1“ gespeichert werden: Ein Bild von %2 × %3 "
@@ -378,19 +517,40 @@ bool MainWindow::writeFile(const QString& file, std::string_view bytes, const QS
   return false;
 }
 
+// The name chosen in a save dialog with exactly the extension of its
+// contents; when that name differs from the chosen one and its file exists,
+// the user is asked first (the dialog asked only about the chosen name).
+QString MainWindow::nameToSave(const QString& chosen, const char* extension) {
+  const QString file = QFile::decodeName(
+      withExtension(QFile::encodeName(chosen).toStdString(), extension).c_str());
+  if (file == chosen || !QFileInfo::exists(file) || !messageBoxes_) return file;
+  const auto answer = QMessageBox::question(
+      this, QStringLiteral("Speichern"),
+      QStringLiteral("„%1“ existiert bereits. Soll die Datei ersetzt werden?").arg(file),
+      QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+  return answer == QMessageBox::Yes && !ended_ ? file : QString();
+}
+
 void MainWindow::chooseAndSavePicture() {
   QString selected;
-  QString file = QFileDialog::getSaveFileName(
+  const QString chosen = QFileDialog::getSaveFileName(
       this, QStringLiteral("Bild speichern"), QDir::current().filePath(QStringLiteral("Bild.png")),
       QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"), &selected,
       QFileDialog::DontUseNativeDialog);
-  if (file.isEmpty() || ended_) return;
-  if (QFileInfo(file).suffix().isEmpty())
-    file += selected.contains(QStringLiteral("svg")) ? QStringLiteral(".svg") : QStringLiteral(".png");
+  if (chosen.isEmpty() || ended_) return;
+  // A name ending in ".png" or ".svg" chooses the format; any other gets the
+  // extension of the format chosen in the dialog.
+  const QString suffix = QFileInfo(chosen).suffix().toLower();
+  const bool keep = suffix == QStringLiteral("png") || suffix == QStringLiteral("svg");
+  const bool svg = keep ? suffix == QStringLiteral("svg") : selected.contains(QStringLiteral("svg"));
+  const QString file = keep ? chosen : nameToSave(chosen, svg ? "svg" : "png");
+  if (file.isEmpty()) return;
   bool ok = false;
+  const int shownWidth =
+      shownPixels(view_->size(), svg ? 1 : view_->devicePixelRatioF()).width();
   const int width = QInputDialog::getInt(this, QStringLiteral("Bildbreite"),
-                                         QStringLiteral("Breite in Pixeln:"), view_->width(), 16,
-                                         20000, 1, &ok);
+                                         QStringLiteral("Breite in Pixeln:"), shownWidth, 16,
+                                         kMaxPictureSide, 1, &ok);
   if (!ok || ended_) return;
   savePicture(file, width);
 }
@@ -449,8 +609,8 @@ void MainWindow::chooseAndSaveAnimation() {
       QDir::current().filePath(QStringLiteral("Umlauf.gif")),
       QStringLiteral("GIF-Animation (*.gif)"), nullptr, QFileDialog::DontUseNativeDialog);
   if (file.isEmpty() || ended_) return;
-  if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".gif");
-  writeAnimation(bytes, file);
+  file = nameToSave(file, "gif");  // the animation is always a GIF
+  if (!file.isEmpty()) writeAnimation(bytes, file);
 }
 
 // --- the menu "Ü&bungen" -------------------------------------------------------

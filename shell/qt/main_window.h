@@ -2,13 +2,14 @@
 // view below it (with the panel "Messwerte" beside it when shown), and the
 // Form1 core that every key and menu command enters. The window itself
 // carries out the commands of the menu "E&xtras": the panel, copying and
-// saving the picture, and the animation of one revolution.
+// saving the picture, the animation of one revolution and the diagrams.
 // The window is the core's Host: it maps the cursor into drawing units, lets
 // pending events run between the frames of a run, shows each complete picture
 // and loads the background pictures.
 #pragma once
 
 #include <QtCore/QElapsedTimer>
+#include <QtCore/QEvent>
 #include <QtGui/QImage>
 #include <QtWidgets/QMainWindow>
 #include <cstdint>
@@ -25,6 +26,7 @@
 #include "shell/form1.h"
 #include "shell/host.h"
 #include "shell/menu_entry.h"
+#include "shell/pictures.h"
 #include "topics/page_catalogue.h"
 
 class QAction;
@@ -36,6 +38,7 @@ namespace pm {
 class PictureView;
 class SidePanel;
 class ValuesPanel;
+class DiagramView;
 class ClientArea;
 class GifEncoder;
 
@@ -54,6 +57,7 @@ class MainWindow : public QMainWindow, public Host {
   PictureView* view() const { return view_; }
   ValuesPanel* valuesPanel() const;
   SidePanel* sidePanel() const { return panel_; }
+  DiagramView* diagramView() const { return diagrams_; }
   // True once Esc, End or closing the window has ended the program.
   bool hasEnded() const { return ended_; }
   // Shortest time between two shown frames of a run, in milliseconds
@@ -63,13 +67,21 @@ class MainWindow : public QMainWindow, public Host {
   // --- the menu "E&xtras" (also callable without their dialogs) -------------
   void setValuesPanelShown(bool shown);
   bool valuesPanelShown() const;
+  // The diagrams over the crank angle beside the picture (F10).
+  void setDiagramsShown(bool shown);
+  bool diagramsShown() const;
+  // The diagrams as PNG or SVG at the size they have (or would have) in the
+  // window, or their table as CSV, by the file's extension; false and a
+  // message on failure.
+  bool saveDiagrams(const QString& file);
   // The picture on screen at the drawing area's size (times the device-pixel ratio).
   QImage pictureImage() const;
   // The picture to the clipboard as image/png and image/svg+xml.
   bool copyPicture();
   // The picture as PNG or SVG by the file's extension, `width` pixels wide
-  // (0: the drawing area's size; otherwise its aspect). False and a message
-  // on failure.
+  // (0: the pixels shown on screen, for an SVG the drawing area's size;
+  // otherwise its aspect, at most kMaxPictureSide a side). False and a
+  // message on failure.
   bool savePicture(const QString& file, int width = 0);
   // One revolution of the crank as an animated GIF at the drawing area's
   // size, 30 ms a frame, looping. Nothing is written (and false) for a crank
@@ -105,6 +117,10 @@ class MainWindow : public QMainWindow, public Host {
   void chooseExercise();
   void answerExercise(QPointF drawingPoint);
   void chooseAndSaveAnimation();
+  void chooseAndSaveDiagrams();
+  void refreshDiagrams();
+  void crankAnglePicked(double degrees);
+  QString nameToSave(const QString& chosen, const char* extension);
   // Records one revolution into a GIF in memory; empty and a message when
   // there is nothing to record.
   std::vector<std::uint8_t> recordRevolution();
@@ -121,6 +137,7 @@ class MainWindow : public QMainWindow, public Host {
   void refreshCheckMarks();
   bool isAccessLetter(const QKeyEvent& event) const;
   bool isOwnKeyEvent(QObject* watched) const;
+  static bool isUserInput(QEvent::Type type);
   void endProgram();
   void paceFrame();
 
@@ -128,8 +145,10 @@ class MainWindow : public QMainWindow, public Host {
   Form1 form_;
   PictureView* view_ = nullptr;
   SidePanel* panel_ = nullptr;
+  DiagramView* diagrams_ = nullptr;
   ClientArea* client_ = nullptr;
   QAction* panelAction_ = nullptr;
+  QAction* diagramsAction_ = nullptr;
   // While an animation is recorded: the encoder the run frames go to.
   GifEncoder* recording_ = nullptr;
   QSize recordingSize_;
@@ -139,10 +158,10 @@ class MainWindow : public QMainWindow, public Host {
   std::vector<std::pair<std::string, QAction*>> checkableItems_;
   std::vector<int> accessKeys_;  // Qt keys of the top-level menus' access letters
 
+  PictureFinder pictures_;       // the edition's picture folders
   std::string backgroundName_;  // picture requested by the command being built
   QImage background_;           // its image (null: none)
   std::optional<PageRef> page_;  // the explanatory page it is, if it is one
-  std::vector<std::filesystem::path> pictureFolders_;  // the edition's picture folders
 
   // While a click answers an exercise: the clicked point, which the core
   // reads as the cursor.

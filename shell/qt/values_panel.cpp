@@ -1,8 +1,10 @@
 #include "shell/qt/values_panel.h"
 
 #include <QtGui/QFontMetrics>
+#include <QtGui/QFontMetricsF>
 #include <QtGui/QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "shell/qt/side_panel.h"
 
@@ -124,26 +126,48 @@ void ValuesPanel::paintEvent(QPaintEvent*) {
                  QFontMetrics(bold).elidedText(name, Qt::ElideRight, line.width()));
     } else {
       p.setFont(plain);
-      const QFontMetrics m(plain);
-      const QString value = QString::fromStdString(v.value);
-      const int valueWidth = std::min(m.horizontalAdvance(value), line.width());
-      const int nameWidth = line.width() - valueWidth - pixels / 2;
-      p.drawText(line, Qt::AlignRight | Qt::AlignVCenter, value);
-      p.drawText(QRect(line.left(), line.top(), std::max(0, nameWidth), line.height()),
-                 Qt::AlignLeft | Qt::AlignVCenter, m.elidedText(name, Qt::ElideRight, nameWidth));
+      const PanelLine fitted =
+          fitLine(plain, name, QString::fromStdString(v.value), line.width(), pixels / 2);
+      p.drawText(line, Qt::AlignRight | Qt::AlignVCenter, fitted.value);
+      p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, fitted.name);
     }
     y += lineHeight;
   }
 }
 
-ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth) {
+PanelLine fitLine(const QFont& font, const QString& name, const QString& value, int width,
+                  int gap) {
+  // Whole pixels that hold the whole text: eliding to a width below a text's
+  // fractional advance would shorten a text that fits.
+  const QFontMetricsF m(font);
+  auto widthOf = [&](const QString& text) {
+    return static_cast<int>(std::ceil(m.horizontalAdvance(text))) + 1;
+  };
+  const int nameWidth = widthOf(name), valueWidth = widthOf(value);
+  const int room = std::max(0, width - gap);
+  if (nameWidth + valueWidth <= room) return {name, value};
+  // The name keeps its width up to half the line, or all the value leaves.
+  const int nameRoom = std::min(nameWidth, std::max(room / 2, room - valueWidth));
+  return {m.elidedText(name, Qt::ElideRight, nameRoom),
+          m.elidedText(value, Qt::ElideRight, room - nameRoom)};
+}
+
+ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth, int diagramsWidth) {
   ClientLayout out;
   out.drawing = QRect(QPoint(0, 0), area);
-  if (!panelShown || area.isEmpty()) return out;
-  // The drawing area keeps at least half of the width.
-  const int width = std::clamp(panelWidth, 0, area.width() / 2);
-  out.drawing = QRect(0, 0, area.width() - width, area.height());
-  out.panel = QRect(area.width() - width, 0, width, area.height());
+  int panel = panelShown ? std::max(0, panelWidth) : 0, diagrams = std::max(0, diagramsWidth);
+  if (panel + diagrams == 0 || area.isEmpty()) return out;
+  // The drawing area keeps at least half of the width; the others share the rest.
+  const int room = area.width() / 2;
+  if (panel + diagrams > room) {
+    const int both = panel + diagrams;
+    panel = static_cast<int>(static_cast<long long>(panel) * room / both);
+    diagrams = room - panel;
+  }
+  const int drawing = area.width() - panel - diagrams;
+  out.drawing = QRect(0, 0, drawing, area.height());
+  if (diagrams > 0) out.diagrams = QRect(drawing, 0, diagrams, area.height());
+  if (panelShown) out.panel = QRect(drawing + diagrams, 0, panel, area.height());
   return out;
 }
 
@@ -159,13 +183,31 @@ void ClientArea::setPanelShown(bool shown) {
   relayout();
 }
 
+void ClientArea::setDiagrams(QWidget* diagrams, int (*widthFor)(int windowHeight)) {
+  diagrams_ = diagrams;
+  diagramsWidth_ = widthFor;
+  diagrams_->setParent(this);
+  diagrams_->hide();
+}
+
+void ClientArea::setDiagramsShown(bool shown) {
+  diagramsShown_ = shown && diagrams_ != nullptr;
+  relayout();
+}
+
 void ClientArea::relayout() {
-  const int pixels = ValuesPanel::textPixels(window() ? window()->height() : height());
+  const int windowHeight = window() ? window()->height() : height();
+  const int pixels = ValuesPanel::textPixels(windowHeight);
   panel_->setTextPixels(pixels);
-  const ClientLayout l = layoutClientArea(size(), panelShown_, ValuesPanel::widthFor(pixels));
+  const int diagramsWidth = diagramsShown_ ? diagramsWidth_(windowHeight) : 0;
+  const ClientLayout l = layoutClientArea(size(), panelShown_, ValuesPanel::widthFor(pixels), diagramsWidth);
   drawing_->setGeometry(l.drawing);
   panel_->setGeometry(l.panel);
   panel_->setVisible(panelShown_ && !l.panel.isEmpty());
+  if (diagrams_) {
+    diagrams_->setGeometry(l.diagrams);
+    diagrams_->setVisible(diagramsShown_ && !l.diagrams.isEmpty());
+  }
 }
 
 void ClientArea::resizeEvent(QResizeEvent*) { relayout(); }

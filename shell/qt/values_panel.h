@@ -6,6 +6,8 @@
 
 #include <QtCore/QRect>
 #include <QtCore/QSize>
+#include <QtCore/QString>
+#include <QtGui/QFont>
 #include <QtWidgets/QWidget>
 #include <vector>
 
@@ -43,26 +45,43 @@ class ValuesPanel : public QWidget {
   int smallestPixels_ = 10;
 };
 
-// Where the drawing area and the panel lie in the client area below the menu
-// bar. Without the panel the drawing area is all of it. With the panel, the
-// panel takes its width at the right and the drawing area the rest: the
-// picture keeps its aspect and shrinks only where the panel does not fit
-// into the margin the aspect leaves anyway.
+// The texts of a panel line `width` pixels wide in `font`, with `gap` pixels
+// between name and value: both in full where they fit; otherwise the name
+// keeps its width up to half the line (or all that the value leaves) and the
+// value has the rest. What does not fit is elided with "…", never cut.
+struct PanelLine {
+  QString name;
+  QString value;
+};
+PanelLine fitLine(const QFont& font, const QString& name, const QString& value, int width,
+                  int gap);
+
+// Where the drawing area, the diagrams and the panel lie in the client area
+// below the menu bar. Without the panel the drawing area is all of it. With
+// the panel, the panel takes its width at the right and the drawing area the
+// rest: the picture keeps its aspect and shrinks only where the panel does
+// not fit into the margin the aspect leaves anyway. The diagrams (width 0:
+// hidden) stand between the drawing area and the panel in the same way.
 struct ClientLayout {
   QRect drawing;
-  QRect panel;  // empty when hidden
+  QRect panel;     // empty when hidden
+  QRect diagrams;  // empty when hidden
 };
-ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth);
+ClientLayout layoutClientArea(QSize area, bool panelShown, int panelWidth, int diagramsWidth = 0);
 
 class SidePanel;
 
-// The client area: lays out the drawing area and the side panel.
+// The client area: lays out the drawing area, the diagrams and the side panel.
 class ClientArea : public QWidget {
   Q_OBJECT
  public:
   ClientArea(QWidget* drawing, SidePanel* panel, QWidget* parent = nullptr);
   void setPanelShown(bool shown);
   bool panelShown() const { return panelShown_; }
+  // The diagrams' widget and whether it is shown; its width follows the window height.
+  void setDiagrams(QWidget* diagrams, int (*widthFor)(int windowHeight));
+  void setDiagramsShown(bool shown);
+  bool diagramsShown() const { return diagramsShown_; }
   void relayout();
 
  protected:
@@ -72,6 +91,9 @@ class ClientArea : public QWidget {
   QWidget* drawing_;
   SidePanel* panel_;
   bool panelShown_ = false;
+  QWidget* diagrams_ = nullptr;
+  int (*diagramsWidth_)(int) = nullptr;
+  bool diagramsShown_ = false;
 };
 
 }  // namespace pm

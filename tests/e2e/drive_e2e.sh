@@ -1,7 +1,8 @@
 #!/bin/bash
 # End-to-end test of the drive in a real X window: after Space the crank stays
-# where it is while keys and menu commands only change the view, and a
-# full-revolution run (F7) leaves one picture, the same as a plain rebuild.
+# where it is while keys and menu commands only change the view, a
+# full-revolution run (F7) leaves one picture, the same as a plain rebuild, and
+# key storms during runs end within seconds of Esc.
 # Usage: drive_e2e.sh <path of the planimove program>
 E2E_NAME=drive
 source "$(dirname "$0")/e2e_lib.sh"
@@ -114,4 +115,32 @@ changed=$(pixels_changed "$before_run" "$after_run" "$AREA")
 note "Esc ends the program"
 press Escape
 expect_exit_zero
+
+# Key storms during runs: a key that starts a run ends the running one instead
+# of nesting another, and Esc is never lost, however many keys came first.
+# Each storm ends with Esc; the program must be gone within 5 s of it.
+storm() {  # label, xdotool delay in ms, keys ...
+  local label=$1 delay=$2
+  shift 2
+  start_app "$storm_program"
+  press 1
+  xdotool key --delay "$delay" "$@"
+  local esc=$SECONDS
+  xdotool key Escape
+  local deadline=$((esc + $(limit 5)))
+  while app_running; do
+    ((SECONDS <= deadline)) || fail "$label: the program still runs $(limit 5) s after Esc"
+    sleep 0.1
+  done
+  wait "$APP_PID" || fail "$label: the program ended with status $?"
+  APP_PID=""
+  ! grep -q "verworfen" "$E2E_DIR/app.log" || fail "$label: keys were dropped: $(grep -m1 verworfen "$E2E_DIR/app.log")"
+  note "$label: ended within $(limit 5) s of Esc"
+}
+ones=()
+for ((i = 0; i < 70; i++)); do ones+=(1); done
+storm_program=$1
+storm "key 1, then 50 times 1 within 0.2 s" 4 "${ones[@]:0:50}"
+storm "70 times 1 at 20 ms" 20 "${ones[@]}"
+storm "runs, demonstration and steps mixed at 10 ms" 10 $(for ((i = 0; i < 20; i++)); do echo F7 5 space F2 2; done)
 note "passed"

@@ -79,9 +79,10 @@ cleanup() {
 
 # Starts Xvfb on a display number it picks itself (-displayfd), so that tests
 # running in parallel never collide. The screen is 1280x1024 unless the first
-# argument gives another size (WxH).
+# argument gives another size (WxH), of 24-bit colour unless the second gives
+# another depth.
 start_xvfb() {
-  local screen=${1:-1280x1024}
+  local screen=${1:-1280x1024} depth=${2:-24}
   if [[ -z "$E2E_DIR" ]]; then
     E2E_DIR=$(mktemp -d "${TMPDIR:-/tmp}/planimove-e2e.XXXXXX") || fail "no temporary folder"
   fi
@@ -89,7 +90,7 @@ start_xvfb() {
   trap "exit 1" INT TERM
   local fdfile="$E2E_DIR/display"
   rm -f "$fdfile"
-  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset \
+  Xvfb -displayfd 3 -screen 0 "${screen}x${depth}" -nolisten tcp -noreset \
     3>"$fdfile" >"$E2E_DIR/xvfb.log" 2>&1 &
   XVFB_PID=$!
   local deadline=$((SECONDS + $(limit 15)))

@@ -1,6 +1,7 @@
 #!/bin/bash
 # End-to-end test of Planimove in a real X window: drives the program with the
-# keyboard and the mouse as a person would and checks the screen.
+# keyboard and the mouse as a person would and checks the screen; a display of
+# few colours and missing fonts are named at start.
 # Usage: planimove_e2e.sh <path of the planimove program>
 E2E_NAME=planimove
 source "$(dirname "$0")/e2e_lib.sh"
@@ -95,4 +96,22 @@ done
 note "Esc ends the program"
 press Escape
 expect_exit_zero
+
+# A display of 256 colours and a system without fonts are named at start, in
+# one message, and the program still runs and ends with Esc.
+startup_message() {  # label, expected text
+  grep -q "$2" "$E2E_DIR/app.log" || fail "$1: no message at start: $(cat "$E2E_DIR/app.log")"
+  press Escape
+  expect_exit_zero
+  note "$1: named at start"
+}
+stop_xvfb
+start_xvfb 1024x768 8
+start_app "$1"
+startup_message "an 8-bit display" "nur 8 Bit Farbtiefe"
+stop_xvfb
+start_xvfb
+printf '<?xml version="1.0"?>\n<fontconfig></fontconfig>\n' >"$E2E_DIR/no-fonts.conf"
+FONTCONFIG_FILE="$E2E_DIR/no-fonts.conf" start_app "$1"
+startup_message "no fonts" "keine Schrift installiert"
 note "passed"

@@ -32,6 +32,27 @@ std::vector<Vec> dots(const DisplayList& list, char32_t colour, double radius) {
   return found;
 }
 
+// The centres of curvature of the path of C at the crank angles 4k°, on both
+// branches of the model, by differences of step h; with the path radii.
+std::vector<Vec> evoluteOfTheModel(const FourBarModel& model, double h, std::vector<double>* radii = nullptr) {
+  std::vector<Vec> centres;
+  for (const FourBarModel& m : {model, model.otherBranch()}) {
+    const Vec z = m.couplerPointRatio();
+    for (int k = 0; k < 90; ++k) {
+      const double theta = 4 * k * kDeg;
+      const auto before = m.couplerPlanePoint(theta - h, z);
+      const auto here = m.couplerPlanePoint(theta, z);
+      const auto after = m.couplerPlanePoint(theta + h, z);
+      if (!before || !here || !after) continue;
+      const FourBarModel::Derivatives d{*here, (*after - *before) / (2 * h),
+                                        (*after - 2.0 * *here + *before) / (h * h)};
+      centres.push_back(osculatingCentre(d));
+      if (radii) radii->push_back(std::abs(centres.back() - *here));
+    }
+  }
+  return centres;
+}
+
 class ConstructionTruth : public ::testing::TestWithParam<int> {};
 
 // Group 6, topics 6 and 7: V, built from the acceleration of the pole point by
@@ -118,22 +139,8 @@ TEST_P(ConstructionTruth, EvolutePointsAreCentresOfCurvature) {
     const Picture s = show(t, type, 6, 2, wxx);
     if (!s.closed) continue;
     ++checkedPictures;
-    std::vector<Vec> centres;
     std::vector<double> radii;
-    for (const FourBarModel& m : {s.model, s.model.otherBranch()}) {
-      const Vec z = m.couplerPointRatio();
-      for (int k = 0; k < 90; ++k) {
-        const double theta = 4 * k * kDeg, h = 1e-3;
-        const auto before = m.couplerPlanePoint(theta - h, z);
-        const auto here = m.couplerPlanePoint(theta, z);
-        const auto after = m.couplerPlanePoint(theta + h, z);
-        if (!before || !here || !after) continue;
-        const FourBarModel::Derivatives d{*here, (*after - *before) / (2 * h),
-                                          (*after - 2.0 * *here + *before) / (h * h)};
-        centres.push_back(osculatingCentre(d));
-        radii.push_back(std::abs(centres.back() - *here));
-      }
-    }
+    const std::vector<Vec> centres = evoluteOfTheModel(s.model, 1e-3, &radii);
     const std::vector<Vec> evolute = dots(t.picture(), U'c', 2);
     EXPECT_GT(evolute.size(), 20u) << where(type, wxx);
     for (const Vec& q : evolute) {
@@ -148,6 +155,64 @@ TEST_P(ConstructionTruth, EvolutePointsAreCentresOfCurvature) {
     }
   }
   EXPECT_GE(checkedPictures, 1) << "type " << type;
+}
+
+// Group 4, topic 3 over a revolution of every type: W is the inflection pole
+// of the model, P + p''/ψ'² for the plane point p at the pole and the coupler
+// angle ψ, however far off it lies (a nearly straight coupler motion puts it
+// beyond x = 99999, where a clamped intersection would leave it).
+TEST(FarConstructions, InflectionPoleOfEveryPositionIsTheModels) {
+  int far = 0;
+  for (int type = 1; type <= 8; ++type) {
+    TestForm t;
+    for (int k = 0; k < 90; ++k) {
+      const Picture s = show(t, type, 4, 3, k * 4 * kDeg);
+      if (!s.closed) continue;
+      const auto pole = s.model.pole(s.model.theta0());
+      const double turn = s.couplerOmega() / s.omega;  // dψ/dθ
+      if (!pole || !(std::fabs(turn) > 1e-6)) continue;
+      const auto d = s.model.derivatives(s.model.couplerRatio(*pole));
+      ASSERT_TRUE(d);
+      const Vec w = *pole + d->d2 / (turn * turn);
+      const double diameter = std::abs(w - *pole);
+      if (!(diameter < 1e7)) continue;  // beyond the coordinates the drawing keeps
+      far += at(t.form.reg(), U'W').real() > 99999 || w.real() > 99999;
+      // The differences of the model near a dead position carry errors of
+      // the order of 10⁻⁴ of the diameter; a clamped W is off by far more.
+      EXPECT_LE(std::abs(at(t.form.reg(), U'W') - w), 1e-3 * (1 + diameter)) << where(type, k * 4 * kDeg);
+    }
+  }
+  EXPECT_GE(far, 5);
+}
+
+// Points the clamp used to misplace: the curve of the crank radius 80 in
+// group 4, topic 6 (type 1, 23 steps: W lies 6.4·10⁵ away) and the evolute
+// in group 6, topic 2 (type 2, 4 steps), each on screen against the model.
+TEST(FarConstructions, CurvesAndEvoluteOnScreenHaveTheirRadii) {
+  TestForm t;
+  Picture s = show(t, 1, 4, 6, -23 * 4 * kDeg);
+  ASSERT_TRUE(s.closed);
+  for (const Primitive& p : t.picture()) {
+    if (p.kind != Primitive::Kind::Line || p.width != 1) continue;
+    if (!(p.colour == fixed(U'j') || p.colour == fixed(U'g'))) continue;
+    const Vec q(p.x2, p.y2);
+    if (q.real() < 0 || q.real() > 1022 || q.imag() < 40 || q.imag() > 731) continue;
+    const auto d = s.model.derivatives(s.model.couplerRatio(q));
+    ASSERT_TRUE(d);
+    EXPECT_NEAR(1 / std::fabs(curvature(*d)), 80, 0.5) << "(" << q.real() << ", " << q.imag() << ")";
+  }
+  s = show(t, 2, 6, 2, 4 * 4 * kDeg);
+  ASSERT_TRUE(s.closed);
+  const std::vector<Vec> centres = evoluteOfTheModel(s.model, 1e-4);
+  int onScreen = 0;
+  for (const Vec& q : dots(t.picture(), U'c', 2)) {
+    if (std::abs(q - Vec(511, 385)) > 1000) continue;
+    ++onScreen;
+    double best = INFINITY;
+    for (const Vec& c : centres) best = std::min(best, std::abs(q - c));
+    EXPECT_LT(best, 0.01) << "evolute point (" << q.real() << ", " << q.imag() << ")";
+  }
+  EXPECT_GT(onScreen, 20);
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, ConstructionTruth, ::testing::ValuesIn(kCheckedTypes),

@@ -14,57 +14,6 @@
 namespace pm::testing {
 namespace {
 
-// Which two points each chain hangs its dyad on (I, H), by topic.
-struct DyadEnds {
-  char32_t i, h;
-};
-constexpr DyadEnds kEnds[] = {{U'Z', U'E'}, {U'C', U'D'}, {U'D', U'C'}, {U'C', U'E'},
-                              {U'E', U'C'}, {U'D', U'E'}, {U'E', U'D'}, {U'Z', U'C'}};
-
-double len(const Form1& f, char32_t c) { return f.engine.reg.len[code(c)]; }
-
-// The whole six-bar at crank angle θ, assembled without the script engine.
-struct SixBarModel {
-  FourBar bar;
-  double e, f, g, h, i, j, k, l, m, n, o, p;
-  DyadEnds ends;
-
-  static SixBarModel fromRegisters(const Form1& form, int topic) {
-    SixBarModel s;
-    s.bar = FourBar::fromRegisters(form);
-    s.e = len(form, U'e'), s.f = len(form, U'f'), s.g = len(form, U'g'), s.h = len(form, U'h');
-    s.i = len(form, U'i'), s.j = len(form, U'j'), s.k = len(form, U'k'), s.l = len(form, U'l');
-    s.m = len(form, U'm'), s.n = len(form, U'n'), s.o = len(form, U'o'), s.p = len(form, U'p');
-    s.ends = kEnds[topic - 1];
-    return s;
-  }
-
-  // An added joint (C, D, E or Z) at crank angle θ.
-  std::optional<Z2> joint(char32_t name, double theta) const {
-    const Z2 A = bar.A(theta);
-    const auto B = bar.B(theta);
-    if (!B) return std::nullopt;
-    switch (name) {
-      case U'C':
-        return dyad(A, *B, e, f);
-      case U'D':
-        return dyad(bar.X, A, g, h);
-      case U'E':
-        return dyad(*B, bar.Y, i, j);
-      default:
-        return dyad(bar.X, bar.Y, k, l);  // Z
-    }
-  }
-
-  std::optional<Z2> G(double theta) const {
-    const auto I = joint(ends.i, theta), H = joint(ends.h, theta);
-    if (!I || !H) return std::nullopt;
-    const auto F = dyad(*I, *H, m, n);
-    if (!F) return std::nullopt;
-    return dyad(*F, *H, o, p);
-  }
-};
-
 // Shows six-bar topic `topic` for a type; the model of its chain.
 SixBarModel showChain(TestForm& t, int type, int topic) {
   t.form.st.mn0 = type;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "draw/colour_tables.h"
 #include "script/vector.h"
 #include "support/test_form.h"
 
@@ -89,6 +90,40 @@ TEST(Synthesis, CirclePointsOfEveryPositionLieOnOneCircleAboutTheCentrePoint) {
     }
   }
   EXPECT_GT(checked, 90);
+}
+
+// The circle-point curve of a task whose construction point passes within a
+// fraction of a unit of a pole (A placed at (250, 560), seven steps): every
+// dot, carried with the plane into the four positions, lies on one circle.
+TEST(Synthesis, CirclePointCurveHasNoStrayDots) {
+  testing::TestForm t;
+  t.form.st.mn1 = 10;
+  t.form.st.mn2 = 5;
+  t.host.cx = 250;
+  t.host.cy = 560;
+  t.keyChar('I');
+  for (int n = 0; n < 7; ++n) t.key(kKeySpace);
+  const Task task = taskOf(t.form);
+  int checked = 0;
+  for (const Primitive& p : t.picture()) {
+    if (p.kind != Primitive::Kind::Circle || p.r != 1) continue;
+    if (p.colour != fixedColour(2) && p.colour != fixedColour(3)) continue;  // colours c and d
+    const Cx q(p.x1, p.y1);
+    if (q.real() < 0 || q.real() > 1022 || q.imag() < 40 || q.imag() > 731) continue;
+    Cx z[4];
+    for (int j = 0; j < 4; ++j) z[j] = task.carry(q, j);
+    // The circle through the first three images, and the fourth against it.
+    const Cx a = z[1] - z[0], b = z[2] - z[0];
+    const double det = 2 * cross(a, b);
+    if (std::fabs(det) < 1e-9) continue;
+    const Cx centre = z[0] + Cx(0, -1) * (std::norm(a) * b - std::norm(b) * a) / det;
+    const double radius = std::abs(z[0] - centre);
+    if (radius > 5000) continue;
+    ++checked;
+    EXPECT_NEAR(std::abs(z[3] - centre), radius, 0.1 + 1e-5 * radius)
+        << "dot (" << q.real() << ", " << q.imag() << ")";
+  }
+  EXPECT_GT(checked, 300);
 }
 
 // Two pairs chosen with T and W: the stored pivots are a four-bar whose moving

@@ -1,6 +1,7 @@
 // The menu "E&xtras" of the real window: the values panel (F11, the menu
 // item, the layout beside the drawing area), copying and saving the picture,
-// and the animation of one revolution against the renderer's frames.
+// the animation of one revolution against the renderer's frames, and the
+// diagrams over the crank angle (F10, the cursor, picking an angle, saving).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <QtCore/QFile>
 #include <QtCore/QMimeData>
 #include <QtGui/QClipboard>
+#include <QtGui/QFontMetricsF>
 #include <QtGui/QImage>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -16,6 +18,7 @@
 #include <QtWidgets/QTextBrowser>
 #include <filesystem>
 #include <memory>
+#include <numbers>
 
 #include "draw/qt/gif_writer.h"
 #include "draw/qt/painter_backend.h"
@@ -24,6 +27,9 @@
 #include "kinematics/measured_values.h"
 #include "qt/gif_decode.h"
 #include "qt/counting_window.h"
+#include "diagrams/motion_of_form.h"
+#include "shell/qt/diagram_files.h"
+#include "shell/qt/diagram_view.h"
 #include "support/file_size_limit.h"
 #include "shell/qt/main_window.h"
 #include "shell/qt/picture_view.h"
@@ -138,6 +144,116 @@ TEST_F(ExtrasTest, DrawingAreaKeepsItsAspectBesideThePanel) {
   EXPECT_TRUE(layoutClientArea(QSize(400, 300), false, 350).panel.isEmpty());
 }
 
+// The x of the cursor in a sheet: the black vertical line of the first plot.
+double cursorX(const DisplayList& sheet) {
+  for (const Primitive& p : sheet)
+    if (p.kind == Primitive::Kind::Line && p.colour == rgb(0, 0, 0) && p.x1 == p.x2) return p.x1;
+  return NAN;
+}
+
+TEST_F(ExtrasTest, F10ShowsTheDiagramsWhoseCursorFollowsTheCrankAndPicksAnAngle) {
+  showPoleRays();
+  QAction* diagramsItem = item("mnu9d");
+  ASSERT_NE(diagramsItem, nullptr);
+  EXPECT_TRUE(diagramsItem->isCheckable());
+  EXPECT_EQ(diagramsItem->shortcut(), QKeySequence(Qt::Key_F10));
+  DiagramView& diagrams = *window->diagramView();
+  EXPECT_FALSE(diagrams.isVisible());
+  const int frames = window->frames;
+  const int viewWidth = view().width();
+  QTest::keyClick(&view(), Qt::Key_F10);
+  ASSERT_TRUE(window->diagramsShown());
+  EXPECT_TRUE(diagrams.isVisible());
+  EXPECT_TRUE(diagramsItem->isChecked());
+  EXPECT_EQ(window->frames, frames);  // no command
+  // Beside the drawing area, which shrinks by the diagrams' width.
+  EXPECT_EQ(view().width() + diagrams.width(), viewWidth);
+  EXPECT_EQ(diagrams.x(), view().width());
+  // The renderer's sheet for the same state and size, primitive for primitive.
+  EXPECT_EQ(diagrams.sheet(), diagramSheet(shownMotionTable(window->form()), diagrams.size()));
+  // With the panel too: drawing area, diagrams, panel from left to right.
+  window->setValuesPanelShown(true);
+  QApplication::processEvents();
+  EXPECT_EQ(window->sidePanel()->x(), diagrams.x() + diagrams.width());
+  EXPECT_EQ(view().width() + diagrams.width() + window->sidePanel()->width(), viewWidth);
+
+  // Space moves the cursor by the drive step.
+  const DiagramLayout layout = diagrams.layout();
+  ASSERT_FALSE(layout.plots.empty());
+  const DiagramLayout::Box box = layout.plots.front();
+  const double before = cursorX(diagrams.sheet());
+  QTest::keyClick(&view(), Qt::Key_Space);
+  const double step = (box.right - box.left) * 4 / (layout.last - layout.first);
+  EXPECT_NEAR(std::fabs(cursorX(diagrams.sheet()) - before), step, 0.01);
+
+  // A click in a plot turns the crank to the angle under the pointer.
+  const QPoint at(qRound(box.left + 0.25 * (box.right - box.left)), qRound((box.top + box.bottom) / 2));
+  const double picked = *crankAngleAt(layout, at.x(), at.y());
+  QTest::mouseClick(&diagrams, Qt::LeftButton, {}, at);
+  EXPECT_NEAR(std::remainder(window->form().cmd.shown.crankAngle * 180 / std::numbers::pi - picked, 360.0), 0, 1e-6);
+  EXPECT_NEAR(cursorX(diagrams.sheet()), at.x(), 1.0);
+  EXPECT_EQ(window->frames, frames + 2);  // the Space and the click
+  QTest::keyClick(&view(), Qt::Key_F10);
+  EXPECT_FALSE(window->diagramsShown());
+  EXPECT_FALSE(diagrams.isVisible());
+}
+
+TEST_F(ExtrasTest, DiagramsSavedAsPictureOrTable) {
+  showPoleRays();
+  window->setDiagramsShown(true);
+  QApplication::processEvents();
+  const QSize size = window->diagramView()->size();
+  ASSERT_TRUE(window->saveDiagrams(path("d.png")));
+  EXPECT_EQ(QImage(path("d.png")).size(), size);
+  ASSERT_TRUE(window->saveDiagrams(path("d.svg")));
+  ASSERT_TRUE(window->saveDiagrams(path("d.csv")));
+  QFile csv(path("d.csv"));
+  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(csv.readAll().startsWith("\xEF\xBB\xBF\xCF\x86 [\xC2\xB0];"));  // BOM, "φ [°];"
+  EXPECT_FALSE(window->saveDiagrams(path("d.txt")));
+  EXPECT_TRUE(window->lastMessage().contains(QStringLiteral(".csv")));
+  EXPECT_FALSE(window->saveDiagrams(QStringLiteral("/nonexistent-folder/d.csv")));
+  // Nothing to tabulate on the start page: the table is refused, the picture says why.
+  window->form().menuCommand("mnu1");
+  window->form().st.mn1 = 1;
+  window->form().st.mn2 = 0;
+  window->form().Form_KeyDown(kKeyRebuild, 0);
+  EXPECT_FALSE(window->saveDiagrams(path("leer.csv")));
+  EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("Kein Getriebe")));
+  EXPECT_TRUE(window->saveDiagrams(path("leer.png")));
+}
+
+TEST(ValuesPanelLine, ALongValueIsElidedAndTheNameKept) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(16);
+  const QFontMetricsF m(font);
+  const QString longValue = QStringLiteral("die Kette schließt sich bei diesem Kurbelwinkel nicht");
+  const QString longName = QStringLiteral("Übertragungswinkel zwischen Koppel und Schwinge");
+  const int width = 280, gap = 8;
+  // Short texts stay whole, however their advances round.
+  for (const char* name : {"Kurbelwinkel φ", "ω Kurbel", "Längeneinheit", "α Koppel"}) {
+    for (const char* value : {"66,0°", "1,60 1/s", "−0,0634 1/s²", "Zeichnungseinheit"}) {
+      const PanelLine line = fitLine(font, QString::fromUtf8(name), QString::fromUtf8(value), width, gap);
+      EXPECT_EQ(line.name, QString::fromUtf8(name));
+      EXPECT_EQ(line.value, QString::fromUtf8(value));
+    }
+  }
+  // A long value: elided, and the name kept whole.
+  PanelLine line = fitLine(font, QStringLiteral("Grund"), longValue, width, gap);
+  EXPECT_EQ(line.name, QStringLiteral("Grund"));
+  EXPECT_TRUE(line.value.endsWith(QChar(0x2026)));
+  EXPECT_TRUE(longValue.startsWith(line.value.chopped(1)));
+  EXPECT_LE(m.horizontalAdvance(line.name) + m.horizontalAdvance(line.value), width - gap + 1);
+  // A long name gives way to a short value; both long share the line.
+  line = fitLine(font, longName, QStringLiteral("81,2°"), width, gap);
+  EXPECT_EQ(line.value, QStringLiteral("81,2°"));
+  EXPECT_TRUE(line.name.endsWith(QChar(0x2026)));
+  line = fitLine(font, longName, longValue, width, gap);
+  EXPECT_TRUE(line.name.endsWith(QChar(0x2026)));
+  EXPECT_TRUE(line.value.endsWith(QChar(0x2026)));
+  EXPECT_GT(m.horizontalAdvance(line.name), (width - gap) / 3);  // the name keeps about half
+}
+
 TEST_F(ExtrasTest, ThePanelShowsTheTopicsPageAndTheBandAboveThePictureStaysFree) {
   // The window looks for the pictures in the current folder first.
   const QString before = QDir::currentPath();
@@ -178,11 +294,10 @@ TEST_F(ExtrasTest, PictureSavedAsPngAndSvgAtTheAreaSizeOrAChosenWidth) {
   const QImage shown = window->pictureImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(shown.size(), view().size() * view().devicePixelRatioF());
   ASSERT_TRUE(window->savePicture(path("bild.png")));
-  const QImage png = QImage(path("bild.png")).convertToFormat(QImage::Format_RGB32);
-  EXPECT_EQ(png.size(), view().size());
-  if (view().devicePixelRatioF() == 1) {
-    EXPECT_EQ(png, shown);
-  }
+  // The pixels shown on screen, also at a scale factor of 2.
+  QImage png = QImage(path("bild.png")).convertToFormat(QImage::Format_RGB32);
+  png.setDevicePixelRatio(shown.devicePixelRatio());
+  EXPECT_EQ(png, shown);
   // A chosen width keeps the drawing area's aspect.
   ASSERT_TRUE(window->savePicture(path("schmal.PNG"), 511));
   EXPECT_EQ(QImage(path("schmal.PNG")).size(),
@@ -193,6 +308,10 @@ TEST_F(ExtrasTest, PictureSavedAsPngAndSvgAtTheAreaSizeOrAChosenWidth) {
   const QByteArray text = svg.readAll();
   EXPECT_TRUE(text.contains("<svg"));
   EXPECT_TRUE(text.contains(QByteArray::number(view().width())));
+  // Sizes beyond 10,000 pixels a side are refused with a message.
+  EXPECT_FALSE(window->savePicture(path("riesig.png"), 10001));
+  EXPECT_TRUE(window->lastMessage().contains(QStringLiteral("10.000")));
+  EXPECT_FALSE(std::filesystem::exists(folder / "riesig.png"));
   // Other names and unwritable places are refused with a message.
   EXPECT_FALSE(window->savePicture(path("bild.jpg")));
   EXPECT_TRUE(window->lastMessage().contains(QStringLiteral(".png")));

@@ -169,6 +169,15 @@ TEST_F(PictureLookup, FirstFolderHoldingThePictureWins) {
   EXPECT_EQ(findPicture("Bild120.gif", folders()), (root_ / "first" / "Bild120.gif").string());
   EXPECT_EQ(findPicture("Bild121.gif", folders()), "");
   EXPECT_EQ(findPicture("Bild120.gif", {}), "");
+  // A finder answers from memory (the frames of a run) until it forgets.
+  PictureFinder finder(folders());
+  EXPECT_EQ(finder.find("Bild121.gif"), "");
+  touch(root_ / "second" / "Bild121.gif");
+  std::filesystem::remove(root_ / "first" / "Bild120.gif");
+  EXPECT_EQ(finder.find("Bild121.gif"), "");
+  finder.forget();
+  EXPECT_EQ(finder.find("Bild121.gif"), (root_ / "second" / "Bild121.gif").string());
+  EXPECT_EQ(finder.find("Bild120.gif"), (root_ / "second" / "Bild120.gif").string());
 }
 
 TEST_F(PictureLookup, AnEditionsOwnPageComesBeforeTheSharedOne) {

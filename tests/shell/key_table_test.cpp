@@ -417,6 +417,10 @@ TEST(Nesting, KeysBeyondTheNestingLimitAreDropped) {
   t.form.depth = 63;
   t.key(kKeyPgUp);
   EXPECT_EQ(t.form.st.mn0, 2);
+  // Esc and End are never dropped.
+  t.form.depth = 64;
+  t.key(kKeyEnd);
+  EXPECT_TRUE(t.form.ending);
   t.form.depth = 0;
 }
 

@@ -2,7 +2,14 @@
 // reversal at dead positions, and the full-revolution run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <complex>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "script/vector.h"
 #include "support/test_form.h"
@@ -40,6 +47,15 @@ TEST(MechanismCase, TitleLineIsNumberItemThenTitle) {
   EXPECT_NE(text.find(U" 0  Kurbelschwinge"), std::u32string::npos);
   Mechanism two(2);
   EXPECT_NE(allText(two.picture()).find(U" 3  Doppelkurbel"), std::u32string::npos);
+  // Y and A moved with the mouse: crank 230, coupler 150, rocker 120, frame 180.
+  Mechanism moved(1);
+  moved.host.cx = 480;
+  moved.host.cy = 560;
+  moved.keyChar('Y');
+  moved.host.cx = 530;
+  moved.keyChar('A');
+  EXPECT_NE(allText(moved.picture()).find(U" 7  Doppelschwinge ohne umlauffähiges Glied, Kurbel am längsten"),
+            std::u32string::npos);
 }
 
 TEST(MechanismCase, SliderTypesPrintTheirOwnTitleWithCaseEight) {
@@ -66,6 +82,72 @@ TEST(MechanismCase, StrictComparisonsAndSignsIgnored) {
   r.lenOf(U'b') = 300;  // only a + b > c + d
   EXPECT_EQ(classifyLoop(t.form).loopCase, 1);
   EXPECT_EQ(classifyLoop(t.form).turnClass, 2);
+}
+
+// Whether two links that meet in a joint turn fully relative to each other,
+// found by assembling the chain: at every angle between them (1° apart, with
+// 0° and 180°, where their free ends are nearest and farthest) the other two
+// links must close the loop between those ends.
+bool turnsFully(double first, double second, double third, double fourth) {
+  for (int degree = 0; degree < 360; ++degree) {
+    const double gap = std::abs(std::complex<double>(first) - std::polar(second, degree * kPi / 180));
+    if (gap > third + fourth || gap < std::fabs(third - fourth)) return false;
+  }
+  return true;
+}
+
+TEST(MechanismCase, TitlesAndTurnClassesAgreeWithTheAssembledChain) {
+  // What each title says: which of crank, rocker (both against the frame) and
+  // coupler (against crank and rocker) turn fully, and for a chain in which
+  // no link turns fully, which link is the longest (0: not said).
+  struct Claim {
+    std::u32string_view title;
+    bool crank, rocker, coupler;
+    char longest;
+  };
+  const Claim claims[8] = {
+      {U" Kurbelschwinge", true, false, false, 0},
+      {U" Doppelschwinge ohne umlauffähiges Glied, Koppel am längsten", false, false, false, 'b'},
+      {U" Doppelschwinge ohne umlauffähiges Glied, Schwinge am längsten", false, false, false, 'c'},
+      {U" Doppelkurbel", true, true, false, 0},
+      {U" Doppelschwinge mit Durchschlag", false, false, false, 'd'},
+      {U" Kurbelschwinge mit Antrieb der Schwinge", false, true, false, 0},
+      {U" Doppelschwinge mit zweiteiliger Koppelkurve und umlauffähiger Koppel", false, false, true, 0},
+      {U" Doppelschwinge ohne umlauffähiges Glied, Kurbel am längsten", false, false, false, 'a'},
+  };
+  // Every set of lengths 1 … 10 (ties among them) and random ones. Equal sums
+  // add no bit, so a tie is classed as the chain with a crank a hair shorter:
+  // every comparison has the crank on its greater side.
+  std::vector<std::array<double, 4>> sets;
+  for (int n = 0; n < 10000; ++n) sets.push_back({1.0 + n % 10, 1.0 + n / 10 % 10, 1.0 + n / 100 % 10, 1.0 + n / 1000});
+  std::mt19937 random(24);
+  std::uniform_real_distribution<double> length(1, 300);
+  for (int n = 0; n < 5000; ++n) sets.push_back({length(random), length(random), length(random), length(random)});
+  int ties = 0;
+  for (const auto& [a0, b, c, d] : sets) {
+    const LoopClass k = classifyLengths(a0, -b, c, d);  // signs pick branches only
+    ties += a0 + b == c + d || a0 + c == b + d || a0 + d == b + c;
+    const double a = a0 - 1e-6;
+    const bool crank = turnsFully(d, a, b, c), rocker = turnsFully(c, d, a, b);
+    const bool couplerOnCrank = turnsFully(a, b, c, d), couplerOnRocker = turnsFully(b, c, d, a);
+    const std::string set = std::to_string(a0) + " " + std::to_string(b) + " " + std::to_string(c) + " " +
+                            std::to_string(d) + ": case " + std::to_string(k.loopCase);
+    ASSERT_GE(k.loopCase, 0);
+    ASSERT_LT(k.loopCase, 8);
+    EXPECT_EQ(k.turnClass <= 1, crank) << set;
+    const Claim& claim = claims[k.loopCase];
+    EXPECT_EQ(caseTitle(k.loopCase), claim.title) << set;
+    EXPECT_EQ(crank, claim.crank) << set;
+    EXPECT_EQ(rocker, claim.rocker) << set;
+    EXPECT_EQ(couplerOnCrank && couplerOnRocker, claim.coupler) << set;
+    if (claim.longest != 0) {
+      EXPECT_FALSE(crank || rocker || couplerOnCrank || couplerOnRocker) << set << ": a link turns fully";
+      const std::array<double, 4> links = {a0, b, c, d};
+      EXPECT_EQ(links[static_cast<std::size_t>(claim.longest - 'a')], *std::max_element(links.begin(), links.end()))
+          << set;
+    }
+  }
+  EXPECT_GT(ties, 1000);
 }
 
 TEST(MechanismCase, TypeNineBeforeAnySynthesisCollapsesOntoX) {
@@ -231,6 +313,44 @@ TEST(FullRevolution, KeyDuringARunIsANestedCommand) {
   EXPECT_EQ(m.form.st.qse, 1);
   EXPECT_EQ(m.form.depth, 0);
   EXPECT_EQ(events, kRevolutionFrames);
+}
+
+TEST(FullRevolution, AKeyThatStartsARunEndsTheRunningOneInsteadOfNesting) {
+  // Every key or menu item that starts a run or the demonstration, pressed
+  // during a run: the run ends at that frame, one picture follows, nothing nests.
+  struct Case {
+    const char* what;
+    std::function<void(Mechanism&)> press;
+  } cases[] = {
+      {"1", [](Mechanism& m) { m.keyChar('1'); }},
+      {"2", [](Mechanism& m) { m.keyChar('2'); }},
+      {"Shift+1", [](Mechanism& m) { m.keyChar('1', kShift); }},
+      {"5", [](Mechanism& m) { m.keyChar('5'); }},
+      {"F7", [](Mechanism& m) { m.key(kKeyF1 + 6); }},
+      {"F2", [](Mechanism& m) { m.key(kKeyF1 + 1); }},
+      {"menu Umlauf", [](Mechanism& m) { m.form.menuCommand("mnu66"); }},
+      {"a storm of 50", [](Mechanism& m) { for (int i = 0; i < 50; ++i) m.keyChar('1'); }},
+  };
+  for (const Case& c : cases) {
+    Mechanism m(1);
+    int events = 0, deepest = 0;
+    m.host.onProcessEvents = [&] {
+      deepest = std::max(deepest, m.form.depth);
+      if (++events == 10) c.press(m);
+    };
+    const int frames = m.host.frames;
+    m.keyChar('1');
+    EXPECT_EQ(events, 10) << c.what;
+    EXPECT_EQ(deepest, 1) << c.what;
+    EXPECT_EQ(m.host.frames - frames, 9 + 1) << c.what;  // nine run frames, one picture
+    EXPECT_FALSE(m.form.ending) << c.what;
+    EXPECT_EQ(m.form.st.qxy, 0) << c.what;
+    // The next key starts a run again.
+    events = 0;
+    m.host.onProcessEvents = [&] { ++events; };
+    m.keyChar('1');
+    EXPECT_EQ(events, kRevolutionFrames) << c.what;
+  }
 }
 
 TEST(FullRevolution, SixBarGroupRebuildsThroughTheHandler) {

@@ -386,6 +386,21 @@ TEST(Demonstration, RautenwerkRunsUntilTheProgramEnds) {
   EXPECT_GE(furthestGroup, 2);
 }
 
+TEST(Demonstration, RautenwerkStopsAtAKeyThatStartsARunAndReturnsToGroupOne) {
+  for (int key : {int{'5'}, int{'1'}, kKeyF1 + 6}) {
+    TestForm t(rautenwerkEdition());
+    int events = 0;
+    t.host.onProcessEvents = [&] {
+      if (++events == 300) t.key(key, key == kKeyF1 + 6 ? kShift : 0);
+    };
+    t.keyChar('5');
+    EXPECT_EQ(events, 300) << key;
+    EXPECT_FALSE(t.form.ending);
+    EXPECT_EQ(t.form.st.mn1, 1);
+    EXPECT_EQ(t.form.depth, 0);
+  }
+}
+
 TEST(Demonstration, RautenwerkFromTheExamplesOnlyReturnsToGroupOne) {
   TestForm t(rautenwerkEdition());
   t.form.st.mn1 = 9;

@@ -5,7 +5,8 @@
 // menu bar, the access letters, the check marks and the end of the program
 // must behave as in the window.
 // The menu "E&xtras" is the page's own: the values panel beside the canvas
-// with the native core's lines, and the picture copied and saved as PNG.
+// with the native core's lines, the picture copied and saved as PNG, and the
+// diagrams over the crank angle as the renderer draws them.
 // Usage: node browser_test.js <site folder> <planimove-render> <source folder> <edition>
 //          [artifacts] [paint_list] [list_values]
 'use strict';
@@ -63,12 +64,18 @@ function render(events, width, height, file, more = []) {
   { stdio: ['ignore', 'ignore', 'pipe'], env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
 }
 
+function renderDiagrams(events, width, height, png, csv) {
+  execFileSync(renderer, ['--edition', edition, '--pictures', path.join(source, 'data/pictures'),
+    '--keys', events, '--diagram-size', width + 'x' + height, '--diagram-png', png, '--diagram-csv', csv],
+  { stdio: ['ignore', 'ignore', 'pipe'], env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } });
+}
+
 // Pixels of the canvas that differ from the PNG by more than the limit in a
 // channel, counted in the page itself; the canvas is kept as a PNG.
-async function compare(driver, pngFile, shotFile, channelLimit = CHANNEL_LIMIT) {
+async function compare(driver, pngFile, shotFile, channelLimit = CHANNEL_LIMIT, canvasId = 'picture') {
   const png = 'data:image/png;base64,' + fs.readFileSync(pngFile).toString('base64');
-  const result = await driver.page.evaluate(async (src, limit) => {
-    const canvas = document.getElementById('picture');
+  const result = await driver.page.evaluate(async (src, limit, id) => {
+    const canvas = document.getElementById(id);
     const img = new Image();
     img.src = src;
     await img.decode();
@@ -88,7 +95,7 @@ async function compare(driver, pngFile, shotFile, channelLimit = CHANNEL_LIMIT) 
           Math.abs(a[i + 2] - b[i + 2]) > limit) ++bad;
     }
     return { bad, total: c.width * c.height, shot: canvas.toDataURL('image/png') };
-  }, png, channelLimit);
+  }, png, channelLimit, canvasId);
   if (result.shot && shotFile) fs.writeFileSync(shotFile, Buffer.from(result.shot.split(',')[1], 'base64'));
   return result;
 }
@@ -185,6 +192,22 @@ async function runCase(browser, url) {
     check(going.busy && going.paints - start.paints >= 20,
       `the demonstration shows frames while the page stays responsive (${going.paints - start.paints} in 1.5 s) and F2 ends it`);
   }
+
+  // A storm of run keys: each "1" pressed during a run ends it instead of
+  // nesting another, so the page is idle again soon after the last key (the
+  // 51st "1" asks for one more run); Esc after a storm ends the program at once.
+  const stormStart = Date.now();
+  await driver.key('1', { wait: false });
+  for (let i = 0; i < 50; ++i) await driver.page.keyboard.press('Digit1');
+  await driver.idle(120000);
+  const stormMs = Date.now() - stormStart;
+  check(stormMs < 10000, `51 times "1" from a run on: idle after ${stormMs} ms, not after 51 runs`);
+  for (let i = 0; i < 70; ++i) await driver.page.keyboard.press('Digit1');
+  const escAt = Date.now();
+  await driver.page.keyboard.press('Escape');
+  const ended = await driver.page.waitForFunction(() => window.planimove.hasEnded, { timeout: 5000 })
+    .then(() => true, () => false);
+  check(ended, `70 times "1", then Esc: the program ends within 5 s of Esc (${Date.now() - escAt} ms)`);
   await driver.close();
 }
 
@@ -337,6 +360,8 @@ async function extrasCase(browser, url) {
     { name: 'mnu92', caption: 'Bild &kopieren', shortcut: '', disabled: false },
     { name: 'mnu93', caption: 'Bild &speichern …', shortcut: '', disabled: false },
     { name: 'mnu94', caption: '&Umlauf als Animation speichern …', shortcut: '', disabled: true },
+    { name: 'mnu9d', caption: '&Diagramme', shortcut: 'F10', disabled: false },
+    { name: 'mnu9e', caption: 'Diagramme speichern …', shortcut: '', disabled: false },
   ];
   check(roots[roots.length - 2] === 'mnu90' && roots[roots.length - 1] === 'mnuU' &&
     extras.caption === 'E&xtras' &&
@@ -375,7 +400,7 @@ async function extrasCase(browser, url) {
     `the panel's ${shown.lines.length} lines are the native core's (${firstDifference(shown.lines, native)})`);
   if (edition === 'planimove') {
     const line = (name) => (shown.lines.find((l) => l.name === name) || {}).value;
-    check(line('Kurbelwinkel φ') === '58,0°' && line('v A') === '128 E/s ∠ 148°',
+    check(line('Kurbelwinkel φ') === '58,0°' && line('v A') === '128 mm/s ∠ 148°',
       `crank-rocker at its start: Kurbelwinkel φ ${line('Kurbelwinkel φ')}, v A ${line('v A')}`);
   }
 
@@ -521,6 +546,110 @@ async function extrasCase(browser, url) {
   await driver.menu(['mnu90', 'mnu94']);
   const after = await page.evaluate(() => ({ commands: window.planimove.stats.commands }));
   check(after.commands === last, 'the greyed animation item sends nothing');
+  await driver.close();
+}
+
+// The diagrams (F10) beside the canvas: the renderer's sheet at the same
+// size, the cursor following Space, a click in a plot turning the crank, the
+// table saved as the renderer's CSV.
+async function diagramsCase(browser, url) {
+  const driver = await PageDriver.open(browser, url, { width: 1366, height: 768, edition });
+  const page = driver.page;
+  const events = edition === 'planimove' ? 'F3 Shift+Down Down Down Down Down Space Space'
+    : 'F9 Shift+Down Down Down Down Down Space Space';
+  await driver.events(events);
+  const commands = (await driver.stats()).commands;
+  await driver.key('F10');
+  const state = () => page.evaluate(() => {
+    const d = document.getElementById('diagrams');
+    const r = d.getBoundingClientRect();
+    return { shown: !d.hidden && r.width > 0, left: r.left, top: r.top, width: d.clientWidth, height: d.clientHeight,
+      canvasWidth: document.getElementById('picture').clientWidth, commands: window.planimove.stats.commands,
+      mark: document.getElementById('mnu9d').querySelector('.check').textContent };
+  });
+  const shown = await state();
+  check(shown.shown && shown.mark === '\u2713' && shown.commands === commands &&
+    Math.abs(shown.left - shown.canvasWidth) < 1,
+  `F10 shows the diagrams (${shown.width}x${shown.height}) right of the canvas with the check mark; no command`);
+  const same = async (keys, tag) => {
+    const s = await state();
+    const png = path.join(artifacts, tag + '-renderer.png'), csv = path.join(artifacts, tag + '.csv');
+    renderDiagrams(keys, s.width, s.height, png, csv);
+    const r = await compare(driver, png, path.join(artifacts, tag + '-page.png'), CHANNEL_LIMIT, 'diagrams');
+    // Texts are a larger share of the sheet than of a picture, and the
+    // browser's glyphs differ from Qt's at their edges: twice the share.
+    const ok = !r.error && r.bad / r.total <= 2 * MAX_SHARE;
+    if (ok) fs.rmSync(png, { force: true }), fs.rmSync(path.join(artifacts, tag + '-page.png'), { force: true });
+    return { ok, csv, text: r.error || `${r.bad} of ${r.total} pixels differ` };
+  };
+  const first = await same(events, 'diagrams');
+  check(first.ok, `the diagrams are the renderer's at that size: ${first.text}`);
+  const sheet = () => page.evaluate(() => document.getElementById('diagrams').toDataURL());
+  const before = await sheet();
+  await driver.key('Space');
+  const stepped = await same(events + ' Space', 'diagrams-space');
+  check(stepped.ok && (await sheet()) !== before, `Space moves the cursor, as the renderer draws it: ${stepped.text}`);
+
+  // A click in a plot turns the crank to the angle under the pointer.
+  const target = await page.evaluate(() => {
+    const d = document.getElementById('diagrams');
+    const r = d.getBoundingClientRect();
+    for (let y = r.height * 0.2; y < r.height; y += 4) {
+      const x = r.width * 0.7;
+      const degrees = window.planimove.module.ccall('pm_pick_diagram', 'number', ['number', 'number'], [x, y]);
+      if (Number.isFinite(degrees)) return { x: r.left + x, y: r.top + y, degrees };
+    }
+    return null;
+  });
+  if (target) {
+    await page.mouse.click(target.x, target.y);
+    await driver.idle();
+    const listed = await page.evaluate(() => window.planimove.module.ccall('pm_measured_values', 'string', [], [])
+      .split('\n').find((l) => l.startsWith('Kurbelwinkel φ\x1f')));
+    const phi = parseFloat((listed || '').split('\x1f')[1].replace(',', '.'));
+    // The panel's three digits.
+    const unit = Math.pow(10, Math.floor(Math.log10(Math.max(1e-9, Math.abs(target.degrees)))) - 2);
+    check(Math.abs(phi - target.degrees) <= unit / 2 + 1e-9,
+      `a click in a plot turns the crank to ${target.degrees.toFixed(2)}°: the panel lists ${listed && listed.split('\x1f')[1]}`);
+  } else {
+    check(false, 'no plot found in the diagrams');
+  }
+
+  // "Diagramme speichern …" as CSV: the renderer's table for the state on screen.
+  const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'planimove-download-'));
+  const cdp = await page.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await driver.key('Home');  // a state the renderer can reach by keys again
+  await driver.menu(['mnu90', 'mnu9e']);
+  await page.click('#diagrams-csv');
+  await driver.idle();
+  const file = path.join(downloads, edition + '-diagramme.csv');
+  for (let i = 0; i < 100 && !fs.existsSync(file); ++i) await new Promise((r) => setTimeout(r, 100));
+  const native = path.join(artifacts, 'diagrams-native.csv');
+  renderDiagrams(events + ' Space Home', shown.width, shown.height, path.join(artifacts, 'unused.png'), native);
+  fs.rmSync(path.join(artifacts, 'unused.png'), { force: true });
+  const rows = (f) => fs.readFileSync(f, 'utf8').split('\r\n').filter(Boolean).map((l) => l.split(';'));
+  let csvOk = fs.existsSync(file), why = csvOk ? '' : 'no file';
+  if (csvOk) {
+    const a = rows(file), b = rows(native);
+    csvOk = a.length === b.length && a[0].join(';') === b[0].join(';');
+    why = `${a.length} rows, the renderer's ${b.length}`;
+    // The numbers to their sixth digit: the page's core is the same code, in WebAssembly.
+    for (let i = 1; csvOk && i < a.length; ++i)
+      for (let k = 0; csvOk && k < a[i].length; ++k) {
+        const x = parseFloat(a[i][k].replace(',', '.')), y = parseFloat(b[i][k].replace(',', '.'));
+        if (a[i][k] === b[i][k] || Math.abs(x - y) <= 1e-5 * Math.max(1, Math.abs(y))) continue;
+        csvOk = false;
+        why = `row ${i + 1}, column ${k + 1}: ${a[i][k]} against ${b[i][k]}`;
+      }
+  }
+  check(csvOk, `"Diagramme speichern …" as CSV downloads the renderer's table (${why})`);
+  fs.rmSync(downloads, { recursive: true, force: true });
+  fs.rmSync(native, { force: true });
+  await driver.key('F10');
+  const hidden = await state();
+  check(!hidden.shown && hidden.mark === '', 'F10 hides the diagrams again');
+  check(driver.errors.length === 0, 'no page errors: ' + driver.errors.join('; '));
   await driver.close();
 }
 
@@ -912,6 +1041,7 @@ async function exerciseCase(browser, url) {
     }
     if (wanted('run')) await runCase(browser, url);
     if (listValues && wanted('extras')) await extrasCase(browser, url);
+    if (wanted('diagrams')) await diagramsCase(browser, url);
     if (edition === 'planimove' && wanted('exercise')) await exerciseCase(browser, url);
     if (wanted('menu')) await menuCase(browser, url);
     if (edition === 'planimove' && wanted('offline')) await offlineCase(browser, site);

@@ -22,6 +22,7 @@
 #include "render_options.h"
 #include "shell/atomic_file.h"
 #include "shell/form1.h"
+#include "shell/qt/diagram_files.h"
 #include "shell/pictures.h"
 #include "state_json.h"
 
@@ -189,5 +190,14 @@ int main(int argc, char** argv) {
     }
   }
   if (!o.json.empty()) ok &= writeJson(pm::render::stateJson(*form, picture), o.json);
+  // The diagrams of the state after the events.
+  for (const std::string* file : {&o.diagramCsv, &o.diagramSvg, &o.diagramPng}) {
+    if (file->empty()) continue;
+    std::string error;
+    if (!pm::writeDiagrams(pm::shownMotionTable(*form), *file, QSize(o.diagramWidth, o.diagramHeight), error)) {
+      std::cerr << "planimove-render: " << error << "\n";
+      ok = false;
+    }
+  }
   return ok ? 0 : 1;
 }

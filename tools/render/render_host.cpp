@@ -20,7 +20,7 @@ int demonstrationKey(const Edition& edition) {
 }  // namespace
 
 RenderHost::RenderHost(std::vector<std::filesystem::path> pictureFolders, long maxFrames)
-    : folders_(std::move(pictureFolders)), maxFrames_(maxFrames) {}
+    : pictures_(std::move(pictureFolders)), maxFrames_(maxFrames) {}
 
 void RenderHost::setCursor(double x, double y) {
   x_ = x;
@@ -56,10 +56,11 @@ void RenderHost::processEvents() {
 
 void RenderHost::frameReady() {
   if (form_ && form_->runFrame > 0 && onRunFrame) onRunFrame();
+  if (form_ && form_->depth == 0) pictures_.forget();  // a command has ended
 }
 
 void RenderHost::setBackgroundPicture(const std::string& fileName) {
-  backgroundPath_ = fileName.empty() ? std::string() : findPicture(fileName, folders_);
+  backgroundPath_ = fileName.empty() ? std::string() : pictures_.find(fileName);
 }
 
 }  // namespace pm::render

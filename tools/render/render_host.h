@@ -10,6 +10,7 @@
 
 #include "shell/form1.h"
 #include "shell/host.h"
+#include "shell/pictures.h"
 
 namespace pm::render {
 
@@ -41,7 +42,7 @@ class RenderHost : public Host {
 
  private:
   Form1* form_ = nullptr;
-  std::vector<std::filesystem::path> folders_;
+  PictureFinder pictures_;
   long maxFrames_;
   double x_ = 0, y_ = 0;
   bool stoppable_ = false;

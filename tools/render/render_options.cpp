@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "draw/canvas.h"
 #include "exercise/exercise_kinds.h"
 #include "shell/form1.h"
 #include "shell/menu_table.h"
@@ -47,14 +48,14 @@ std::optional<double> number(std::string_view text) {
   return v;
 }
 
-// "WxH" with whole numbers from 1 to 20000.
+// "WxH" with whole numbers from 1 to kMaxPictureSide.
 bool parseSize(std::string_view text, int& width, int& height) {
   const std::size_t x = text.find('x');
   if (x == std::string_view::npos) return false;
   auto whole = [](std::string_view t, int& out) {
     const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
     return !t.empty() && ec == std::errc() && ptr == t.data() + t.size() && out >= 1 &&
-           out <= 20000;
+           out <= kMaxPictureSide;
   };
   return whole(text.substr(0, x), width) && whole(text.substr(x + 1), height);
 }
@@ -150,8 +151,9 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
     }
     const bool takesValue = a == "--edition" || a == "--pictures" || a == "--keys" ||
                             a == "--png" || a == "--svg" || a == "--json" || a == "--max-frames" ||
-                            a == "--size" || a == "--gif" || a == "--exercise" || a == "--seed" ||
-                            a == "--answer";
+                            a == "--size" || a == "--gif" || a == "--diagram-csv" ||
+                            a == "--diagram-svg" || a == "--diagram-png" || a == "--diagram-size" ||
+                            a == "--exercise" || a == "--seed" || a == "--answer";
     if (!takesValue) {
       error = where + "unknown option";
       return std::nullopt;
@@ -213,6 +215,12 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
       }
     } else if (a == "--size") {
       if (!parseSize(v, o.width, o.height)) {
+        error = where + "the size is WIDTHxHEIGHT in pixels, each 1 to " +
+                std::to_string(kMaxPictureSide) + ", not \"" + v + "\"";
+        return std::nullopt;
+      }
+    } else if (a == "--diagram-size") {
+      if (!parseSize(v, o.diagramWidth, o.diagramHeight)) {
         error = where + "the size is WIDTHxHEIGHT in pixels, each 1 to 20000, not \"" + v + "\"";
         return std::nullopt;
       }
@@ -225,6 +233,12 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
       o.svg = v;
     } else if (a == "--gif") {
       o.gif = v;
+    } else if (a == "--diagram-csv") {
+      o.diagramCsv = v;
+    } else if (a == "--diagram-svg") {
+      o.diagramSvg = v;
+    } else if (a == "--diagram-png") {
+      o.diagramPng = v;
     } else {
       o.json = v;
     }
@@ -250,6 +264,8 @@ std::string_view usage() {
   return "usage: planimove-render [--edition planimove|rautenwerk] [--pictures DIR]\n"
          "                        [--keys \"EVENTS\"] [--png FILE] [--svg FILE] [--json FILE|-]\n"
          "                        [--gif FILE] [--max-frames N] [--size WIDTHxHEIGHT]\n"
+         "                        [--diagram-csv FILE] [--diagram-svg FILE] [--diagram-png FILE]\n"
+         "                        [--diagram-size WIDTHxHEIGHT]\n"
          "                        [--exercise KIND [--seed N] [--answer X,Y] [--solution]]\n"
          "EVENTS: keys [Shift+][Ctrl+][Alt+]NAME[@X,Y] (NAME A-Z, 0-9, Space, Backspace, Esc,\n"
          "        PgUp, PgDn, End, Home, Left, Up, Right, Down, F1-F9, Enter, Rebuild) and\n"
@@ -259,7 +275,9 @@ std::string_view usage() {
          "        beschleunigungspol) before the events; --answer X,Y answers it at that\n"
          "        point (drawing units) after them, --solution then shows its solution\n"
          "--gif FILE: every frame of the events' full-revolution runs as a looping GIF,\n"
-         "        3/100 s a frame, at the size of --size\n";
+         "        3/100 s a frame, at the size of --size\n"
+         "--diagram-csv, --diagram-svg, --diagram-png FILE: the diagrams over the crank angle\n"
+         "        of the last state as a table or a picture (--diagram-size, default 800x1000)\n";
 }
 
 }  // namespace pm::render

@@ -33,6 +33,10 @@ struct Options {
   // Size in pixels of the drawing area the pictures are written for: the
   // picture is fitted into it as the window fits it into its drawing area.
   int width = 1022, height = 691;
+  // The diagrams over the crank angle of the last state ("" none), and the
+  // size of their sheet in pixels.
+  std::string diagramCsv, diagramSvg, diagramPng;
+  int diagramWidth = 800, diagramHeight = 1000;
   // An exercise opened after the start, before the events: its kind ("" none)
   // and seed; an answer given at a point after the events, and its solution shown.
   std::string exercise;

@@ -6,6 +6,7 @@
 
 #include "draw/json.h"
 #include "exercise/exercise.h"
+#include "kinematics/measured_values.h"
 #include "script/codes.h"
 
 namespace pm::render {
@@ -39,6 +40,20 @@ nlohmann::json exerciseJson(const Form1& form) {
   if (e.solutionShown) {
     if (const auto s = exerciseSolution(e, form.st.qzz))
       out["solution"] = nlohmann::json::array({number(s->real()), number(s->imag())});
+  }
+  return out;
+}
+
+// The lines of the values panel, each with the heading it stands under.
+nlohmann::json panelValues(const Form1& form) {
+  nlohmann::json out = nlohmann::json::array();
+  std::string section;
+  for (const MeasuredValue& line : measuredValues(form)) {
+    if (line.value.empty()) {
+      section = line.name;
+    } else {
+      out.push_back({{"section", section}, {"name", line.name}, {"value", line.value}});
+    }
   }
   return out;
 }
@@ -86,6 +101,7 @@ nlohmann::json stateJson(const Form1& form, const DisplayList& picture) {
   if (form.exercise.open()) doc["exercise"] = exerciseJson(form);
   doc["picture"] = toJson(picture);
   doc["errors"] = std::move(errors);
+  doc["values"] = panelValues(form);
   return doc;
 }
 

@@ -1,6 +1,6 @@
 // The JSON document of planimove-render: the edition, every field of the state
 // record, the loop classification, the registers that are set, the picture and
-// the script errors of the last command.
+// the script errors of the last command, and the lines of the values panel.
 #pragma once
 
 #include <nlohmann/json.hpp>

@@ -62,7 +62,7 @@ export class Exercises {
       this.page.notice('Eine Übung der Art „' + kind + '“ gibt es nicht.');
       return Promise.resolve();
     }
-    return this.page.send((3 << 24) | (number << 20) | seed);
+    return this.page.send((4 << 24) | (number << 20) | seed);
   }
 
   // At the start: the exercise of the address, if it names one.

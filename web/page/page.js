@@ -7,6 +7,7 @@ import { virtualKey } from './keys.js';
 import { MenuBar, parseMenuTree } from './menu_bar.js';
 import { ValuesPanel, panelTextPixels } from './values_panel.js';
 import { Explanation, pagePixels } from './explanation.js';
+import { DiagramView } from './diagram_view.js';
 import { Exercises } from './exercise.js';
 import { ControlBar, touchDevice } from './controls.js';
 import { PictureGestures } from './gestures.js';
@@ -30,6 +31,7 @@ class Page {
     this.side = document.getElementById('side');
     this.values = new ValuesPanel(document.getElementById('values'), this.side);
     this.explanation = new Explanation(document.getElementById('explanation'));
+    this.diagrams = new DiagramView(document.getElementById('diagrams'));
     this.noticeTimer = null;
     this.extrasPending = 0;
     this.ctx = this.canvas.getContext('2d', { alpha: false });
@@ -82,6 +84,11 @@ class Page {
   }
 
   valuesShown() { return this.values.shown; }
+
+  // The diagrams' canvas in CSS pixels (0 while hidden) and their sheet.
+  diagramsWidth() { return Math.round(this.diagrams.cssWidth()); }
+  diagramsHeight() { return Math.round(this.diagrams.cssHeight()); }
+  showDiagrams(numbers, texts) { this.diagrams.show(numbers, texts); }
 
   setBackground(name, page = false) {
     if (name === this.backgroundName) return;
@@ -151,6 +158,7 @@ class Page {
       this.canvas.height = h;
       this.paint();
     }
+    if (this.diagrams.shown && this.diagrams.resize()) this.refreshDiagrams();
   }
 
   paint() {
@@ -220,6 +228,12 @@ class Page {
       case 'save':
         this.chooseAndSavePicture();
         return Promise.resolve();
+      case 'diagrams':
+        this.setDiagramsShown(!this.diagrams.shown);
+        return Promise.resolve();
+      case 'save-diagrams':
+        this.chooseAndSaveDiagrams();
+        return Promise.resolve();
       case 'exercise':
         return this.exercises.choose();
       default:  // the menu itself; the animation is not offered here
@@ -243,16 +257,53 @@ class Page {
     this.refreshValues();
   }
 
-  // The panel takes its width at the right, the canvas the rest; the
-  // picture keeps its aspect within the canvas.
+  // The diagrams beside the canvas (F10), drawn by the core for the state on screen.
+  setDiagramsShown(shown) {
+    this.diagrams.canvas.hidden = !shown;
+    const entry = this.menuBar && this.menuBar.entries.find((e) => e.command === 'diagrams');
+    if (entry) this.menuBar.setMark(entry, shown);
+    this.layout();
+    this.refreshDiagrams();
+  }
+
+  // The sheet for the state on screen. While a run waits for its next frame
+  // the core is not called: that frame brings it.
+  refreshDiagrams() {
+    if (!this.diagrams.shown || this.busy || this.hasEnded) return;
+    this.diagrams.resize();
+    try {
+      this.module.ccall('pm_draw_diagrams', null, [], []);
+    } catch (err) {
+      console.error('Planimove:', err);
+    }
+  }
+
+  // A click or tap in a plot turns the crank to the angle under it (not
+  // during a run: the crank is the run's).
+  pickDiagramAngle(ev) {
+    if (this.busy || this.hasEnded) return;
+    const p = this.diagrams.at(ev);
+    const degrees = this.module.ccall('pm_pick_diagram', 'number', ['number', 'number'], [p.x, p.y]);
+    if (!Number.isFinite(degrees)) return;
+    ev.preventDefault();
+    this.send((3 << 24) | Math.round(degrees * 100));
+    this.canvas.focus();
+  }
+
+  // The panel takes its width at the right, the diagrams theirs left of it,
+  // the canvas the rest; the picture keeps its aspect within the canvas.
   // On a narrow or upright screen the picture takes the full width and the
-  // panel goes below it.
+  // diagrams and the panel go below it.
   layout() {
     const stacked = window.matchMedia(STACKED_LAYOUT).matches;
     this.program.classList.toggle('stacked', stacked);
     this.painter.smallestText = this.touch ? SMALLEST_TOUCH_TEXT : 0;
     if (this.values.shown) this.values.place(this.client.clientWidth, window.innerHeight, stacked);
     this.explanation.setPixels(pagePixels(stacked ? 16 : panelTextPixels(window.innerHeight)));
+    if (this.diagrams.shown) {
+      this.diagrams.place(this.client.clientWidth, window.innerHeight,
+        this.values.shown && !stacked ? this.side.offsetWidth : 0, stacked);
+    }
     this.resize();
     this.paint();
   }
@@ -351,21 +402,63 @@ class Page {
   async savePicture(format) {
     try {
       const blob = format === 'svg' ? this.pictureSvg() : await this.pictureBlob();
-      const link = document.createElement('a');
-      link.href = URL.createObjectURL(blob);
-      link.download = (this.rautenwerk ? 'rautenwerk.' : 'planimove.') + format;
-      document.body.append(link);
-      link.click();
-      link.remove();
-      setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+      this.download(blob, (this.rautenwerk ? 'rautenwerk.' : 'planimove.') + format);
     } catch (err) {
       this.notice('Das Bild konnte nicht gespeichert werden.');
     }
   }
 
+  // "Diagramme speichern …": the sheet as PNG or SVG at the size the page
+  // shows it, or the table as CSV.
+  chooseAndSaveDiagrams() {
+    const dialog = document.getElementById('diagrams-dialog');
+    if (dialog.open) return;
+    if (!this.diagrams.shown) this.setDiagramsShown(true);
+    document.getElementById('diagrams-size').textContent =
+      this.diagrams.canvas.width + ' \u00d7 ' + this.diagrams.canvas.height;
+    dialog.returnValue = '';
+    dialog.addEventListener('close', () => {
+      this.canvas.focus();
+      if (['png', 'svg', 'csv'].includes(dialog.returnValue))
+        this.pending(this.saveDiagrams(dialog.returnValue));
+    }, { once: true });
+    dialog.showModal();
+  }
+
+  async saveDiagrams(format) {
+    try {
+      let blob;
+      if (format === 'csv') {
+        const text = this.module.ccall('pm_diagram_csv', 'string', [], []);
+        if (!text) {
+          this.notice('Keine Tabelle: Es ist kein Getriebe dargestellt.');
+          return;
+        }
+        // The text decoder took the byte-order mark that spreadsheets need.
+        blob = new Blob([text.startsWith('\uFEFF') ? text : '\uFEFF' + text], { type: 'text/csv;charset=utf-8' });
+      } else {
+        blob = format === 'svg' ? this.diagrams.svgBlob() : await this.diagrams.pngBlob();
+      }
+      this.download(blob, (this.rautenwerk ? 'rautenwerk' : 'planimove') + '-diagramme.' + format);
+    } catch (err) {
+      this.notice('Die Diagramme konnten nicht gespeichert werden.');
+    }
+  }
+
+  download(blob, name) {
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(blob);
+    link.download = name;
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+  }
+
   onKeyDown(ev) {
     // A dialog of the page takes its own keys (Esc closes it).
-    if (this.hasEnded || document.getElementById('save-dialog').open) return;
+    if (this.hasEnded || document.getElementById('save-dialog').open ||
+        document.getElementById('diagrams-dialog').open) return;
     if (this.menuBar.isOpen()) {
       ev.preventDefault();
       this.menuBar.key(ev);
@@ -375,6 +468,12 @@ class Page {
     if (ev.code === 'F11' || ev.key === 'F11') {
       ev.preventDefault();
       if (!ev.repeat) this.setValuesShown(!this.values.shown);
+      return;
+    }
+    // F10 shows or hides the diagrams; it never reaches the core either.
+    if (ev.code === 'F10' || ev.key === 'F10') {
+      ev.preventDefault();
+      if (!ev.repeat) this.setDiagramsShown(!this.diagrams.shown);
       return;
     }
     const key = virtualKey(ev);
@@ -410,6 +509,7 @@ class Page {
     this.controls = new ControlBar(document.getElementById('controls'), this.rautenwerk,
       (code, shift) => this.key(code, shift));
     this.controls.shown = this.touch;
+    this.diagrams.canvas.addEventListener('pointerdown', (ev) => this.pickDiagramAngle(ev));
     new ResizeObserver(() => this.resize()).observe(this.canvas);
     // Zooming changes the device-pixel ratio, not always the canvas's size;
     // the panel follows the window's height.

@@ -1,10 +1,12 @@
 // The painter of the page: draws a display list (the flat numbers of
 // web/display_list_buffer.h) on a 2D canvas context as the window's painter
-// draws it, and the mapping of the user scale onto a drawing area.
+// draws it, and the mapping of the user scale onto a drawing area. A list
+// drawn in a frame of its own (the diagrams' sheet) names that frame.
 
 import { enlargeTexts } from './enlarged_texts.js';
 
 export const SCALE_LEFT = 0, SCALE_TOP = 40, SCALE_WIDTH = 1022, SCALE_HEIGHT = 691;
+export const USER_SCALE = { left: SCALE_LEFT, top: SCALE_TOP, width: SCALE_WIDTH, height: SCALE_HEIGHT };
 const FIELDS = 15;             // numbers per primitive (web/display_list_buffer.h)
 const KIND = { point: 0, line: 1, box: 2, filledBox: 3, circle: 4, arc: 5, text: 6 };
 export const TWO_PI = 2 * Math.PI;
@@ -13,10 +15,10 @@ const MAX_STAMP_RADIUS = 8;  // device pixels: small circles sit on quarter pixe
 const ASCENT_EM = 1854 / 2048;  // Liberation Sans (and Arial)
 const POINTS_TO_UNITS = 96 / 72;
 
-// The largest rectangle of the scale's aspect ratio in a w × h area, centred.
-export function fittedScale(w, h) {
-  const unit = Math.max(0, Math.min(w / SCALE_WIDTH, h / SCALE_HEIGHT));
-  const fw = SCALE_WIDTH * unit, fh = SCALE_HEIGHT * unit;
+// The largest rectangle of the frame's aspect ratio in a w × h area, centred.
+export function fittedScale(w, h, frame = USER_SCALE) {
+  const unit = Math.max(0, Math.min(w / frame.width, h / frame.height));
+  const fw = frame.width * unit, fh = frame.height * unit;
   return { x: (w - fw) / 2, y: (h - fh) / 2, w: fw, h: fh, unit: unit };
 }
 
@@ -46,11 +48,11 @@ function outlineWidth(w) { return Math.min(1000, Math.max(1, w)); }
 // A circle so large that the whole picture lies inside it shows only its
 // radius lines and fill there: it is drawn with a radius just beyond the
 // picture's farthest corner.
-function visibleRadius(cx, cy, r, width) {
+function visibleRadius(cx, cy, r, width, frame) {
   r = Math.abs(r);
   let farthest = 0;
-  for (const x of [SCALE_LEFT, SCALE_LEFT + SCALE_WIDTH])
-    for (const y of [SCALE_TOP, SCALE_TOP + SCALE_HEIGHT])
+  for (const x of [frame.left, frame.left + frame.width])
+    for (const y of [frame.top, frame.top + frame.height])
       farthest = Math.max(farthest, Math.hypot(x - cx, y - cy));
   const margin = width + 16;
   return farthest + margin < r ? farthest + margin : r;
@@ -61,10 +63,10 @@ function visibleRadius(cx, cy, r, width) {
 // (grown by a margin for the line width) for a curve alone; for a filled
 // figure the cone from an outside centre that holds the picture; circles
 // inside the picture whole ([0, 2π]).
-function grownPicture(lineWidth) {
+function grownPicture(lineWidth, frame) {
   const m = lineWidth + 16;
-  return { left: SCALE_LEFT - m, top: SCALE_TOP - m, right: SCALE_LEFT + SCALE_WIDTH + m,
-    bottom: SCALE_TOP + SCALE_HEIGHT + m };
+  return { left: frame.left - m, top: frame.top - m, right: frame.left + frame.width + m,
+    bottom: frame.top + frame.height + m };
 }
 
 function contains(rect, x, y) {
@@ -117,8 +119,8 @@ function coneOf(cx, cy, rect) {
   return [{ first, sweep: hi - lo }];
 }
 
-function visibleAngles(cx, cy, r, lineWidth, filled) {
-  const pic = grownPicture(lineWidth);
+function visibleAngles(cx, cy, r, lineWidth, filled, frame) {
+  const pic = grownPicture(lineWidth, frame);
   if (cx - r >= pic.left && cx + r <= pic.right && cy - r >= pic.top && cy + r <= pic.bottom)
     return [{ first: 0, sweep: TWO_PI }];
   if (!filled) return anglesInside(cx, cy, r, pic);
@@ -244,6 +246,7 @@ export class Painter {
   constructor() {
     this.patterns = new Map();
     this.patternOrigin = [0, 0];
+    this.frame = USER_SCALE;  // the drawing units of the list being painted
     // Texts are drawn at least this many CSS pixels high (0: as the list says).
     this.smallestText = 0;
     this.smallestTextUnits = 0;
@@ -290,11 +293,12 @@ export class Painter {
   }
 
   // A whole drawing area: background colour, background picture, the list.
-  paint(ctx, dpr, w, h, picture, image) {
+  paint(ctx, dpr, w, h, picture, image, frame = USER_SCALE) {
     ctx.setTransform(dpr, 0, 0, dpr, 0, 0);
     ctx.fillStyle = cssColour(picture.background);
     ctx.fillRect(0, 0, w, h);
-    const fit = fittedScale(w, h);
+    this.frame = frame;
+    const fit = fittedScale(w, h, frame);
     if (!(fit.w > 0 && fit.h > 0)) return;
     const d = fit.unit * dpr;  // device pixels per drawing unit
     this.smallestTextUnits = (this.smallestText * dpr) / d;
@@ -312,7 +316,7 @@ export class Painter {
     }
     // A drawing unit is a pixel whose area starts at its coordinate: half a
     // unit's shift puts integer coordinates on pixel centres.
-    const ox = dpr * fit.x + (0.5 - SCALE_LEFT) * d, oy = dpr * fit.y + (0.5 - SCALE_TOP) * d;
+    const ox = dpr * fit.x + (0.5 - frame.left) * d, oy = dpr * fit.y + (0.5 - frame.top) * d;
     // Halves round away from zero, as in that painter.
     const roundHalfAway = (v) => Math.sign(v) * Math.floor(Math.abs(v) + 0.5);
     this.patternOrigin = [roundHalfAway(ox), roundHalfAway(oy)];
@@ -476,10 +480,11 @@ export class Painter {
       cy = 0;
     } else {
       ctx.setTransform(d, 0, 0, d, ox, oy);
-      radius = visibleRadius(cx, cy, r, w);
+      radius = visibleRadius(cx, cy, r, w, this.frame);
     }
     const fill = this.fill(ctx, fillStyle, fillColour);
-    const pieces = small ? [{ first: 0, sweep: TWO_PI }] : visibleAngles(cx, cy, radius, w, !!fill);
+    const pieces = small ? [{ first: 0, sweep: TWO_PI }]
+      : visibleAngles(cx, cy, radius, w, !!fill, this.frame);
     ctx.beginPath();
     if (pieces.length === 1 && pieces[0].sweep >= TWO_PI) {
       addArc(ctx, cx, cy, radius, 0, TWO_PI, false);
@@ -503,13 +508,13 @@ export class Painter {
   // An open arc, one with its radius lines, or a closed sector (both edges),
   // counterclockwise on screen.
   arc(ctx, cx, cy, r, start, end, edges, colour, w, fillStyle, fillColour) {
-    const radius = visibleRadius(cx, cy, r, w);
+    const radius = visibleRadius(cx, cy, r, w, this.frame);
     const a = reduced(start), sweep = arcSweep(start, end);
     const edgeStart = (edges & 1) !== 0, edgeEnd = (edges & 2) !== 0;
     const closed = edgeStart && edgeEnd;
     // Only the pieces that can show, each as the window's painter draws it:
     // a closed sector piece by piece with its radius lines.
-    const pieces = within(a, sweep, visibleAngles(cx, cy, radius, w, edgeStart || edgeEnd));
+    const pieces = within(a, sweep, visibleAngles(cx, cy, radius, w, edgeStart || edgeEnd, this.frame));
     ctx.beginPath();
     for (const piece of pieces) {
       const from = piece.first, length = piece.sweep;

@@ -46,6 +46,7 @@ export class ValuesPanel {
       this.box.style.width = width + 'px';
     }
     this.fit();
+    this.keepNames();
   }
 
   // The smallest font the lines shrink to before they scroll.
@@ -76,6 +77,16 @@ export class ValuesPanel {
     }
     this.element.replaceChildren(...nodes);
     this.fit();
+    this.keepNames();
+  }
+
+  // Each name keeps its own width up to half the line, in em, so that it
+  // holds at any font size the panel fits.
+  keepNames() {
+    if (!this.shown) return;
+    const em = parseFloat(getComputedStyle(this.element).fontSize) || 16;
+    for (const line of this.element.querySelectorAll('.value-line'))
+      line.style.setProperty('--name-keep', `min(50%, ${(line.firstChild.scrollWidth / em).toFixed(3)}em)`);
   }
 
   div(className, text) {

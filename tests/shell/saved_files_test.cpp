@@ -1,6 +1,8 @@
-// The one writer of every file: a failed write leaves the old file byte for
-// byte and no partial file behind; names are used byte for byte.
+// The files the program saves: the one writer leaves the old file byte for
+// byte and no partial file behind when a write fails, names are used byte for
+// byte, and each saved name gets exactly one extension.
 #include "shell/atomic_file.h"
+#include "shell/file_names.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -104,6 +106,28 @@ TEST_F(AtomicFile, AFailedWriteLeavesTheOldFileByteForByte) {
   }
   EXPECT_EQ(read(file), old);
   EXPECT_EQ(names(), std::vector<std::string>{"Bild.png"});
+}
+
+TEST(SavedFileNames, GetExactlyTheExtensionOfTheirContents) {
+  const struct {
+    const char* typed;
+    const char* extension;
+    const char* saved;
+  } cases[] = {
+      {"Bild", "png", "Bild.png"},
+      {"trail.", "png", "trail.png"},
+      {"trail...", "svg", "trail.svg"},
+      {"Bild.PNG", "png", "Bild.PNG"},
+      {"anim.png", "gif", "anim.gif"},
+      {"anim.GIF", "gif", "anim.GIF"},
+      {"/tmp/a.b/Umlauf", "gif", "/tmp/a.b/Umlauf.gif"},
+      {"/tmp/a.b/.hidden", "gif", "/tmp/a.b/.hidden.gif"},
+      {"Getriebe 1.5", "png", "Getriebe 1.5.png"},
+      {"x\xff.jpg", "png", "x\xff.png"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(withExtension(c.typed, c.extension), c.saved) << c.typed;
+  EXPECT_EQ(fileExtension("a.b/c"), "");
+  EXPECT_EQ(fileExtension("a/b.tar.GZ"), "GZ");
 }
 
 }  // namespace
