@@ -16,13 +16,12 @@ std::size_t primitiveHash(const Primitive& p) {
   // -0 and +0 are equal primitives, so they must hash alike.
   auto number = [&mix](double v) { mix(std::bit_cast<std::uint64_t>(v + 0.0)); };
   auto colour = [&mix](Rgb c) { mix((std::uint64_t{c.r} << 16) | (std::uint64_t{c.g} << 8) | c.b); };
+  // The rest (angles, widths, fills, texts) rarely differs between
+  // primitives of one place, kind and colour; hashing it would cost more
+  // than the few comparisons it saves (every dot of a traced curve is hashed).
   mix(static_cast<std::uint64_t>(p.kind));
-  for (double v : {p.x1, p.y1, p.x2, p.y2, p.r, p.start, p.end, p.width, p.size}) number(v);
-  mix((p.edgeStart ? 1u : 0u) | (p.edgeEnd ? 2u : 0u) | (static_cast<std::uint64_t>(p.fillStyle) << 2));
+  for (double v : {p.x1, p.y1, p.x2, p.y2, p.r}) number(v);
   colour(p.colour);
-  colour(p.fillColour);
-  for (char32_t c : p.text) mix(c);
-  for (char c : p.font) mix(static_cast<unsigned char>(c));
   return static_cast<std::size_t>(h);
 }
 

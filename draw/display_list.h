@@ -30,7 +30,8 @@ struct Primitive {
   friend bool operator==(const Primitive&, const Primitive&) = default;
 };
 
-// A hash of every field that operator== compares.
+// A hash of the fields that tell primitives of a picture apart (kind, place,
+// size and colour): equal primitives hash alike; operator== decides.
 std::size_t primitiveHash(const Primitive& p);
 
 using DisplayList = std::vector<Primitive>;

@@ -49,6 +49,32 @@ void DrawingOps::beginCommand() {
   traceX_ = 0;
   traceY_ = 0;
   traceStarted_ = false;
+  labels_.clear();
+}
+
+void DrawingOps::printLabel(int operand, std::u32string_view text, double x, double y) {
+  // Two labels of one point stand the difference of their circles' radii apart.
+  constexpr double kSamePlace = 16;
+  // Labels of two points that coincide (the inflection pole constructed twice)
+  // would print over each other: the second goes one line lower.
+  constexpr double kOverPrint = 6, kLine = 12;
+  constexpr std::size_t kRemembered = 512;  // curve loops label no points; a bound all the same
+  auto near = [](const Label& l, double px, double py, double d) {
+    return std::abs(l.x - px) <= d && std::abs(l.y - py) <= d;
+  };
+  canvas_.setTextPosition(x, y);
+  for (const Label& l : labels_)
+    if ((l.operand == operand || l.text == text) && near(l, x, y, kSamePlace)) return;
+  double below = y;
+  for (int moved = 0; moved < 4; ++moved) {
+    bool taken = false;
+    for (const Label& l : labels_) taken |= near(l, x, below, kOverPrint);
+    if (!taken) break;
+    below += kLine;
+  }
+  if (labels_.size() < kRemembered) labels_.push_back({operand, std::u32string(text), x, below});
+  if (below != y) canvas_.setTextPosition(x, below);
+  canvas_.print(text, true);
 }
 
 // One category-6 command being executed: its codes and the registers it reads.
@@ -217,9 +243,10 @@ void DrawingOps::jointCircle(const Command& cmd, int i) {
 void DrawingOps::jointLetter(int operand, double x, double y) {
   useLabelFont();
   canvas_.setLineWidth(1);
-  canvas_.setTextPosition(x, y);
-  if (!(settings.mn1 == 1 && settings.mn2 == 2))
-    canvas_.print(std::u32string(1, charOfCode(operand)), true);
+  if (settings.mn1 == 1 && settings.mn2 == 2)
+    canvas_.setTextPosition(x, y);  // the pole page names its poles by the table instead
+  else
+    printLabel(operand, std::u32string(1, charOfCode(operand)), x, y);
 }
 
 void DrawingOps::useLabelFont() {
@@ -297,8 +324,7 @@ void DrawingOps::pointCircle(const Command& cmd, int i) {
   canvas_.circle(c.x, c.y, cmd.digit(), fixedColour(cmd.colourIndex()));
   if (settings.qßß != 0) {
     useLabelFont();
-    canvas_.setTextPosition(c.x, c.y);
-    canvas_.print(std::u32string(1, charOfCode(cmd.at(i))), true);
+    printLabel(cmd.at(i), std::u32string(1, charOfCode(cmd.at(i))), c.x, c.y);
   }
 }
 
@@ -378,8 +404,10 @@ void DrawingOps::labelledCircle(const Command& cmd, int i) {
   canvas_.circle(c.x, c.y, d, fixedColour(cmd.colourIndex()));
   if (settings.qsc != 0) {
     useLabelFont();
-    canvas_.setTextPosition(c.x + d, c.y + d);
-    canvas_.print(labelText(settings.mn1, settings.mn2, cmd.at(i)), true);
+    const int operand = cmd.at(i);
+    printLabel(operand,
+               settings.positionsBeside ? positionLabel(operand) : labelText(settings.mn1, settings.mn2, operand),
+               c.x + d, c.y + d);
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string_view>
+#include <vector>
 
 #include "draw/canvas.h"
 #include "draw/colour.h"
@@ -22,6 +23,7 @@ struct DrawSettings {
   int qer = 0;     // key-overview flag: lifts the length limit of polylines
   int mn1 = 1;     // topic group and topic select the label table
   int mn2 = 0;
+  bool positionsBeside = false;  // synthesis positions drawn beside a mechanism (positionLabel)
   Rgb cb = rgb(256, 256, 256);
   int traceCounter = 0;  // counter of the presentation's curve-tracing loop
 };
@@ -52,11 +54,23 @@ class DrawingOps : public DrawingHook {
   void labelledCircle(const Command& cmd, int i);
   void jointLetter(int operand, double x, double y);
   void useLabelFont();
+  // Prints the label of the point register `operand` at (x, y) unless that
+  // point or the same text is named close by already: a point that two
+  // commands of the picture mark (a construction point that is also a pivot,
+  // a command dispatched again) is named once.
+  void printLabel(int operand, std::u32string_view text, double x, double y);
+
+  struct Label {
+    int operand;
+    std::u32string text;
+    double x, y;
+  };
 
   Engine& engine_;
   Canvas& canvas_;
   double traceX_ = 0, traceY_ = 0;
   bool traceStarted_ = false;
+  std::vector<Label> labels_;  // the labels of this command's picture
 };
 
 }  // namespace pm

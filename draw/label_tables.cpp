@@ -39,7 +39,17 @@ std::u32string lookUp(const Label (&table)[N], int operand) {
 std::u32string labelText(int mn1, int mn2, int operand) {
   if (mn1 == 1 && mn2 == 2) return lookUp(kPoles, operand);
   if (mn1 == 10) return lookUp(kPositions, operand);
+  // The coupler-curve group names its points by their own letters: its 6 and
+  // 8 are points of the stretched positions, its J and L joints of the
+  // cognates, not the plan points and the centre of curvature of the table.
+  if (mn1 == 5) return std::u32string(1, charOfCode(operand));
   return lookUp(kConstruction, operand);
+}
+
+std::u32string positionLabel(int operand) {
+  std::u32string text = lookUp(kPositions, operand);
+  if (text.size() > 2 && text[1] == U'=') text.erase(0, 2);  // "I=A1" → "A1"
+  return text;
 }
 
 }  // namespace pm

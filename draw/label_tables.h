@@ -11,4 +11,9 @@ namespace pm {
 // topic mn2; an operand missing from the topic's table prints its own letter.
 std::u32string labelText(int mn1, int mn2, int operand);
 
+// Label of a synthesis position shown beside the synthesised mechanism ("A1"
+// … "B4"): there the mouse keys of group 10 do not apply, and the letters of
+// the position registers (A … H) would name the joints A, B and C twice.
+std::u32string positionLabel(int operand);
+
 }  // namespace pm

@@ -133,14 +133,14 @@ void planeInvariants(const LoopMotion& m, Lines& out) {
   if (inv.valid) {
     out.add("Momentanpol P", point(inv.pole));
     out.add("Wendekreisdurchmesser", number(inv.inflectionDiameter, "mm"));
-    out.add("Wendepol W", point(inv.inflectionPole));
+    out.add("Wendepol Wp", point(inv.inflectionPole));
   } else {
     out.add("Momentanpol P", "im Unendlichen");
   }
   if (inv.hasAccelerationPole)
-    out.add("Beschleunigungspol U", point(inv.accelerationPole));
+    out.add("Beschleunigungspol Q", point(inv.accelerationPole));
   else
-    out.add("Beschleunigungspol U", "keiner (Koppel ohne Drehung)");
+    out.add("Beschleunigungspol Q", "keiner (Koppel ohne Drehung)");
 }
 
 void pathOfC(const LoopMotion& m, Lines& out) {
@@ -148,7 +148,7 @@ void pathOfC(const LoopMotion& m, Lines& out) {
   out.heading("Bahn von C");
   if (const auto k = kinematics::pathCurvature(m.C)) {
     out.add("Krümmungsradius ρ", number(k->radius, "mm"));
-    out.add("Krümmungsmittelpunkt", point(k->centre));
+    out.add("Krümmungsmittelpunkt Co", point(k->centre));
   } else {
     out.add("Krümmungsradius ρ", std::abs(m.C.v) > 0 ? "unendlich (Wendepunkt)" : "— (C in Ruhe)");
   }

@@ -12,9 +12,9 @@ struct Scratch {
   double curAng = 0;
   int kks = 0;  // 0 success, 1 circles apart, 2/3 one circle inside the other
   // Line intersections far out to the right are clamped to x = 99999, a
-  // sentinel that scripts may test for. Constructions whose points lie that far
-  // in earnest (the inflection pole of a nearly straight coupler motion) take
-  // them as computed while this is set.
+  // sentinel that scripts may test for. The topic constructions, whose points
+  // lie that far in earnest (the inflection pole of a nearly straight coupler
+  // motion), take them as computed while this is set.
   bool farIntersections = false;
 };
 

@@ -106,7 +106,7 @@ void inflectionCircle(Form1& f) {
     f.canvas.setFont("Arial", 11);
     f.setPosition(20, 60);
     f.print(fromUtf8("Wendekreis zu groß zum Zeichnen: Durchmesser " + whole(diameter) +
-                     ", Wendepol W von P aus in Richtung " + whole(direction) + "°"),
+                     ", Wendepol Wp von P aus in Richtung " + whole(direction) + "°"),
             true);
   }
 }

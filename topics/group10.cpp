@@ -29,6 +29,7 @@
 #include "shell/form1.h"
 #include "topics/curve_loop.h"
 #include "topics/mechanism_detail.h"
+#include "topics/page_catalogue.h"
 #include "topics/synthesis_check.h"
 #include "topics/text_place.h"
 #include "topics/topics.h"
@@ -133,7 +134,11 @@ void task(Form1& f) {
   for (char32_t c : {U'i', U'j', U'k', U'l'}) r.lenOf(c) = r.valOf(U'n');
   f.run(U":25A(o,p):25B(q,r):25C(s,t):25D(u,v)");
   f.run(U":29i=(w):29j=(x):29k=(y):29l=(z):22E=A+i:22F=B+j:22G=C+k:22H=D+l");
+  // Beside the handed-over mechanism the positions are named A1 … B4 (the
+  // next script's empty command draws the last circles again, with no new name).
+  f.drawing.settings.positionsBeside = f.st.mn1 != 10;
   f.run(U":66-g3AE:66-g3BF:66-g3CG:66-g3DH:69oa14ABCD:69oa12EFGH");
+  f.drawing.settings.positionsBeside = false;
 }
 
 // Poles of consecutive positions, the opposite poles and the circle about R.
@@ -245,11 +250,14 @@ void fourBarReport(Form1& f, const SynthesisFourBar& m) {
   for (const std::u32string& line : lines) width = std::max(width, f.canvas.textWidth(line));
   const double height = kLineHeight * static_cast<double>(lines.size());
   std::vector<Point> candidates;
-  for (double y : {60.0, 130.0, 200.0, 270.0, 400.0, 470.0, 540.0})
+  // Not over the explanatory page in the band at the top, while it is shown.
+  const bool page = f.st.qtx == 1 && !f.st.ff.empty();
+  for (double y : {60.0, 130.0, 200.0, 220.0, 270.0, 400.0, 470.0, 540.0})
     for (double x : {20.0, 320.0, 620.0}) {
       const bool emblem = x + width > 820 && y < 130;
       const bool column = x + width > 930 && y + height > 340 && y < 600;
-      if (!emblem && !column && x + width < 1015 && y + height < 640) candidates.push_back({x, y});
+      const bool band = page && y < kPageBandBottom;
+      if (!emblem && !column && !band && x + width < 1015 && y + height < 640) candidates.push_back({x, y});
     }
   if (candidates.empty()) candidates.push_back({20, 60});
   Point at = candidates.front();

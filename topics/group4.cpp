@@ -104,8 +104,6 @@ constexpr std::array<Topic, 7> kTopics = {{
 
 void group4(Form1& f) {
   topic_rows::writeTopicNames(f, 4, U" Krümmungen           ", kTopics);
-  // Centres of curvature and the inflection pole may lie far off in earnest.
-  FarIntersections far(f.scratch());
 
   standardPicture(f);
   velocityBase(f);

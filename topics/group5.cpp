@@ -118,7 +118,7 @@ struct ConstructionLine {
 constexpr std::array<ConstructionLine, 9> kConstructionLines = {{
     {1, 8, U":66-j1A2::69oj132"},
     {2, 8, U":66-j1C32:69oj133"},
-    {3, 8, U":66-j14B:66-j1C54:69oj1305"},
+    {3, 8, U":66-j14B:66-j1C54:69oj1345"},  // labels 4 and 5 (4 stood as 0, at the origin)
     {4, 8, U":66-j12642:69oj132642"},
     {5, 10, U":66-j1675C754:69oj137234567"},
     {6, 9, U":66-j168C3832:69oj132345678"},
@@ -154,7 +154,7 @@ void stepByStep(Form1& f) {
     f.st.qww = f.reg().angOf(U'a');
     mechanismLinks(f);
     f.reg().angOf(U'a') = f.st.qww;
-    f.run(U":66-j1XZYX:");
+    f.run(U":66-j1XZYX:69oa15Z");  // the frame triangle, with the third pivot named
   }
   if (page > 11) cognateXZ(f);
   if (page > 12) cognateYZ(f);

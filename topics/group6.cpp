@@ -174,8 +174,6 @@ constexpr std::array<Topic, 7> kTopics = {{
 
 void group6(Form1& f) {
   topic_rows::writeTopicNames(f, 6, U" Polwechselgeschwindigkeit", kTopics);
-  // Centres of curvature and inflection poles may lie far off in earnest.
-  FarIntersections far(f.scratch());
 
   // Common part: the mechanism, its velocities and accelerations and the
   // centre of curvature J of C. Without a mechanism there is nothing to build on.

@@ -122,8 +122,6 @@ void group9(Form1& f) {
   f.cmd.groupNames[9] = kGroupName;
   for (std::size_t k = 1; k < kSubtopicNames.size(); ++k) f.cmd.topicNames[k] = kSubtopicNames[k];
 
-  // Centres of curvature and the inflection pole may lie far off in earnest.
-  FarIntersections far(f.scratch());
   taskPicture(f);
   switch (static_cast<int>(f.st.mn2)) {
     case kTask:

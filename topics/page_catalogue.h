@@ -24,6 +24,9 @@ struct PageRef {
   friend bool operator==(const PageRef&, const PageRef&) = default;
 };
 
+// The band the page pictures cover, from y = 40 down to this, in drawing units.
+inline constexpr double kPageBandBottom = 212;
+
 // Pages the program ships for a topic; 0 for a topic without pages (a topic
 // number the stepping moves on, or one outside the catalogue). Group and topic
 // are state fields, so any double is accepted.

@@ -1,7 +1,6 @@
 // Loading the parameter strings of the current mechanism type into the length
 // and value registers, with the user's offsets, sign factors and zoom; the two
 // resets; and recording the synthesis result in the same string format.
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 

@@ -9,6 +9,7 @@
 #include "draw/colour_tables.h"
 #include "draw/json.h"
 #include "exercise/exercise.h"
+#include "script/scratch.h"
 #include "shell/form1.h"
 #include "topics/catalogue.h"
 #include "topics/mechanism_detail.h"
@@ -241,6 +242,11 @@ void topicHeader(Form1& f) {
 
 void runGroup(Form1& f, int group) {
   writeCatalogueNames(f, group);
+  // Constructions take line intersections far out as computed: the inflection
+  // pole of a nearly straight coupler motion, the tip of a large acceleration
+  // in the plan or a point of the centre-point curve may lie beyond x = 99999,
+  // and a point held at that clamp would draw what is built on it wrong.
+  FarIntersections far(f.scratch());
   switch (group) {
     case 1:
       group1(f);

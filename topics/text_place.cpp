@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace pm {
 namespace {
@@ -65,17 +66,43 @@ bool meets(const Box& b, const Primitive& p, Rgb background) {
   return false;
 }
 
+// A rectangle that holds everything of the primitive that meets() looks at:
+// a primitive whose rectangle lies wholly beside a box cannot meet it.
+Box extent(const Primitive& p) {
+  switch (p.kind) {
+    case Primitive::Kind::Point:
+      return {p.x1, p.y1, p.x1, p.y1};
+    case Primitive::Kind::Line:
+    case Primitive::Kind::Box:
+    case Primitive::Kind::FilledBox:
+      return {std::min(p.x1, p.x2), std::min(p.y1, p.y2), std::max(p.x1, p.x2), std::max(p.y1, p.y2)};
+    case Primitive::Kind::Circle:
+    case Primitive::Kind::Arc:
+      return {p.x1 - p.r, p.y1 - p.r, p.x1 + p.r, p.y1 + p.r};
+    case Primitive::Kind::Text:
+      return {p.x1, p.y1, p.x1 + 0.55 * p.size * static_cast<double>(p.text.size()), p.y1 + 1.4 * p.size};
+  }
+  return {};
+}
+
+bool apart(const Box& a, const Box& b) { return a.x2 < b.x1 || a.x1 > b.x2 || a.y2 < b.y1 || a.y1 > b.y2; }
+
 }  // namespace
 
 Point leastCoveredPlace(const DisplayList& list, Rgb background, double width, double height,
                         std::span<const Point> candidates) {
+  // The extents once, so that each candidate looks closely only at the
+  // primitives near it (the dots of traced curves are most of a picture).
+  std::vector<Box> extents;
+  extents.reserve(list.size());
+  for (const Primitive& p : list) extents.push_back(extent(p));
   Point best{};
   std::size_t fewest = std::numeric_limits<std::size_t>::max();
   for (const Point& c : candidates) {
     const Box box{c.x, c.y, c.x + width, c.y + height};
     std::size_t n = 0;
-    for (const Primitive& p : list)
-      if (meets(box, p, background)) ++n;
+    for (std::size_t i = 0; i < list.size(); ++i)
+      if (!apart(extents[i], box) && meets(box, list[i], background)) ++n;
     if (n < fewest) {
       fewest = n;
       best = c;

@@ -49,6 +49,14 @@ EM_JS(void, pm_page_show,
                          UTF8ToString(texts), background, UTF8ToString(checks),
                          UTF8ToString(values), UTF8ToString(explanation));
       });
+// A frame of the revolution being recorded (numbers, texts and background as
+// for pm_page_show): the page paints it off screen for the video and resolves
+// at the animation's pace.
+EM_ASYNC_JS(void, pm_page_record_frame,
+            (const double* numbers, int count, const char* texts, int background), {
+              await Module.page.recordFrame(HEAPF64.subarray(numbers >> 3, (numbers >> 3) + count),
+                                            UTF8ToString(texts), background);
+            });
 // Whether the page shows its values panel ("Messwerte").
 EM_JS(int, pm_page_values_shown, (), { return Module.page.valuesShown() ? 1 : 0; });
 // The size of the diagrams' canvas in CSS pixels; 0 while they are hidden.
@@ -92,7 +100,8 @@ class PageHost final : public Host {
   double cursorY() override { return pm_page_cursor_y(); }
 
   void processEvents() override {
-    if (form_.ending) return;
+    // A recording takes no keys or menu commands: they would change the run.
+    if (form_.ending || recording_) return;
     // A demonstration stepping through mechanisms whose runs draw nothing
     // still gives the page its frames.
     if (pm_page_since_frame() >= kLongestBusyMs) pm_page_wait_frame();
@@ -101,6 +110,17 @@ class PageHost final : public Host {
 
   void frameReady() override {
     if (form_.ending) return;
+    if (recording_) {
+      // Recorded, not shown: the screen keeps the picture of before.
+      if (form_.runFrame > 0) {
+        buffer_.fill(canvas_.list());
+        const Rgb bg = canvas_.backgroundColour();
+        pm_page_record_frame(buffer_.numbers().data(), static_cast<int>(buffer_.numbers().size()),
+                             buffer_.texts().c_str(), (bg.r << 16) | (bg.g << 8) | bg.b);
+        ++recordedFrames_;
+      }
+      return;
+    }
     show();
     // A frame of a run (the command is still on the stack): wait for the
     // page's next frame at the run's pace. The picture at the end of a
@@ -144,6 +164,20 @@ class PageHost final : public Host {
       // An exercise opened from the page's menu or address: kind and seed.
       startExercise(form_, static_cast<ExerciseKind>((event >> 20) & 0xF), event & 0xFFFFF);
     }
+  }
+
+  // One revolution of the crank replayed for the page's recorder, the state
+  // put back afterwards (Form1::replayRevolution); the number of frames, 0
+  // where the crank does not turn round or a command is running.
+  int recordRevolution() {
+    if (form_.depth > 0 || recording_) return 0;
+    recording_ = true;
+    recordedFrames_ = 0;
+    const std::string background = background_;  // the page keeps showing it
+    form_.replayRevolution();
+    background_ = background;
+    recording_ = false;
+    return recordedFrames_;
   }
 
   std::string checks() const {
@@ -218,6 +252,8 @@ class PageHost final : public Host {
   std::vector<std::string> checkable_;
   DisplayListBuffer diagramBuffer_;
   DiagramLayout layout_;  // of the sheet the page shows
+  bool recording_ = false;
+  int recordedFrames_ = 0;
   std::string background_;  // the background picture the core asked for last
 };
 
@@ -324,6 +360,13 @@ EMSCRIPTEN_KEEPALIVE const char* pm_diagram_csv() {
     if (shown.table) pm::csvText = pm::motionCsv(*shown.table);
   }
   return pm::csvText.c_str();
+}
+
+// Records one revolution (see PageHost::recordRevolution): the frames go to
+// the page's recordFrame, the state is put back; the number of frames.
+EMSCRIPTEN_KEEPALIVE int pm_record_revolution() {
+  if (!pm::host || pm::host->form().ending) return 0;
+  return pm::host->recordRevolution();
 }
 
 // The exercise for the page's address: "kind seed 1" while one is open (and

@@ -3,6 +3,7 @@
 #include <QtGui/QFontMetrics>
 #include <QtGui/QFontMetricsF>
 #include <QtGui/QPainter>
+#include <QtGui/QResizeEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -56,15 +57,41 @@ bool ownTitle(const std::vector<MeasuredValue>& values) {
   return values.empty() || !values.front().value.empty() || values.front().name != "Messwerte";
 }
 
-// Height the lines need at a font size: lines, the space above headings and
-// the title.
-int neededHeight(const std::vector<MeasuredValue>& values, int pixels, bool title) {
+// Room between a name and its value on one line.
+int gap(int pixels) { return pixels / 2; }
+
+// A value that does not stand whole beside its name (a class title, a dead
+// position) stands below it, right-aligned and wrapped at the words, rather
+// than elided: it is the statement of the line.
+constexpr int kWrappedValue = Qt::AlignRight | Qt::AlignTop | Qt::TextWordWrap;
+
+bool valueBelowName(const QFont& font, const MeasuredValue& v, int width, int pixels) {
+  const QString value = QString::fromStdString(v.value);
+  return fitLine(font, QString::fromStdString(v.name), value, width, gap(pixels)).value != value;
+}
+
+// Height of one line of the panel: a heading or a name with its value.
+int lineHeight(const QFont& font, const MeasuredValue& v, int width, int pixels) {
+  const QFontMetrics m(font);
+  if (v.value.empty() || !valueBelowName(font, v, width, pixels)) return m.lineSpacing();
+  const QRect wrapped = m.boundingRect(QRect(0, 0, std::max(1, width), 100000), kWrappedValue,
+                                       QString::fromStdString(v.value));
+  return m.lineSpacing() + std::max(m.lineSpacing(), wrapped.height());
+}
+
+// Height the lines need at a font size and a width of the lines: lines, the
+// space above headings and the title.
+int neededHeight(const std::vector<MeasuredValue>& values, int pixels, int width, bool title) {
   QFont plain(QStringLiteral("Arial"));
   plain.setPixelSize(pixels);
-  const int line = QFontMetrics(plain).lineSpacing();
-  int h = pixels + 2 + line * static_cast<int>(values.size());
-  for (std::size_t i = 1; i < values.size(); ++i)
-    if (values[i].value.empty()) h += line / 3;
+  const QFontMetrics m(plain);
+  const int line = m.lineSpacing();
+  const int textWidth = width - 2 * (pixels / 2 + 1);
+  int h = pixels + 2;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    h += lineHeight(plain, values[i], textWidth, pixels);
+    if (i > 0 && values[i].value.empty()) h += line / 3;
+  }
   if (title) {
     plain.setPixelSize(pixels * 5 / 4);
     h += QFontMetrics(plain).lineSpacing() + line / 3;
@@ -75,7 +102,8 @@ int neededHeight(const std::vector<MeasuredValue>& values, int pixels, bool titl
 }  // namespace
 
 int ValuesPanel::preferredHeight() const {
-  return neededHeight(values_, textPixels_, ownTitle(values_)) + textPixels_;
+  const int width = this->width() > 0 ? this->width() : widthFor(textPixels_);
+  return neededHeight(values_, textPixels_, width, ownTitle(values_)) + textPixels_;
 }
 
 void ValuesPanel::setSmallestTextPixels(int pixels) {
@@ -87,7 +115,13 @@ void ValuesPanel::setSmallestTextPixels(int pixels) {
 
 QSize ValuesPanel::minimumSizeHint() const {
   const int pixels = std::min(smallestPixels_, textPixels_);
-  return {0, neededHeight(values_, pixels, ownTitle(values_)) + pixels};
+  const int width = this->width() > 0 ? this->width() : widthFor(textPixels_);
+  return {0, neededHeight(values_, pixels, width, ownTitle(values_)) + pixels};
+}
+
+void ValuesPanel::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (event->size().width() != event->oldSize().width()) updateGeometry();
 }
 
 void ValuesPanel::paintEvent(QPaintEvent*) {
@@ -98,40 +132,49 @@ void ValuesPanel::paintEvent(QPaintEvent*) {
   // The font of the window height, smaller where the lines would not fit.
   const bool title = ownTitle(values_);
   int pixels = textPixels_;
-  while (pixels > std::min(smallestPixels_, textPixels_) && neededHeight(values_, pixels, title) > height()) --pixels;
+  while (pixels > std::min(smallestPixels_, textPixels_) && neededHeight(values_, pixels, width(), title) > height())
+    --pixels;
   QFont plain(QStringLiteral("Arial"));
   plain.setPixelSize(pixels);
   QFont bold = plain;
   bold.setBold(true);
   const int margin = pixels / 2 + 1;
-  const int lineHeight = QFontMetrics(plain).lineSpacing();
+  const QFontMetrics m(plain);
+  const int lineSpacing = m.lineSpacing();
+  const int textWidth = width() - 2 * margin;
   int y = margin;
   p.setPen(kPanelText);
   if (title) {
     QFont big = bold;
     big.setPixelSize(pixels * 5 / 4);
     p.setFont(big);
-    p.drawText(QRect(margin, y, width() - 2 * margin, QFontMetrics(big).lineSpacing()),
-               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Messwerte"));
-    y += QFontMetrics(big).lineSpacing() + lineHeight / 3;
+    p.drawText(QRect(margin, y, textWidth, QFontMetrics(big).lineSpacing()), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Messwerte"));
+    y += QFontMetrics(big).lineSpacing() + lineSpacing / 3;
   }
   for (const MeasuredValue& v : values_) {
-    if (v.value.empty() && &v != &values_.front()) y += lineHeight / 3;  // space above a heading
-    if (y + lineHeight > height()) break;
+    if (v.value.empty() && &v != &values_.front()) y += lineSpacing / 3;  // space above a heading
+    const int h = lineHeight(plain, v, textWidth, pixels);
+    if (y + h > height()) break;
     const QString name = QString::fromStdString(v.name);
-    const QRect line(margin, y, width() - 2 * margin, lineHeight);
+    const QRect line(margin, y, textWidth, lineSpacing);
     if (v.value.empty()) {
       p.setFont(bold);
       p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
                  QFontMetrics(bold).elidedText(name, Qt::ElideRight, line.width()));
+    } else if (valueBelowName(plain, v, textWidth, pixels)) {
+      p.setFont(plain);
+      p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, m.elidedText(name, Qt::ElideRight, line.width()));
+      p.drawText(QRect(margin, y + lineSpacing, textWidth, h - lineSpacing), kWrappedValue,
+                 QString::fromStdString(v.value));
     } else {
       p.setFont(plain);
       const PanelLine fitted =
-          fitLine(plain, name, QString::fromStdString(v.value), line.width(), pixels / 2);
+          fitLine(plain, name, QString::fromStdString(v.value), line.width(), gap(pixels));
       p.drawText(line, Qt::AlignRight | Qt::AlignVCenter, fitted.value);
       p.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, fitted.name);
     }
-    y += lineHeight;
+    y += h;
   }
 }
 

@@ -38,6 +38,9 @@ class ValuesPanel : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  // Long values wrap below their names, so the height the lines need follows
+  // the width.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   std::vector<MeasuredValue> values_;

@@ -210,6 +210,9 @@ TEST(LabelTables, EachTopicItsTable) {
   EXPECT_EQ(labelText(1, 3, code(U'D')), U"D");  // another four-bar topic
   EXPECT_EQ(labelText(10, 0, code(U'H')), U"R=B4");
   EXPECT_EQ(labelText(10, 3, code(U'p')), U"P42");
+  EXPECT_EQ(positionLabel(code(U'H')), U"B4");
+  EXPECT_EQ(positionLabel(code(U'M')), U"P12");
+  EXPECT_EQ(labelText(5, 7, code(U'6')), U"6");  // a point of the stretched positions, no plan point
   EXPECT_EQ(labelText(3, 1, code(U'S')), U"(B)''");
   EXPECT_EQ(labelText(3, 1, code(U'9')), U"A''");
   EXPECT_EQ(labelText(3, 1, code(U'Æ')), U"P''");

@@ -394,15 +394,31 @@ TEST_F(DrawingOpsTest, LabelledCirclesUseTheTopicsLabelTable) {
   EXPECT_EQ(texts(), (std::vector<std::u32string>{U"Pab", U"Æ", U"Z"}));
   EXPECT_DOUBLE_EQ(ofKind(Kind::Text)[0].x1, 105);
 
+  // Each picture is a command of its own.
+  auto picture = [&](std::u32string_view script) {
+    canvas.clear();
+    ops.beginCommand();
+    run(script);
+  };
   ops.settings.mn1 = 10;
-  canvas.clear();
-  run(U"69oa15AÆZ");
+  picture(U"69oa15AÆZ");
   EXPECT_EQ(texts(), (std::vector<std::u32string>{U"I=A1", U"Æ", U"Z"}));
+  ops.settings.positionsBeside = true;  // the positions beside the handed-over mechanism
+  picture(U"69oa15AÆZ");
+  ops.settings.positionsBeside = false;
+  run(U"69oa15A");  // the same point marked again in that picture keeps its one name
+  EXPECT_EQ(texts(), (std::vector<std::u32string>{U"A1", U"Æ", U"Z"}));
 
   ops.settings.mn1 = 4;
-  canvas.clear();
-  run(U"69oa15AÆZ");
+  picture(U"69oa15AÆZ");
   EXPECT_EQ(texts(), (std::vector<std::u32string>{U"A", U"P''", U"Z"}));
+
+  // A point that two commands of the picture mark is named once; another
+  // point on the same spot is named one line lower instead of over it.
+  at(U'B', 100, 100);
+  picture(U"69oa15A:69oa15AB");
+  EXPECT_EQ(texts(), (std::vector<std::u32string>{U"A", U"B"}));
+  EXPECT_DOUBLE_EQ(ofKind(Kind::Text)[1].y1, ofKind(Kind::Text)[0].y1 + 12);
 }
 
 // --- faults and limits ------------------------------------------------------------

@@ -87,13 +87,15 @@ wait_for_file() {
 }
 
 # --- Bild speichern: PNG and SVG at the drawing area's size ------------------
-for kind in png svg; do
+# A name typed with a dot at its end gets exactly the extension of the format.
+for typed in bild. bild.svg; do
   extras s
   dialog "Bild speichern" >/dev/null
-  type_path "$OUT/bild.$kind"
+  type_path "$OUT/$typed"
   dialog "Bildbreite" >/dev/null
   press Return
-  wait_for_file "$OUT/bild.$kind"
+  [[ "$typed" == *. ]] && typed=${typed}png
+  wait_for_file "$OUT/$typed"
 done
 size=$(identify -format '%wx%h' "$OUT/bild.png")
 [[ "$size" == "${W}x${H}" ]] || fail "the PNG is $size, the drawing area ${W}x${H}"
@@ -107,10 +109,12 @@ rsvg-convert -w "$W" -h "$H" -o "$E2E_DIR/svg.png" "$OUT/bild.svg" 2>/dev/null |
 note "PNG and SVG saved at ${W}x${H}"
 
 # --- Umlauf als Animation speichern -------------------------------------------
+# The animation is always a GIF, whatever extension was typed.
 extras u
 dialog "Umlauf als Animation speichern" >/dev/null
-type_path "$OUT/umlauf.gif"
+type_path "$OUT/umlauf.png"
 wait_for_file "$OUT/umlauf.gif"
+[[ ! -e "$OUT/umlauf.png" ]] || fail "the animation was also written as umlauf.png"
 frames=$(identify -format '%T %wx%h\n' "$OUT/umlauf.gif" | sort | uniq -c | sed 's/^ *//')
 [[ "$frames" == "90 3 ${W}x${H}" ]] || fail "the animation: $frames (want 90 frames, 3 cs, ${W}x${H})"
 (cd "$E2E_DIR" && "$RENDERER" --keys "$EVENTS 1" --size "${W}x${H}" --pictures "$PICTURE_FOLDER" \

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <complex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "draw/colour_tables.h"
@@ -33,6 +34,12 @@ struct Task {
     Cx turn = (second[j] - first[j]) / (second[0] - first[0]);
     turn /= std::abs(turn);
     return first[j] + turn * (q - first[0]);
+  }
+  // The point of the plane in the first position that lies on q in position j.
+  Cx carryBack(Cx q, int j) const {
+    Cx turn = (second[j] - first[j]) / (second[0] - first[0]);
+    turn /= std::abs(turn);
+    return first[0] + (q - first[j]) / turn;
   }
 };
 
@@ -92,38 +99,63 @@ TEST(Synthesis, CirclePointsOfEveryPositionLieOnOneCircleAboutTheCentrePoint) {
   EXPECT_GT(checked, 90);
 }
 
-// The circle-point curve of a task whose construction point passes within a
-// fraction of a unit of a pole (A placed at (250, 560), seven steps): every
-// dot, carried with the plane into the four positions, lies on one circle.
-TEST(Synthesis, CirclePointCurveHasNoStrayDots) {
-  testing::TestForm t;
-  t.form.st.mn1 = 10;
-  t.form.st.mn2 = 5;
-  t.host.cx = 250;
-  t.host.cy = 560;
-  t.keyChar('I');
-  for (int n = 0; n < 7; ++n) t.key(kKeySpace);
-  const Task task = taskOf(t.form);
-  int checked = 0;
-  for (const Primitive& p : t.picture()) {
-    if (p.kind != Primitive::Kind::Circle || p.r != 1) continue;
-    if (p.colour != fixedColour(2) && p.colour != fixedColour(3)) continue;  // colours c and d
-    const Cx q(p.x1, p.y1);
-    if (q.real() < 0 || q.real() > 1022 || q.imag() < 40 || q.imag() > 731) continue;
-    Cx z[4];
-    for (int j = 0; j < 4; ++j) z[j] = task.carry(q, j);
-    // The circle through the first three images, and the fourth against it.
-    const Cx a = z[1] - z[0], b = z[2] - z[0];
-    const double det = 2 * cross(a, b);
-    if (std::fabs(det) < 1e-9) continue;
-    const Cx centre = z[0] + Cx(0, -1) * (std::norm(a) * b - std::norm(b) * a) / det;
-    const double radius = std::abs(z[0] - centre);
-    if (radius > 5000) continue;
-    ++checked;
-    EXPECT_NEAR(std::abs(z[3] - centre), radius, 0.1 + 1e-5 * radius)
-        << "dot (" << q.real() << ", " << q.imag() << ")";
+// The dots of the centre-point and circle-point curves of two tasks: one whose
+// construction point passes within a fraction of a unit of a pole (A placed at
+// (250, 560), seven steps), one whose construction puts T beyond x = 99999 for
+// a few points of the centre-point curve. A circle point, carried with the plane
+// into the four positions, lies on one circle; so do the four positions of the
+// moving plane's point that lies on a centre point.
+TEST(Synthesis, CurvesOfCentreAndCirclePointsHaveNoStrayDots) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<double StateRecord::*, double>> offsets;
+    bool placeA;
+    int steps;
+  };
+  const Case cases[] = {
+      {"A at (250, 560)", {}, true, 7},
+      {"T far off",
+       {{&StateRecord::so, -65}, {&StateRecord::sp, -43}, {&StateRecord::sq, 115}, {&StateRecord::sr, -11},
+        {&StateRecord::ss, -46}, {&StateRecord::st, -57}, {&StateRecord::su, -99}, {&StateRecord::sv, -19},
+        {&StateRecord::sw, -58}, {&StateRecord::sx, 3}, {&StateRecord::sy, 44}, {&StateRecord::sz, -20}},
+       false, 0},
+  };
+  for (const Case& c : cases) {
+    testing::TestForm t;
+    t.form.st.mn1 = 10;
+    t.form.st.mn2 = 5;
+    for (const auto& [field, value] : c.offsets) t.form.st.*field = value;
+    if (c.placeA) {
+      t.host.cx = 250;
+      t.host.cy = 560;
+      t.keyChar('I');
+    }
+    t.key(kKeyRebuild);
+    for (int n = 0; n < c.steps; ++n) t.key(kKeySpace);
+    const Task task = taskOf(t.form);
+    int checked[2] = {0, 0};
+    for (const Primitive& p : t.picture()) {
+      if (p.kind != Primitive::Kind::Circle || p.r != 1) continue;
+      const bool centre = p.colour == fixedColour(0) || p.colour == fixedColour(1);  // colours a and b
+      if (!centre && p.colour != fixedColour(2) && p.colour != fixedColour(3)) continue;  // c and d
+      const Cx q(p.x1, p.y1);
+      if (q.real() < 0 || q.real() > 1022 || q.imag() < 40 || q.imag() > 731) continue;
+      Cx z[4];
+      for (int j = 0; j < 4; ++j) z[j] = centre ? task.carryBack(q, j) : task.carry(q, j);
+      // The circle through the first three images, and the fourth against it.
+      const Cx a = z[1] - z[0], b = z[2] - z[0];
+      const double det = 2 * cross(a, b);
+      if (std::fabs(det) < 1e-9) continue;
+      const Cx m = z[0] + Cx(0, -1) * (std::norm(a) * b - std::norm(b) * a) / det;
+      const double radius = std::abs(z[0] - m);
+      if (radius > 5000) continue;
+      ++checked[centre];
+      EXPECT_NEAR(std::abs(z[3] - m), radius, 0.1 + 1e-5 * radius)
+          << c.name << (centre ? ": centre" : ": circle") << " point (" << q.real() << ", " << q.imag() << ")";
+    }
+    EXPECT_GT(checked[0], 300) << c.name;
+    EXPECT_GT(checked[1], 300) << c.name;
   }
-  EXPECT_GT(checked, 300);
 }
 
 // Two pairs chosen with T and W: the stored pivots are a four-bar whose moving

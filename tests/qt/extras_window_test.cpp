@@ -142,6 +142,15 @@ TEST_F(ExtrasTest, DrawingAreaKeepsItsAspectBesideThePanel) {
   EXPECT_EQ(narrow.panel.width(), 200);
   EXPECT_EQ(narrow.drawing, QRect(0, 0, 200, 300));
   EXPECT_TRUE(layoutClientArea(QSize(400, 300), false, 350).panel.isEmpty());
+  // A value too long for the line beside its name (a class title) goes below
+  // the name, wrapped: the lines need more height, not a value over the name.
+  ValuesPanel lines;
+  lines.setTextPixels(ValuesPanel::textPixels(768));
+  lines.resize(ValuesPanel::widthFor(lines.textPixels()), 400);
+  lines.setValues({{"Getriebeart", "Doppelkurbel"}});
+  const int oneLine = lines.preferredHeight();
+  lines.setValues({{"Getriebeart", "Doppelschwinge ohne umlauffähiges Glied, Kurbel am längsten"}});
+  EXPECT_GT(lines.preferredHeight(), oneLine + 2 * lines.textPixels());
 }
 
 // The x of the cursor in a sheet: the black vertical line of the first plot.
@@ -332,15 +341,26 @@ TEST_F(ExtrasTest, PictureSavedAsPngAndSvgAtTheAreaSizeOrAChosenWidth) {
 
 TEST_F(ExtrasTest, CopyPutsImageAndSvgOnTheClipboard) {
   showPoleRays();
-  ASSERT_TRUE(window->copyPicture());
-  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-  ASSERT_NE(data, nullptr);
-  EXPECT_TRUE(data->hasFormat(QStringLiteral("image/png")));
-  EXPECT_TRUE(data->hasFormat(QStringLiteral("image/svg+xml")));
-  EXPECT_TRUE(data->data(QStringLiteral("image/svg+xml")).contains("<svg"));
-  const QImage png = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG");
-  EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32),
-            window->pictureImage().convertToFormat(QImage::Format_RGB32));
+  // Both parts come from memory: a temporary folder that cannot be written
+  // to costs neither of them.
+  const QByteArray tmp = qgetenv("TMPDIR");
+  for (const char* temporary : {"", "/nonexistent-folder"}) {
+    if (*temporary) qputenv("TMPDIR", temporary);
+    QGuiApplication::clipboard()->clear();
+    const bool copied = window->copyPicture();
+    if (tmp.isNull())
+      qunsetenv("TMPDIR");
+    else
+      qputenv("TMPDIR", tmp);
+    ASSERT_TRUE(copied) << temporary;
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->hasFormat(QStringLiteral("image/png"))) << temporary;
+    EXPECT_TRUE(data->data(QStringLiteral("image/svg+xml")).contains("<svg")) << temporary;
+    const QImage png = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG");
+    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32),
+              window->pictureImage().convertToFormat(QImage::Format_RGB32));
+  }
 }
 
 // A headless program that notes the display list of every run frame.

@@ -359,15 +359,14 @@ async function extrasCase(browser, url) {
     { name: 'mnu91', caption: '&Messwerte', shortcut: 'F11', disabled: false },
     { name: 'mnu92', caption: 'Bild &kopieren', shortcut: '', disabled: false },
     { name: 'mnu93', caption: 'Bild &speichern …', shortcut: '', disabled: false },
-    { name: 'mnu94', caption: '&Umlauf als Animation speichern …', shortcut: '', disabled: true },
+    { name: 'mnu94', caption: '&Umlauf als Animation speichern …', shortcut: '', disabled: false },
     { name: 'mnu9d', caption: '&Diagramme', shortcut: 'F10', disabled: false },
     { name: 'mnu9e', caption: 'Diagramme speichern …', shortcut: '', disabled: false },
   ];
   check(roots[roots.length - 2] === 'mnu90' && roots[roots.length - 1] === 'mnuU' &&
     extras.caption === 'E&xtras' &&
     extras.items.length === expected.length &&
-    expected.every((e, i) => ['name', 'caption', 'shortcut', 'disabled'].every((k) => extras.items[i][k] === e[k])) &&
-    extras.items[3].title === 'In der Browserausgabe nicht verfügbar',
+    expected.every((e, i) => ['name', 'caption', 'shortcut', 'disabled'].every((k) => extras.items[i][k] === e[k])),
   `menu "${extras.caption}" last but one in the bar: ` + extras.items.map((i) => i.caption +
     (i.shortcut ? ' [' + i.shortcut + ']' : '') + (i.disabled ? ' (gesperrt: ' + i.title + ')' : '')).join(' | '));
 
@@ -541,11 +540,39 @@ async function extrasCase(browser, url) {
     driver.errors.length === 0 && !(await page.evaluate(() => window.planimove.hasEnded)),
   `a refused copy shows "${notice.text}" and the program goes on`);
 
-  // The disabled item does nothing.
+  // "Umlauf als Animation speichern …" downloads one revolution as a video of
+  // the canvas's size, 90 frames of 30 ms as the window's GIF; the picture
+  // and the state stay as they were. The recorder stamps frames as they come,
+  // so a busy machine lengthens the video; it is never shorter.
+  const videos = fs.mkdtempSync(path.join(os.tmpdir(), 'planimove-video-'));
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: videos });
   const last = await page.evaluate(() => window.planimove.stats.commands);
   await driver.menu(['mnu90', 'mnu94']);
-  const after = await page.evaluate(() => ({ commands: window.planimove.stats.commands }));
-  check(after.commands === last, 'the greyed animation item sends nothing');
+  const file = path.join(videos, edition + '-umlauf.webm');
+  for (let i = 0; i < 100 && !fs.existsSync(file); ++i) await new Promise((r) => setTimeout(r, 100));
+  const video = fs.existsSync(file) ? await page.evaluate(async (data) => {
+    const v = document.createElement('video');
+    v.muted = true;
+    v.src = URL.createObjectURL(new Blob([Uint8Array.from(atob(data), (c) => c.charCodeAt(0))], { type: 'video/webm' }));
+    await new Promise((resolve, reject) => { v.onloadedmetadata = resolve; v.onerror = () => reject(new Error('no video')); });
+    // A recorded stream names no duration: seeking to its end finds it.
+    if (!Number.isFinite(v.duration)) {
+      v.currentTime = 1e6;
+      await new Promise((resolve) => { v.ontimeupdate = resolve; });
+    }
+    return { duration: v.duration, width: v.videoWidth, height: v.videoHeight };
+  }, fs.readFileSync(file).toString('base64')).catch((err) => ({ error: err.message })) : { error: 'no file ' + file };
+  const recorded = await page.evaluate(() => ({ frames: window.planimove.stats.recordedFrames,
+    commands: window.planimove.stats.commands, canvas: [document.getElementById('picture').width,
+      document.getElementById('picture').height] }));
+  const kept = await matchesRenderer(driver, events + ' Right 1 Right', 'after-animation');
+  check(!video.error && recorded.frames === 90 && video.duration > 2.3 && video.duration < 6 &&
+    video.width === recorded.canvas[0] && video.height === recorded.canvas[1] && kept.ok &&
+    recorded.commands === last && driver.errors.length === 0,
+  `"Umlauf als Animation speichern …" downloads ${path.basename(file)}: ` +
+    (video.error || `${recorded.frames} frames, ${video.duration.toFixed(2)} s, ${video.width}x${video.height}`) +
+    `; the picture stays (${kept.text})`);
+  fs.rmSync(videos, { recursive: true, force: true });
   await driver.close();
 }
 
@@ -681,8 +708,8 @@ const pageTexts = (page) => page.evaluate(() => window.planimove.picture.texts.f
 
 // A phone or a tablet with a touch screen: the picture across the width with
 // the controls and the panel below it, every menu within reach, texts of at
-// least 12 CSS pixels, and the control bar, a drag and a swipe doing what
-// their keys do.
+// least 12 CSS pixels, and the control bar, a drag, a swipe and a pinch
+// doing what their keys do.
 async function touchCase(browser, url, { width, height, name }) {
   const driver = await PageDriver.open(browser, url, { width, height, dpr: 2, edition, touch: true });
   const page = driver.page;
@@ -796,6 +823,24 @@ async function touchCase(browser, url, { width, height, name }) {
   } else {
     check(false, `${tag}: no joint C to drag`);
   }
+
+  // Two fingers pinched apart zoom in as Ctrl+Up does, a step each time their
+  // distance grows by 2^(1/12): from 60 to 100 px eight steps, which eight
+  // Ctrl+Down undo.
+  const numbersOf = () => p.evaluate(() => [...window.planimove.picture.numbers]);
+  const unzoomed = await numbersOf();
+  const cdp = await p.target().createCDPSession();
+  const fingers = (d) => [{ x: free.x, y: free.y - d / 2, id: 1 }, { x: free.x, y: free.y + d / 2, id: 2 }];
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: fingers(60) });
+  for (const d of [70, 80, 90, 100]) await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: fingers(d) });
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  await fresh.idle();
+  const zoomed = await numbersOf();
+  for (let i = 0; i < 8; ++i) await fresh.key('Ctrl+Down');
+  const back = await numbersOf();
+  const near = (a, b) => a.length === b.length && a.every((x, i) => Math.abs(x - b[i]) < 1e-6);
+  check(!near(zoomed, unzoomed) && near(back, unzoomed),
+    `${tag}: a pinch from 60 to 100 px zooms in eight steps, as eight Ctrl+Up`);
 
   // The values panel sits below the picture and scrolls with the page.
   await tapOn(p, '#mnu90');

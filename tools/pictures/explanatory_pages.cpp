@@ -22,6 +22,8 @@
 namespace pm::pictures {
 namespace {
 
+static_assert(40 + kPageHeight == kPageBandBottom, "the band that the core keeps free is the pages' band");
+
 constexpr int kColumns = 2;
 constexpr double kColumnGap = 20;
 constexpr double kLineHeight = 14;

@@ -12,6 +12,7 @@ import { Exercises } from './exercise.js';
 import { ControlBar, touchDevice } from './controls.js';
 import { PictureGestures } from './gestures.js';
 import { keepForOffline } from './offline.js';
+import { RevolutionRecording, videoFormat } from './animation.js';
 
 const FRAME_INTERVAL_MS = 30;  // the pace of runs, as in the window
 // Screens on which the picture takes the full width and the panel goes below
@@ -19,6 +20,17 @@ const FRAME_INTERVAL_MS = 30;  // the pace of runs, as in the window
 const STACKED_LAYOUT = '(max-width: 600px), (orientation: portrait) and (max-width: 1100px)';
 // Texts of the picture on a touch screen are drawn at least this large (CSS pixels).
 const SMALLEST_TOUCH_TEXT = 12;
+
+// Hands a file to the browser's downloads.
+function download(blob, name) {
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(blob);
+  link.download = name;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+}
 
 class Page {
   constructor(module, rautenwerk, pictureNames) {
@@ -91,7 +103,8 @@ class Page {
   showDiagrams(numbers, texts) { this.diagrams.show(numbers, texts); }
 
   setBackground(name, page = false) {
-    if (name === this.backgroundName) return;
+    // A recorded revolution keeps the picture on screen and its background.
+    if (this.recording || name === this.backgroundName) return;
     this.backgroundName = name;
     this.backgroundIsPage = page;
     this.image = null;
@@ -234,9 +247,11 @@ class Page {
       case 'save-diagrams':
         this.chooseAndSaveDiagrams();
         return Promise.resolve();
+      case 'animation':
+        return this.pending(this.saveAnimation());
       case 'exercise':
         return this.exercises.choose();
-      default:  // the menu itself; the animation is not offered here
+      default:  // the menu itself
         return Promise.resolve();
     }
   }
@@ -378,6 +393,7 @@ class Page {
     const svg = new SvgContext(this.canvas.width, this.canvas.height);
     const painter = new Painter();
     painter.smallestText = this.painter.smallestText;
+    painter.stamps = false;
     if (this.picture)
       painter.paint(svg, dpr, this.cssWidth(), this.cssHeight(), this.picture, this.shownImage());
     return new Blob([svg.document()], { type: 'image/svg+xml' });
@@ -402,7 +418,7 @@ class Page {
   async savePicture(format) {
     try {
       const blob = format === 'svg' ? this.pictureSvg() : await this.pictureBlob();
-      this.download(blob, (this.rautenwerk ? 'rautenwerk.' : 'planimove.') + format);
+      download(blob, (this.rautenwerk ? 'rautenwerk.' : 'planimove.') + format);
     } catch (err) {
       this.notice('Das Bild konnte nicht gespeichert werden.');
     }
@@ -439,20 +455,69 @@ class Page {
       } else {
         blob = format === 'svg' ? this.diagrams.svgBlob() : await this.diagrams.pngBlob();
       }
-      this.download(blob, (this.rautenwerk ? 'rautenwerk' : 'planimove') + '-diagramme.' + format);
+      download(blob, (this.rautenwerk ? 'rautenwerk' : 'planimove') + '-diagramme.' + format);
     } catch (err) {
       this.notice('Die Diagramme konnten nicht gespeichert werden.');
     }
   }
 
-  download(blob, name) {
-    const link = document.createElement('a');
-    link.href = URL.createObjectURL(blob);
-    link.download = name;
-    document.body.append(link);
-    link.click();
-    link.remove();
-    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+  // "Umlauf als Animation speichern …": one revolution replayed by the core,
+  // recorded off screen at the canvas's size and downloaded as a video; the
+  // picture on screen and the state stay as they were.
+  async saveAnimation() {
+    if (this.busy || this.recording) {
+      this.notice('Während eines Umlaufs kann keine Animation aufgenommen werden.');
+      return;
+    }
+    if (!videoFormat()) {
+      this.notice('Dieser Browser kann keine Videos aufnehmen; die Animation ist hier nicht verfügbar.');
+      return;
+    }
+    const dpr = this.canvas.width / Math.max(1, this.cssWidth());
+    const w = this.cssWidth(), h = this.cssHeight();
+    const painter = new Painter();
+    painter.smallestText = this.painter.smallestText;
+    const recording = new RevolutionRecording(this.canvas.width, this.canvas.height,
+      (ctx, picture) => painter.paint(ctx, dpr, w, h, picture, this.shownImage()));
+    this.recording = recording;
+    this.busy = true;
+    this.progress('Der Umlauf wird aufgenommen …');
+    let frames = 0;
+    try {
+      recording.start();
+      frames = await this.module.ccall('pm_record_revolution', 'number', [], [], { async: true });
+    } catch (err) {
+      console.error('Planimove:', err);
+    } finally {
+      this.busy = false;
+      this.recording = null;
+    }
+    let video = null;
+    try {
+      video = await recording.finish();
+    } catch (err) {
+      console.error('Planimove:', err);
+    }
+    this.progress('');
+    if (!frames) this.notice('Die Kurbel dieses Getriebes läuft nicht um; keine Animation.');
+    else if (!video) this.notice('Die Animation konnte nicht aufgenommen werden.');
+    else download(video, (this.rautenwerk ? 'rautenwerk' : 'planimove') + '-umlauf.webm');
+    this.stats.recordedFrames = frames;
+    if (this.queue.length) await this.pump();
+  }
+
+  // A frame of the revolution being recorded (from the core, see saveAnimation).
+  recordFrame(numbers, texts, background) {
+    if (!this.recording) return Promise.resolve();
+    return this.recording.frame({ numbers: numbers.slice(), texts: texts.split('\x1f'), background });
+  }
+
+  // A lasting note while the page works (empty: gone).
+  progress(text) {
+    const box = document.getElementById('notice');
+    clearTimeout(this.noticeTimer);
+    box.textContent = text;
+    box.hidden = !text;
   }
 
   onKeyDown(ev) {
@@ -495,9 +560,10 @@ class Page {
   async start() {
     const tree = parseMenuTree(
       this.module.ccall('pm_menu_tree', 'string', ['number'], [this.rautenwerk ? 1 : 0]));
-    // An animated picture of a revolution is not made in the page.
-    for (const e of tree)
-      if (e.command === 'animation') e.disabled = 'In der Browserausgabe nicht verfügbar';
+    if (!videoFormat()) {
+      for (const e of tree)
+        if (e.command === 'animation') e.disabled = 'Dieser Browser kann keine Videos aufnehmen';
+    }
     this.menuBar = new MenuBar(document.getElementById('menubar'), tree, (e) => this.menu(e));
     window.addEventListener('keydown', (ev) => this.onKeyDown(ev));
     document.getElementById('restart').addEventListener('click', () => this.restart());

@@ -24,8 +24,15 @@ export function fittedScale(w, h, frame = USER_SCALE) {
 
 // --- painting ----------------------------------------------------------------
 
+const colourNames = new Map();  // packed colour → CSS colour, made once
+
 function cssColour(packed) {
-  return '#' + (packed | 0).toString(16).padStart(6, '0');
+  let name = colourNames.get(packed);
+  if (name === undefined) {
+    name = '#' + (packed | 0).toString(16).padStart(6, '0');
+    if (colourNames.size < 4096) colourNames.set(packed, name);
+  }
+  return name;
 }
 
 function drawable(v) { return Number.isFinite(v) && Math.abs(v) <= MAX_COORDINATE; }
@@ -231,6 +238,17 @@ function addArc(ctx, cx, cy, r, a, sweep, connect) {
   }
 }
 
+const MAX_STAMP_KINDS = 256;
+
+// A canvas of its own for stamps and tiles, off the page where the browser has one.
+function makeCanvas(width, height) {
+  if (typeof OffscreenCanvas !== 'undefined') return new OffscreenCanvas(width, height);
+  const c = document.createElement('canvas');
+  c.width = width;
+  c.height = height;
+  return c;
+}
+
 // Hatch fills: 8 × 8 device-pixel patterns, one bit a pixel, rows from the
 // top, aligned with the device's origin (styles 2 … 7).
 const HATCHES = {
@@ -252,6 +270,14 @@ export class Painter {
     this.smallestTextUnits = 0;
     this.smallestDrawnText = Infinity;  // CSS pixels, of the last picture painted
     this.cssPerUnit = 0;
+    // Small circles are copied from stamps (not on an SVG context, which
+    // keeps them as circles).
+    this.stamps = true;
+    this.stampCache = new Map();  // kinds of small circles by their look
+    this.lastStampKind = null;
+    this.stamped = false;
+    this.afterStamp = false;
+    this.thinRun = null;
   }
 
   hatch(ctx, style, colour) {
@@ -328,11 +354,16 @@ export class Painter {
     ctx.fontKerning = 'none';
     if ('textRendering' in ctx) ctx.textRendering = 'geometricPrecision';
     const enlarged = this.enlargedTexts(ctx, n, texts);
+    this.thinRun = null;
+    this.stamped = false;
     for (let i = 0; i + FIELDS <= n.length; i += FIELDS) {
       const kind = n[i], x1 = n[i + 1], y1 = n[i + 2];
       const width = n[i + 10];
       if (!drawable(x1) || !drawable(y1) || !Number.isFinite(width)) continue;
       const colour = n[i + 9];
+      this.afterStamp = this.stamped;  // the transform a stamp left is the identity
+      this.stamped = false;
+      if (this.thinRun && (kind !== KIND.line || outlineWidth(width) * d > 1.00001)) this.endThinRun(ctx);
       if (kind === KIND.point) {
         // One device pixel, the one its position falls in, at every size.
         ctx.setTransform(1, 0, 0, 1, 0, 0);
@@ -371,6 +402,7 @@ export class Painter {
         ctx.fillText(texts[n[i + 14]] || '', at ? at.x : x1, (at ? at.y : y1) + ASCENT_EM * px);
       }
     }
+    this.endThinRun(ctx);
   }
 
   // Where texts must be drawn larger than the list says (smallestText): the
@@ -449,12 +481,24 @@ export class Painter {
       x1 += shift;
       x2 += shift;
     }
-    ctx.setTransform(1, 0, 0, 1, 0, 0);
-    this.outline(ctx, colour, width, 'square');
-    ctx.beginPath();
+    // Thin lines of one colour and width in a row (traced curves, hatches)
+    // are one path, stroked once.
+    const run = this.thinRun;
+    if (!run || run.colour !== colour || run.width !== width) {
+      this.endThinRun(ctx);
+      ctx.setTransform(1, 0, 0, 1, 0, 0);
+      this.outline(ctx, colour, width, 'square');
+      ctx.beginPath();
+      this.thinRun = { colour, width };
+    }
     ctx.moveTo(x1, y1);
     ctx.lineTo(x2, y2);
+  }
+
+  endThinRun(ctx) {
+    if (!this.thinRun) return;
     ctx.stroke();
+    this.thinRun = null;
   }
 
   box(ctx, x1, y1, x2, y2, colour, w, filled) {
@@ -475,6 +519,10 @@ export class Painter {
     if (small) {
       // Small circles (the dots of traced curves) stand on quarter pixels.
       const qx = Math.round((ox + d * cx) * 4) / 4, qy = Math.round((oy + d * cy) * 4) / 4;
+      if (this.stamps) {
+        this.stampedCircle(ctx, d, qx, qy, radius, colour, w, fillStyle, fillColour);
+        return;
+      }
       ctx.setTransform(d, 0, 0, d, qx, qy);
       cx = 0;
       cy = 0;
@@ -503,6 +551,53 @@ export class Painter {
     }
     this.outline(ctx, colour, w, 'round');
     ctx.stroke();
+  }
+
+  // A small circle from its stamp: the circle painted once at its quarter-
+  // pixel offset on a transparent tile, which is then copied at whole device
+  // pixels; the copy blends as the circle itself would.
+  stampedCircle(ctx, d, qx, qy, radius, colour, w, fillStyle, fillColour) {
+    const ix = Math.floor(qx), iy = Math.floor(qy);
+    // The stamps of one kind of circle, by quarter-pixel offset; the dots of
+    // a traced curve are of one kind, so the kind is looked up once a run.
+    const last = this.lastStampKind;
+    let kind;
+    if (last && last.radius === radius && last.w === w && last.d === d && last.colour === colour &&
+      last.fillStyle === fillStyle && last.fillColour === fillColour) {
+      kind = last;
+    } else {
+      const name = `${radius} ${w} ${d} ${colour} ${fillStyle} ${fillColour}`;
+      kind = this.stampCache.get(name);
+      if (!kind) {
+        if (this.stampCache.size >= MAX_STAMP_KINDS) this.stampCache.clear();
+        kind = { radius, w, d, colour, fillStyle, fillColour, offsets: new Array(16) };
+        this.stampCache.set(name, kind);
+      }
+      this.lastStampKind = kind;
+    }
+    const offset = ((qx - ix) * 4) * 4 + (qy - iy) * 4;
+    let stamp = kind.offsets[offset];
+    if (!stamp) {
+      const margin = Math.ceil(d * (radius + w / 2)) + 2;
+      const tile = makeCanvas(2 * margin, 2 * margin);
+      const g = tile.getContext('2d');
+      g.setTransform(d, 0, 0, d, margin + qx - ix, margin + qy - iy);
+      g.beginPath();
+      addArc(g, 0, 0, radius, 0, TWO_PI, false);
+      g.closePath();
+      const fill = this.fill(g, fillStyle, fillColour);
+      if (fill) {
+        g.fillStyle = fill;
+        g.fill();
+      }
+      this.outline(g, colour, w, 'round');
+      g.stroke();
+      stamp = { image: tile.transferToImageBitmap ? tile.transferToImageBitmap() : tile, margin };
+      kind.offsets[offset] = stamp;
+    }
+    if (!this.afterStamp) ctx.setTransform(1, 0, 0, 1, 0, 0);
+    ctx.drawImage(stamp.image, ix - stamp.margin, iy - stamp.margin);
+    this.stamped = true;
   }
 
   // An open arc, one with its radius lines, or a closed sector (both edges),

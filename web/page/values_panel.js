@@ -81,12 +81,24 @@ export class ValuesPanel {
   }
 
   // Each name keeps its own width up to half the line, in em, so that it
-  // holds at any font size the panel fits.
+  // holds at any font size the panel fits. A value that does not stand whole
+  // beside its name (a class title, a dead position) goes below it, wrapped:
+  // it is the statement of the line. Those lines need more height, so the
+  // font is fitted again when one changes.
   keepNames() {
     if (!this.shown) return;
     const em = parseFloat(getComputedStyle(this.element).fontSize) || 16;
-    for (const line of this.element.querySelectorAll('.value-line'))
-      line.style.setProperty('--name-keep', `min(50%, ${(line.firstChild.scrollWidth / em).toFixed(3)}em)`);
+    const lines = [...this.element.querySelectorAll('.value-line')];
+    const before = lines.map((line) => line.classList.contains('value-below'));
+    // Reads and writes in turn, so that each read lays out once for all lines.
+    const names = lines.map((line) => line.firstChild.scrollWidth / em);
+    lines.forEach((line, k) => {
+      line.classList.remove('value-below');
+      line.style.setProperty('--name-keep', `min(50%, ${names[k].toFixed(3)}em)`);
+    });
+    const below = lines.map((line) => line.lastChild.scrollWidth > line.lastChild.clientWidth);
+    lines.forEach((line, k) => line.classList.toggle('value-below', below[k]));
+    if (below.some((b, k) => b !== before[k])) this.fit();
   }
 
   div(className, text) {
@@ -97,11 +109,12 @@ export class ValuesPanel {
   }
 
   // The font of the window height, smaller where the lines would not fit
-  // (down to the smallest size; below it they scroll). The height the lines need depends only on which lines are headings, so
-  // a run, whose frames change values only, fits once.
+  // (down to the smallest size; below it they scroll). The height the lines
+  // need depends only on which lines are headings and which values stand
+  // below their names, so a run, whose frames change numbers only, fits once.
   fit() {
     if (!this.shown || !this.pixels) return;
-    const shape = [this.pixels, this.smallest, this.element.clientHeight,
+    const shape = [this.pixels, this.smallest, this.element.clientHeight, this.element.clientWidth,
       ...[...this.element.children].map((d) => d.className)].join('|');
     if (shape === this.fitted) return;
     let px = this.pixels;
