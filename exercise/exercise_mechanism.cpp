@@ -188,7 +188,6 @@ ExerciseMechanism exerciseMechanism(ExerciseKind kind, long seed) {
   // Each kind has a sequence of its own: exercise 17 of two kinds are two
   // different mechanisms.
   SeedSequence rng((static_cast<std::uint64_t>(seed) << 8) ^ static_cast<std::uint64_t>(info->kind));
-  std::optional<ExerciseMechanism> closing;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     const std::optional<ExerciseMechanism> m = draw(rng);
     if (!m) continue;
