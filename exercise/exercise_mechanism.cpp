@@ -193,7 +193,10 @@ ExerciseMechanism exerciseMechanism(ExerciseKind kind, long seed) {
     if (!m) continue;
     if (const std::optional<ExerciseMechanism> placed = place(*m, *info)) return *placed;
   }
-  // Not reached for any seed tried; a mechanism is still better than none.
+  // Not reached for any seed tried. Should a seed ever find none, the kind's
+  // first exercise stands in, whose answer the tests find in the picture (a
+  // fixed mechanism would leave the answer of some kinds outside it).
+  if (seed != 1) return exerciseMechanism(info->kind, 1);
   ExerciseMechanism fallback;
   fallback.a = 80, fallback.b = 150, fallback.c = -120, fallback.d = 180, fallback.e = 150, fallback.f = -120;
   fallback.driveSpeed = 8, fallback.tangentialAcceleration = -80, fallback.pivot = {300, 560};

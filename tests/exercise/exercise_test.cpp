@@ -4,6 +4,7 @@
 // per exercise, and H, L, N act on an exercise only while one is open.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -20,6 +21,7 @@ using testing::TestForm;
 
 constexpr int kEnter = 13;
 constexpr int kSeedsPerKind = 24;
+constexpr long kSpreadSeeds = 400;
 
 // The register in which each kind's topic construction leaves its point.
 char32_t constructedPoint(ExerciseKind kind) {
@@ -59,6 +61,17 @@ TEST(Exercises, SeedsGiveMechanismsWhoseSolutionIsInThePictureAndMeetsTheConstru
       t.keyChar('L');
       EXPECT_TRUE(t.form.exercise.solutionShown);
       EXPECT_LT(std::abs(reg(t, constructedPoint(kind.kind)) - *fig.answer), 1e-6);
+    }
+    // Seeds across the whole range, up to the last: each finds a mechanism
+    // that closes, with its answer and joints inside the picture.
+    for (long seed = 1000; seed <= kLastExerciseSeed + 999; seed += kLastExerciseSeed / kSpreadSeeds) {
+      const long s = std::min(seed, kLastExerciseSeed);
+      SCOPED_TRACE(std::string(kind.name) + " " + std::to_string(s));
+      const ExerciseMechanism m = exerciseMechanism(kind.kind, s);
+      const ExerciseFigure fig = exerciseFigure(m, kind.kind, 1);
+      ASSERT_TRUE(fig.motion.closed && fig.answer);
+      for (Vec p : {*fig.answer, fig.motion.X, fig.motion.Y, fig.motion.A.p, fig.motion.B.p, fig.motion.C.p})
+        EXPECT_TRUE(kExerciseArea.contains(p)) << p.real() << ", " << p.imag();
     }
   }
 }
