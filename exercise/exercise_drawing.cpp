@@ -11,7 +11,10 @@
 namespace pm::exercise_drawing {
 
 namespace {
-constexpr double kLinesTop = 122, kLinesBottom = 682;
+// Below the band of the task at its fullest (the question, how to answer,
+// the verdict and a hint of two rows from y = 64 in steps of 16) and above
+// the line of the keys.
+constexpr double kLinesTop = 146, kLinesBottom = 682;
 }  // namespace
 
 Rgb hintColour() { return fixedColour(5); }   // purple

@@ -101,9 +101,9 @@ const std::array<ExerciseKindInfo, 6> kKinds = {{
      U"vB steht senkrecht auf dem Polstrahl P-B, und es gilt vB : vA = PB : PA.",
      &LoopAnswers::velocityTipB, 2, 4, Needs{.pole = true, .velocityOfA = true}, velocityLines},
     {ExerciseKind::InflectionPole, "wendepol", "&Wendepol", U"Wendepol",
-     U"Wo liegt der Wendepol W der Koppelebene?",
-     U"Bobillier: Poltangente und Kollineationsachse P-Pac bilden mit P-B und P-A gleiche Winkel; "
-     U"W liegt auf der Polnormalen.",
+     U"Wo liegt der Wendepol Wp der Koppelebene?",
+     U"Bobillier: Poltangente t und Kollineationsachse P-Pac bilden mit P-B bzw. P-A gleich große, "
+     U"gegensinnige Winkel; Wp liegt auf der Polnormalen n.",
      &LoopAnswers::inflectionPole, 4, 3, Needs{.pole = true, .counterPole = true, .collineation = true}, inflectionLines},
     {ExerciseKind::CurvatureCentre, "kruemmungsmittelpunkt", "&Krümmungsmittelpunkt von C",
      U"Krümmungsmittelpunkt von C", U"Wo liegt der Krümmungsmittelpunkt der Bahn des Koppelpunktes C?",

@@ -39,6 +39,34 @@ void printLine(Form1& f, double top, double size, std::u32string_view text, Rgb 
   f.print(text);
 }
 
+// Prints a line that may be too long for one row as two (a hint shrunk onto
+// one row is hard to read in a small window): broken at a double blank, which
+// parts a line's sentences, where the row before it fits, else at the last
+// blank that lets the first row fit. The top of the row after it.
+double printWrapped(Form1& f, double top, double size, std::u32string_view text, Rgb colour) {
+  Canvas& c = f.canvas;
+  c.setFont("Arial", size);
+  const double width = kTextRight - kTextLeft;
+  std::size_t cut = std::u32string_view::npos;
+  if (c.textWidth(text) > width) {
+    for (std::size_t blank = text.find(U' '); blank != std::u32string_view::npos; blank = text.find(U' ', blank + 1)) {
+      if (c.textWidth(text.substr(0, blank)) > width) break;
+      cut = blank;
+    }
+    const std::size_t parting = text.find(U"  ");
+    if (parting != std::u32string_view::npos && c.textWidth(text.substr(0, parting)) <= width) cut = parting;
+  }
+  if (cut == std::u32string_view::npos) {
+    printLine(f, top, size, text, colour);
+    return top + kLineStep;
+  }
+  std::u32string_view rest = text.substr(cut);
+  while (!rest.empty() && rest.front() == U' ') rest.remove_prefix(1);
+  printLine(f, top, size, text.substr(0, cut), colour);
+  printLine(f, top + kLineStep, size, rest, colour);
+  return top + 2 * kLineStep;
+}
+
 // A distance to a tenth of a millimetre, with a decimal comma ("23,4 mm").
 std::u32string millimetres(double mm) {
   const long tenths = std::lround(std::fmin(mm, 1e9) * 10);
@@ -63,13 +91,10 @@ void taskBand(Form1& f, const ExerciseKindInfo& kind) {
     while (!topic.empty() && topic.back() == U' ') topic.pop_back();
     lines.back() = U"Lösung: die Konstruktion des Themas „" + topic +
                    U"“; der grüne Ring um das Ergebnis zeigt die Toleranz von " +
-                   widen(std::to_string(std::lround(e.mechanism.tolerance))) + U" mm.  N: nächste Übung";
+                   widen(std::to_string(std::lround(e.mechanism.tolerance))) + U"\u00A0mm.  N: nächste Übung";
   }
   double top = kLineTop;
-  for (const std::u32string& line : lines) {
-    printLine(f, top, 11, line, black);
-    top += kLineStep;
-  }
+  for (const std::u32string& line : lines) top = printWrapped(f, top, 11, line, black);
   if (e.answer) {
     std::u32string verdict = (e.right ? U"richtig – " : U"falsch – ") + millimetres(e.distance) +
                              U" von der Lösung entfernt";
@@ -78,7 +103,7 @@ void taskBand(Form1& f, const ExerciseKindInfo& kind) {
     printLine(f, top, 11, verdict, e.right ? rightColour() : wrongColour());
     top += kLineStep;
   }
-  if (e.hintShown && !e.solutionShown) printLine(f, top, 11, U"Hinweis: " + std::u32string(kind.theorem), hintColour());
+  if (e.hintShown && !e.solutionShown) printWrapped(f, top, 11, U"Hinweis: " + std::u32string(kind.theorem), hintColour());
   f.canvas.setTextColour(black);
 }
 

@@ -37,10 +37,13 @@ char32_t constructedPoint(ExerciseKind kind) {
 
 Vec reg(TestForm& t, char32_t c) { return {t.form.engine.reg.point(c).x, t.form.engine.reg.point(c).y}; }
 
+// Whether the picture's texts, read in order, hold a text (a long one may be
+// wrapped onto two rows).
 bool textShown(const DisplayList& list, std::u32string_view part) {
+  std::u32string all;
   for (const Primitive& p : list)
-    if (p.kind == Primitive::Kind::Text && p.text.find(part) != std::u32string::npos) return true;
-  return false;
+    if (p.kind == Primitive::Kind::Text) all += p.text + U' ';
+  return all.find(part) != std::u32string::npos;
 }
 
 TEST(Exercises, SeedsGiveMechanismsWhoseSolutionIsInThePictureAndMeetsTheConstruction) {
