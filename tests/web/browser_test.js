@@ -1040,6 +1040,19 @@ async function exerciseCase(browser, url) {
   await driver.tap(x, y);
   s = await state(driver.page);
   check(s.exercise === 'momentanpol 17 1 richtig', `a tap on the solution is right: ${s.exercise}`);
+  // Two fingers pinched apart zoom the exercise and answer nothing.
+  const numbersOf = () => driver.page.evaluate(() => [...window.planimove.picture.numbers].join(' '));
+  const unzoomed = await numbersOf();
+  const cdp = await driver.page.target().createCDPSession();
+  const mid = await driver.clientPoint(511, 380);
+  const fingers = (d) => [{ x: mid.x, y: mid.y - d / 2, id: 1 }, { x: mid.x, y: mid.y + d / 2, id: 2 }];
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: fingers(60) });
+  for (const d of [70, 80, 90]) await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: fingers(d) });
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  await driver.idle();
+  s = await state(driver.page);
+  check(s.exercise === 'momentanpol 17 1 richtig' && await numbersOf() !== unzoomed,
+    `a pinch in the exercise zooms and answers nothing: ${s.exercise}`);
   await driver.page.evaluate(() => window.planimove.key(78, 0));  // N
   await driver.idle();
   await driver.tap(x2 + 60, y2);

@@ -4,6 +4,7 @@
 // exercise, and "Übung wählen …" asks for a number.
 
 const LAST_SEED = 999999;
+const TAP_SLOP = 10;  // CSS pixels a finger may slide in a tap
 
 // The exercise an address names: { kind, seed }, null for none, or
 // { error } when it names one wrongly.
@@ -34,18 +35,51 @@ export function addressWithExercise(href, exercise) {
 export class Exercises {
   constructor(page) {
     this.page = page;
-    // A finger or the mouse on the picture answers at that point. In an
-    // exercise the mechanism stands still: the picture's gestures (dragging a
-    // joint, swiping the crank) do not get the pointer.
+    this.tap = null;  // { id, x, y } while one finger rests on the picture
+    this.fingers = new Set();  // the fingers on the picture
+    // A click answers at the pointer; in an exercise the picture's gestures
+    // do not get the mouse. Fingers go on to them as well, so that two
+    // fingers zoom (the core passes over the keys that would move the
+    // mechanism of an exercise).
     page.canvas.addEventListener('pointerdown', (ev) => {
-      if (ev.button !== 0 || page.hasEnded || page.busy || !this.current().open) return;
+      if (ev.pointerType !== 'mouse') {
+        // A finger answers when it is lifted where it came down, alone: two
+        // fingers pinch (the zoom), a finger that slides answers nothing.
+        this.fingers.add(ev.pointerId);
+        this.tap = this.fingers.size === 1 && this.answering() ? { id: ev.pointerId, x: ev.clientX, y: ev.clientY } : null;
+        return;
+      }
+      if (ev.button !== 0 || !this.answering()) return;
       ev.preventDefault();
       ev.stopImmediatePropagation();
-      const r = page.canvas.getBoundingClientRect();
-      page.mouse = { x: ev.clientX - r.left, y: ev.clientY - r.top };
-      page.canvas.focus();
-      page.key(13, 0);  // Enter: the answer at the pointer
+      this.answerAt(ev.clientX, ev.clientY);
     }, { capture: true });
+    page.canvas.addEventListener('pointermove', (ev) => {
+      if (this.tap && ev.pointerId === this.tap.id &&
+          Math.hypot(ev.clientX - this.tap.x, ev.clientY - this.tap.y) > TAP_SLOP) this.tap = null;
+    }, { capture: true });
+    page.canvas.addEventListener('pointerup', (ev) => {
+      this.fingers.delete(ev.pointerId);
+      if (!this.tap || ev.pointerId !== this.tap.id) return;
+      this.tap = null;
+      if (this.answering()) this.answerAt(ev.clientX, ev.clientY);
+    }, { capture: true });
+    page.canvas.addEventListener('pointercancel', (ev) => {
+      this.fingers.delete(ev.pointerId);
+      this.tap = null;
+    }, { capture: true });
+  }
+
+  answering() {
+    return !this.page.hasEnded && this.current().open;
+  }
+
+  // Enter with the pointer at a point of the window: the answer there.
+  answerAt(clientX, clientY) {
+    const r = this.page.canvas.getBoundingClientRect();
+    this.page.mouse = { x: clientX - r.left, y: clientY - r.top };
+    this.page.canvas.focus();
+    this.page.key(13, 0);
   }
 
   // The core's exercise: { kind, seed, open }; kind '' before any.
