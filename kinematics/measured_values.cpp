@@ -330,6 +330,12 @@ std::vector<ShownJoint> shownJoints(const Form1& form) {
 
 std::vector<MeasuredValue> measuredValues(const Form1& form) {
   Lines out;
+  // The panel would give an exercise's answer away (poles, velocities).
+  if (form.exercise.hidesSolution()) {
+    out.heading("Übung " + std::to_string(form.exercise.seed));
+    out.add("Messwerte", "mit der Lösung (L)");
+    return out.take();
+  }
   out.heading("Messwerte");
   if (form.cmd.shown.taken) {
     out.add("Koordinaten", "mm ab X, y nach oben");

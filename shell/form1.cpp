@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "draw/colour_tables.h"
+#include "exercise/exercise.h"
 #include "shell/menu_table.h"
 #include "shell/number_chars.h"
 #include "topics/topics.h"
@@ -196,6 +197,15 @@ void Form1::Form_KeyDown(int keyCode, int shift) {
     ending = true;
     host.quit();
     return;
+  }
+
+  if (takeExerciseKey(*this, keyCode, shift)) {
+    // The exercise's own key, or one that would move its mechanism: only a rebuild.
+    keyCode = kKeyRebuild;
+    shift = 0;
+    cmd.keyCode = keyCode;
+    cmd.shift = shift;
+    cmd.key = 0;
   }
 
   const int brightness = arrowRules(keyCode, shift);
@@ -436,13 +446,20 @@ void Form1::characterCommands() {
 bool Form1::menuCommand(std::string_view controlName) {
   const std::vector<MenuEntry>& tree = menuTree(edition);
   const MenuEntry* item = findMenuEntry(tree, controlName);
+  if (item == nullptr) item = findMenuEntry(exerciseMenu(), controlName);
   if (item == nullptr) {
     std::cerr << "Unbekannter Menüpunkt: \"" << controlName << "\"\n";
     return false;
   }
+  if (item->exerciseCommand != ExerciseCommand::None) {
+    exerciseMenuCommand(*this, *item);
+    return true;
+  }
   const std::vector<const MenuEntry*> path = chosenPath(tree, *item);
   if (path.empty()) return true;  // opening a menu changes nothing
   for (const MenuEntry* e : path) {
+    // Another mechanism or topic ends the exercise.
+    if (e->setType || e->setGroup || e->setTopic) exercise.close();
     if (e->setType) st.mn0 = e->setType;
     if (e->setGroup) st.mn1 = e->setGroup;
     if (e->resetPage) st.mn5 = 0;

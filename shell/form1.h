@@ -15,6 +15,7 @@
 #include "draw/canvas.h"
 #include "draw/drawing_ops.h"
 #include "draw/view.h"
+#include "exercise/exercise_state.h"
 #include "script/engine.h"
 #include "shell/edition.h"
 #include "shell/host.h"
@@ -125,6 +126,8 @@ class Form1 {
   // never read it: the hosts present their pictures through it, and the
   // cursor they report is in drawing units through it.
   View view;
+  // The open exercise and the score of the series (menu "Ü&bungen").
+  ExerciseState exercise;
 
   bool ending = false;  // Esc/End/close: every loop returns at once
   // A key that starts a run or the demonstration was pressed while one ran:

@@ -27,8 +27,12 @@ enum class WindowCommand {
   ResetView,      // the view as at the start
   ProjectorMode,  // lines and labels stronger, status lines hidden
   Diagrams,       // shows or hides the diagrams over the crank angle (also F10)
-  SaveDiagrams    // the diagrams as a PNG or SVG picture or their table as CSV
+  SaveDiagrams,   // the diagrams as a PNG or SVG picture or their table as CSV
+  ExerciseNumber  // asks for the number of an exercise and opens it
 };
+
+// Items of the menu "Ü&bungen" that the exercise module carries out.
+enum class ExerciseCommand { None, Start, Hint, Solution, Next };
 
 struct MenuEntry {
   std::string name;     // control name, "mnu224"
@@ -46,11 +50,15 @@ struct MenuEntry {
   int sendKey = 0;  // then Form_KeyDown(sendKey, sendShift); 5 only rebuilds
   int sendShift = 0;
 
+  ExerciseCommand exerciseCommand = ExerciseCommand::None;
+  int exerciseKind = 0;  // Start: the kind of exercise (ExerciseKind)
+
   WindowCommand windowCommand = WindowCommand::None;
   std::string shortcut;  // key shown beside a window command's caption ("F11")
 
   bool hasCommand() const {
-    return setType || setGroup || resetPage || setTopic || checkFollows || sendKey;
+    return setType || setGroup || resetPage || setTopic || checkFollows || sendKey ||
+           exerciseCommand != ExerciseCommand::None;
   }
 };
 

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "exercise/exercise_kinds.h"
+
 namespace pm {
 namespace {
 
@@ -249,9 +251,36 @@ const std::vector<MenuEntry>& extrasMenu() {
   return menu;
 }
 
+const std::vector<MenuEntry>& exerciseMenu() {
+  static const std::vector<MenuEntry> menu = [] {
+    std::vector<MenuEntry> m;
+    // Named apart from the numbered names of the common tree ("mnu110" is a type).
+    m.push_back(top("mnuU", "Ü&bungen"));
+    auto item = [&m](std::string caption, ExerciseCommand command, std::string shortcut) -> MenuEntry& {
+      MenuEntry e;
+      e.name = "mnuU" + std::to_string(m.size());
+      e.caption = std::move(caption);
+      e.parent = "mnuU";
+      e.exerciseCommand = command;
+      e.shortcut = std::move(shortcut);
+      return m.emplace_back(std::move(e));
+    };
+    for (const ExerciseKindInfo& kind : exerciseKinds())
+      item(std::string(kind.caption), ExerciseCommand::Start, "").exerciseKind = static_cast<int>(kind.kind);
+    item("&Hinweis", ExerciseCommand::Hint, "H");
+    item("&Lösung", ExerciseCommand::Solution, "L");
+    item("&Nächste Übung", ExerciseCommand::Next, "N");
+    MenuEntry& number = item("&Übung wählen …", ExerciseCommand::None, "");
+    number.windowCommand = WindowCommand::ExerciseNumber;
+    return m;
+  }();
+  return menu;
+}
+
 std::vector<MenuEntry> menuBarTree(const Edition& edition) {
   std::vector<MenuEntry> tree = menuTree(edition);
   tree.insert(tree.end(), extrasMenu().begin(), extrasMenu().end());
+  tree.insert(tree.end(), exerciseMenu().begin(), exerciseMenu().end());
   return tree;
 }
 

@@ -27,7 +27,12 @@ std::vector<MenuEntry> composeMenuTree(const std::vector<MenuEntry>& displayMenu
 // Its entries are window commands; the command handler does not know them.
 const std::vector<MenuEntry>& extrasMenu();
 
-// The menu bar as a window shows it: the edition's tree, then extrasMenu().
+// The menu after "E&xtras": "Ü&bungen", an exercise of each kind, its hint,
+// solution and the next exercise, and opening an exercise by its number.
+const std::vector<MenuEntry>& exerciseMenu();
+
+// The menu bar as a window shows it: the edition's tree, extrasMenu() and
+// exerciseMenu().
 std::vector<MenuEntry> menuBarTree(const Edition& edition);
 
 // The entry of a control name in a tree, or nullptr.

@@ -8,6 +8,7 @@
 
 #include "draw/colour_tables.h"
 #include "draw/json.h"
+#include "exercise/exercise.h"
 #include "script/scratch.h"
 #include "shell/form1.h"
 #include "topics/catalogue.h"
@@ -358,6 +359,12 @@ Drawn topicPicture(Form1& f, char32_t key, bool stepping) {
     f.st.qgw = 1;
     demonstration(f);  // it ends with a rebuild of its own
     return Drawn::Complete;
+  }
+  if (f.exercise.open()) {
+    // The exercise's picture, without the topic's explanatory page.
+    f.host.setBackgroundPicture("");
+    drawExercise(f);
+    return Drawn::Open;
   }
   if (f.st.qtx == 1) explanatoryPicture(f);
   if (f.st.qtx == 0) f.host.setBackgroundPicture("");

@@ -18,6 +18,7 @@
 #include "diagrams/motion_of_form.h"
 #include "draw/recording_canvas.h"
 #include "draw/view.h"
+#include "exercise/exercise.h"
 #include "kinematics/measured_values.h"
 #include "shell/edition.h"
 #include "shell/form1.h"
@@ -33,8 +34,10 @@
 // Cursor in drawing units of the user scale.
 EM_JS(double, pm_page_cursor_x, (), { return Module.page.cursorX(); });
 EM_JS(double, pm_page_cursor_y, (), { return Module.page.cursorY(); });
-// The next queued event: 0 none, (1 << 24) | (shift << 16) | key code, or
-// (2 << 24) | index of a menu entry.
+// The next queued event: 0 none, (1 << 24) | (shift << 16) | key code,
+// (2 << 24) | index of a menu entry, (3 << 24) | crank angle in hundredths
+// of a degree picked in the diagrams, or (4 << 24) | (kind << 20) | seed: an
+// exercise opened.
 EM_JS(int, pm_page_next_event, (), { return Module.page.nextEvent(); });
 // Paints a picture: numbers, their count, the texts (UTF-8, separated by
 // U+001F), the background colour, the check marks ("1" or "0" per checkable
@@ -188,6 +191,9 @@ class PageHost final : public Host {
     } else if (kind == 3) {
       // A crank angle picked in the diagrams, in hundredths of a degree.
       turnCrankTo(form_, (event & 0xFFFFFF) / 100.0);
+    } else if (kind == 4) {
+      // An exercise opened from the page's menu or address: kind and seed.
+      startExercise(form_, static_cast<ExerciseKind>((event >> 20) & 0xF), event & 0xFFFFF);
     }
   }
 
@@ -295,6 +301,7 @@ std::string checkText;
 std::string valueText;
 std::string setupText;
 std::string csvText;
+std::string exerciseText;
 std::string explanationText;
 std::string jointText;
 
@@ -327,6 +334,8 @@ const char* commandName(pm::WindowCommand command) {
       return "diagrams";
     case pm::WindowCommand::SaveDiagrams:
       return "save-diagrams";
+    case pm::WindowCommand::ExerciseNumber:
+      return "exercise";
     case pm::WindowCommand::None:
       break;
   }
@@ -523,6 +532,26 @@ EMSCRIPTEN_KEEPALIVE const char* pm_diagram_csv() {
 EMSCRIPTEN_KEEPALIVE int pm_record_revolution() {
   if (!pm::host || pm::host->form().ending) return 0;
   return pm::host->recordRevolution();
+}
+
+// The exercise for the page's address: "kind seed 1" while one is open (and
+// " richtig" or " falsch" once answered), "kind seed 0" for the last one
+// after it was left, "" before any.
+EMSCRIPTEN_KEEPALIVE const char* pm_exercise() {
+  pm::exerciseText.clear();
+  if (!pm::host) return pm::exerciseText.c_str();
+  const pm::ExerciseState& e = pm::host->form().exercise;
+  const pm::ExerciseKind kind = e.open() ? e.kind : e.lastKind;
+  if (const pm::ExerciseKindInfo* info = pm::exerciseKind(kind))
+    pm::exerciseText = std::string(info->name) + ' ' + std::to_string(e.open() ? e.seed : e.lastSeed) +
+                       (e.open() ? " 1" : " 0");
+  if (const std::string verdict = pm::exerciseVerdict(e); !verdict.empty()) pm::exerciseText += ' ' + verdict;
+  return pm::exerciseText.c_str();
+}
+
+// The number of a kind of exercise by its name ("wendepol"); 0 for none.
+EMSCRIPTEN_KEEPALIVE int pm_exercise_kind(const char* name) {
+  return static_cast<int>(pm::exerciseKindNamed(name ? name : ""));
 }
 
 // The explanatory page on screen as text (see PageHost::explanation).

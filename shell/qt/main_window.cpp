@@ -28,6 +28,7 @@
 #include "draw/qt/gif_writer.h"
 #include "draw/qt/painter_backend.h"
 #include "draw/qt/qt_fonts.h"
+#include "exercise/exercise.h"
 #include "kinematics/measured_values.h"
 #include "shell/atomic_file.h"
 #include "shell/file_names.h"
@@ -74,6 +75,7 @@ MainWindow::MainWindow(const Edition& edition, QWidget* parent)
           [this](QPointF p, double factor) { zoomView(p.x(), p.y(), factor); });
   connect(view_, &PictureView::shiftRequested, this, &MainWindow::shiftView);
   buildMenuBar();
+  connect(view_, &PictureView::clicked, this, &MainWindow::answerExercise);
   view_->setFocus();
   // Keys reach the command handler before any widget (menus and focus
   // navigation would otherwise take arrows, Tab or Alt).
@@ -121,7 +123,12 @@ void MainWindow::buildMenuBar() {
       }
       continue;
     }
-    QAction* action = parentMenu->addAction(caption);
+    // A key of the command handler is shown beside the caption (after a tab),
+    // not bound: the key filter gives it to the command handler.
+    QAction* action = parentMenu->addAction(
+        entry.windowCommand == WindowCommand::None && !entry.shortcut.empty()
+            ? caption + QLatin1Char('\t') + QString::fromStdString(entry.shortcut)
+            : caption);
     action->setObjectName(name);
     if (entry.windowCommand != WindowCommand::None) {
       const WindowCommand windowCommand = entry.windowCommand;
@@ -237,10 +244,12 @@ bool MainWindow::isUserInput(QEvent::Type type) {
 // --- host -------------------------------------------------------------------
 
 double MainWindow::cursorX() {
+  if (clicked_) return clicked_->x();
   return view_->toDrawing(view_->mapFromGlobal(QPointF(QCursor::pos()))).x();
 }
 
 double MainWindow::cursorY() {
+  if (clicked_) return clicked_->y();
   return view_->toDrawing(view_->mapFromGlobal(QPointF(QCursor::pos()))).y();
 }
 
@@ -375,6 +384,9 @@ void MainWindow::runWindowCommand(WindowCommand command) {
       break;
     case WindowCommand::SaveDiagrams:
       chooseAndSaveDiagrams();
+      break;
+    case WindowCommand::ExerciseNumber:
+      chooseExercise();
       break;
     case WindowCommand::None:
     case WindowCommand::Menu:
@@ -744,6 +756,10 @@ std::vector<AnimationFrame> MainWindow::recordRevolution() {
     report(QStringLiteral("Während eines Umlaufs kann keine Animation aufgenommen werden."), true);
     return frames;
   }
+  if (form_.exercise.open()) {
+    report(QStringLiteral("In einer Übung steht das Getriebe still; keine Animation."), false);
+    return frames;
+  }
   // The run hands its frames over as lists; drawing and encoding follow.
   recording_ = &frames;
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -821,6 +837,31 @@ void MainWindow::chooseAndSaveAnimation() {
   if (!ok || ended_) return;
   const std::vector<std::uint8_t> bytes = encodeFrames(frames, width, true);
   if (!bytes.empty() && !ended_) writeAnimation(bytes, file);
+}
+
+// --- the menu "Ü&bungen" -------------------------------------------------------
+
+void MainWindow::chooseExercise() {
+  if (ended_ || form_.depth > 0) return;
+  const ExerciseState& e = form_.exercise;
+  bool ok = false;
+  const int seed = QInputDialog::getInt(
+      this, QStringLiteral("Übung wählen"),
+      QStringLiteral("Nummer der Übung (1 bis %1):").arg(kLastExerciseSeed),
+      static_cast<int>(exerciseSeedToStart(e)), 1, static_cast<int>(kLastExerciseSeed), 1, &ok);
+  if (!ok || ended_) return;
+  const ExerciseKind kind = e.open() ? e.kind : e.lastKind != ExerciseKind::None ? e.lastKind
+                                                                                : ExerciseKind::Pole;
+  startExercise(form_, kind, seed);
+  refreshCheckMarks();
+}
+
+void MainWindow::answerExercise(QPointF drawingPoint) {
+  // Outside an exercise a click does nothing, as before.
+  if (ended_ || form_.depth > 0 || !form_.exercise.open()) return;
+  clicked_ = drawingPoint;
+  form_.Form_KeyDown(13, 0);  // Enter: the answer at the cursor
+  clicked_.reset();
 }
 
 void MainWindow::endProgram() {

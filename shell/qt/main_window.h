@@ -140,6 +140,8 @@ class MainWindow : public QMainWindow, public Host {
   void chooseAndSaveSetup();
   // False (and a message) while a run or the demonstration goes on.
   bool idle(const QString& what);
+  void chooseExercise();
+  void answerExercise(QPointF drawingPoint);
   void chooseAndSaveAnimation();
   void chooseAndSaveDiagrams();
   void refreshDiagrams();
@@ -195,6 +197,10 @@ class MainWindow : public QMainWindow, public Host {
   std::string backgroundName_;  // picture requested by the command being built
   QImage background_;           // its image (null: none)
   std::optional<PageRef> page_;  // the explanatory page it is, if it is one
+
+  // While a click answers an exercise: the clicked point, which the core
+  // reads as the cursor.
+  std::optional<QPointF> clicked_;
 
   QElapsedTimer lastFrame_;
   int frameIntervalMs_ = 30;

@@ -74,6 +74,7 @@ void PictureView::mousePressEvent(QMouseEvent* event) {
   const Qt::MouseButton b = event->button();
   const bool shiftDrag = b == Qt::LeftButton && (event->modifiers() & Qt::ShiftModifier);
   if (b != Qt::MiddleButton && b != Qt::RightButton && !shiftDrag) {
+    if (b == Qt::LeftButton) emit clicked(toDrawing(event->position()));
     event->ignore();
     return;
   }

@@ -51,6 +51,9 @@ class PictureView : public QWidget {
   void zoomRequested(QPointF picturePoint, double factor);
   // Dragging: move the view by so many user-scale units.
   void shiftRequested(double dx, double dy);
+  // The left button (without Shift) was pressed at a point of the picture
+  // (drawing units, through the view).
+  void clicked(QPointF drawingPoint);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

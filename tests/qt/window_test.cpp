@@ -129,7 +129,9 @@ void expectMenuBarEqualsTable(MainWindow& window, const Edition& edition) {
   ASSERT_EQ(shown.size(), table.size());
   for (std::size_t i = 0; i < table.size(); ++i) {
     EXPECT_EQ(shown[i].name, table[i].name) << i;
-    EXPECT_EQ(shown[i].caption, table[i].caption) << table[i].name;
+    // A key of the command handler stands beside the caption, after a tab.
+    const bool keyShown = table[i].windowCommand == WindowCommand::None && !table[i].shortcut.empty();
+    EXPECT_EQ(shown[i].caption, table[i].caption + (keyShown ? "\t" + table[i].shortcut : "")) << table[i].name;
     EXPECT_EQ(shown[i].parent, table[i].parent) << table[i].name;
     EXPECT_EQ(shown[i].hasSubmenu, table[i].hasSubmenu || table[i].parent.empty()) << table[i].name;
     EXPECT_EQ(shown[i].checkable, table[i].checkable) << table[i].name;
@@ -138,7 +140,7 @@ void expectMenuBarEqualsTable(MainWindow& window, const Edition& edition) {
 
 TEST_F(WindowTest, MenuBarShowsTheTableOfEachEdition) {
   expectMenuBarEqualsTable(*window, planimoveEdition());
-  ASSERT_EQ(window->menuBar()->actions().size(), 7);  // the specified six and "E&xtras"
+  ASSERT_EQ(window->menuBar()->actions().size(), 8);  // the specified six, "E&xtras", "Ü&bungen"
   EXPECT_EQ(window->menuBar()->actions()[3]->text(), QString::fromUtf8(" A&nzeigen    "));
   start(rautenwerkEdition());
   expectMenuBarEqualsTable(*window, rautenwerkEdition());

@@ -15,7 +15,11 @@ foreach(args
     "--diagram-size;800x"
     "--diagram-csv"
     "--colour;red"
-    "--size;10001x200")
+    "--size;10001x200"
+    "--exercise;pol"
+    "--exercise;wendepol;--seed;0"
+    "--exercise;wendepol;--answer;12"
+    "--solution")
   file(REMOVE ${json})
   execute_process(COMMAND ${RENDER} ${args} --json ${json}
                   RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET)

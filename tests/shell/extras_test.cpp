@@ -23,11 +23,12 @@ TEST(ExtrasMenu, FollowsTheSpecifiedMenusAndStaysOutOfTheCommandHandler) {
       EXPECT_TRUE(names.insert(m.name).second) << "duplicate " << m.name;
       if (m.parent.empty()) tops.push_back(m.caption);
     }
-    ASSERT_GE(tops.size(), 2u);
-    EXPECT_EQ(tops[tops.size() - 2], "&Beispiele");
-    EXPECT_EQ(tops.back(), "E&xtras");
+    ASSERT_GE(tops.size(), 3u);
+    EXPECT_EQ(tops[tops.size() - 3], "&Beispiele");
+    EXPECT_EQ(tops[tops.size() - 2], "E&xtras");
+    EXPECT_EQ(tops.back(), "Ü&bungen");
     // The edition's own tree is unchanged and comes first.
-    ASSERT_EQ(bar.size(), menuTree(*e).size() + extrasMenu().size());
+    ASSERT_EQ(bar.size(), menuTree(*e).size() + extrasMenu().size() + exerciseMenu().size());
     for (std::size_t i = 0; i < menuTree(*e).size(); ++i) EXPECT_EQ(bar[i].name, menuTree(*e)[i].name);
 
     TestForm t(*e);

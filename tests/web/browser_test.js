@@ -369,10 +369,11 @@ async function extrasCase(browser, url) {
     { name: 'mnu9d', caption: '&Diagramme', shortcut: 'F10', disabled: false },
     { name: 'mnu9e', caption: 'Diagramme speichern …', shortcut: '', disabled: false },
   ];
-  check(roots[roots.length - 1] === 'mnu90' && extras.caption === 'E&xtras' &&
+  check(roots[roots.length - 2] === 'mnu90' && roots[roots.length - 1] === 'mnuU' &&
+    extras.caption === 'E&xtras' &&
     extras.items.length === expected.length &&
     expected.every((e, i) => ['name', 'caption', 'shortcut', 'disabled'].every((k) => extras.items[i][k] === e[k])),
-  `menu "${extras.caption}" last in the bar: ` + extras.items.map((i) => i.caption +
+  `menu "${extras.caption}" last but one in the bar: ` + extras.items.map((i) => i.caption +
     (i.shortcut ? ' [' + i.shortcut + ']' : '') + (i.disabled ? ' (gesperrt: ' + i.title + ')' : '')).join(' | '));
 
   // The state of the panel's comparison; Alt+X opens the menu, which sends
@@ -1077,6 +1078,69 @@ async function menuCase(browser, url) {
   }
 }
 
+// An exercise from its address: clicked right at the solution the renderer
+// gives, the picture as the renderer's of the same answer; then on a touch
+// screen a tap on the solution is right and a tap 60 mm beside the next
+// exercise wrong; the address follows the exercise and never holds more.
+async function exerciseCase(browser, url) {
+  const query = '?exercise=momentanpol&seed=17';
+  const state = (page) => page.evaluate(() => ({
+    exercise: window.planimove.module.ccall('pm_exercise', 'string', [], []),
+    address: window.location.search,
+  }));
+  const solution = (seed) => JSON.parse(execFileSync(renderer, ['--exercise', 'momentanpol', '--seed',
+    String(seed), '--solution', '--json', '-'], { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'],
+    env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } })).exercise.solution;
+  const [x, y] = solution(17);
+  const [x2, y2] = solution(18);
+
+  let driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition, query });
+  const more = ['--exercise', 'momentanpol', '--seed', '17'];
+  let r = await matchesRenderer(driver, '', 'exercise-task', more);
+  check(r.ok, 'exercise 17 from the address as the renderer draws it: ' + r.text);
+  const at = await driver.clientPoint(x, y);
+  await driver.page.mouse.click(at.x, at.y);
+  await driver.idle();
+  let s = await state(driver.page);
+  r = await matchesRenderer(driver, `Enter@${x.toFixed(2)},${y.toFixed(2)}`, 'exercise-click', more);
+  check(s.exercise === 'momentanpol 17 1 richtig' && r.ok && driver.errors.length === 0,
+    `a click on the solution is right: ${s.exercise}; picture: ${r.text}` +
+    (driver.errors.length ? '; page errors: ' + driver.errors.join('; ') : ''));
+  await driver.close();
+
+  driver = await PageDriver.open(browser, url, { width: 820, height: 1180, edition, query, touch: true });
+  await driver.tap(x, y);
+  s = await state(driver.page);
+  check(s.exercise === 'momentanpol 17 1 richtig', `a tap on the solution is right: ${s.exercise}`);
+  // Two fingers pinched apart zoom the exercise and answer nothing.
+  const numbersOf = () => driver.page.evaluate(() => [...window.planimove.picture.numbers].join(' '));
+  const unzoomed = await numbersOf();
+  const cdp = await driver.page.target().createCDPSession();
+  const mid = await driver.clientPoint(511, 380);
+  const fingers = (d) => [{ x: mid.x, y: mid.y - d / 2, id: 1 }, { x: mid.x, y: mid.y + d / 2, id: 2 }];
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: fingers(60) });
+  for (const d of [70, 80, 90]) await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: fingers(d) });
+  await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  await driver.idle();
+  s = await state(driver.page);
+  check(s.exercise === 'momentanpol 17 1 richtig' && await numbersOf() !== unzoomed,
+    `a pinch in the exercise zooms and answers nothing: ${s.exercise}`);
+  await driver.page.evaluate(() => window.planimove.key(78, 0));  // N
+  await driver.idle();
+  await driver.tap(x2 + 60, y2);
+  s = await state(driver.page);
+  check(s.exercise === 'momentanpol 18 1 falsch' && s.address === '?exercise=momentanpol&seed=18',
+    `a tap 60 mm beside the next one is wrong: ${s.exercise}, address ${s.address}`);
+  // Another topic ends the exercise, and the address forgets it.
+  await driver.page.evaluate(() => window.planimove.key(38, 0));  // Up
+  await driver.idle();
+  s = await state(driver.page);
+  check(s.exercise === 'momentanpol 18 0' && s.address === '' && driver.errors.length === 0,
+    `the arrow key leaves the exercise: ${s.exercise}, address "${s.address}"` +
+    (driver.errors.length ? '; page errors: ' + driver.errors.join('; ') : ''));
+  await driver.close();
+}
+
 (async () => {
   const server = await startServer(site);
   const browser = await startBrowser();
@@ -1109,6 +1173,7 @@ async function menuCase(browser, url) {
     if (listValues && wanted('extras')) await extrasCase(browser, url);
     if (wanted('view')) await viewCase(browser, url);
     if (wanted('diagrams')) await diagramsCase(browser, url);
+    if (edition === 'planimove' && wanted('exercise')) await exerciseCase(browser, url);
     if (wanted('menu')) await menuCase(browser, url);
     if (edition === 'planimove' && wanted('offline')) await offlineCase(browser, site);
     if (listValues && wanted('touch')) {

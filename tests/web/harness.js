@@ -168,6 +168,14 @@ class PageDriver {
     await this.page.mouse.move(client.x, client.y);
   }
 
+  // A tap of a finger on drawing point (x, y) (a page opened with touch);
+  // waits for the command.
+  async tap(x, y) {
+    const client = await this.clientPoint(x, y);
+    await this.page.touchscreen.tap(client.x, client.y);
+    await this.idle();
+  }
+
   // The page's point that shows drawing point (x, y).
   clientPoint(x, y) {
     return this.page.evaluate((dx, dy) => {

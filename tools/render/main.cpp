@@ -21,6 +21,7 @@
 #include "draw/qt/qt_fonts.h"
 #include "draw/recording_canvas.h"
 #include "draw/view.h"
+#include "exercise/exercise.h"
 #include "render_host.h"
 #include "render_options.h"
 #include "shell/atomic_file.h"
@@ -161,6 +162,10 @@ int main(int argc, char** argv) {
   form->Form_Activate();
   if (setup && !form->ending) pm::applySetup(*form, *setup);
   if (!form->ending) picture = canvas.list();
+  if (!o.exercise.empty() && !form->ending) {
+    pm::startExercise(*form, pm::exerciseKindNamed(o.exercise), o.seed);
+    if (!form->ending) picture = canvas.list();
+  }
   for (const Event& e : o.events) {
     if (form->ending) break;
     if (e.cursorX) host.setCursor(*e.cursorX, *e.cursorY);
@@ -170,6 +175,20 @@ int main(int argc, char** argv) {
     } else {
       form->Form_KeyDown(e.keyCode, e.shift);
     }
+    if (!form->ending) picture = canvas.list();
+  }
+  // The answer and the solution, in the exercise the events left open.
+  if (o.answerX && !form->ending) {
+    host.beginEvent(false);
+    host.setCursor(*o.answerX, *o.answerY);
+    if (form->exercise.open()) pm::exerciseAction(*form, pm::ExerciseAction::Answer);
+    form->Form_KeyDown(pm::kKeyRebuild, 0);
+    if (!form->ending) picture = canvas.list();
+  }
+  if (o.solution && !form->ending && form->exercise.open()) {
+    host.beginEvent(false);
+    if (!form->exercise.solutionShown) pm::exerciseAction(*form, pm::ExerciseAction::Solution);
+    form->Form_KeyDown(pm::kKeyRebuild, 0);
     if (!form->ending) picture = canvas.list();
   }
 

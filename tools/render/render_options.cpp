@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "draw/canvas.h"
+#include "exercise/exercise_kinds.h"
 #include "shell/form1.h"
 #include "shell/menu_table.h"
 
@@ -23,6 +24,7 @@ constexpr NamedKey kNamedKeys[] = {
     {"PgUp", kKeyPgUp},   {"PgDn", kKeyPgDn},           {"End", kKeyEnd},
     {"Home", kKeyHome},   {"Left", kKeyLeft},           {"Up", kKeyUp},
     {"Right", kKeyRight}, {"Down", kKeyDown},           {"Rebuild", kKeyRebuild},
+    {"Enter", 13},
 };
 
 std::optional<int> keyCodeOf(std::string_view name) {
@@ -58,14 +60,17 @@ bool parseSize(std::string_view text, int& width, int& height) {
   return whole(text.substr(0, x), width) && whole(text.substr(x + 1), height);
 }
 
-std::optional<Event> parseCursor(Event e, std::string_view at) {
+// "X,Y" in drawing units.
+bool parsePoint(std::string_view at, std::optional<double>& x, std::optional<double>& y) {
   const std::size_t comma = at.find(',');
-  if (comma == std::string_view::npos) return std::nullopt;
-  const auto x = number(at.substr(0, comma));
-  const auto y = number(at.substr(comma + 1));
-  if (!x || !y) return std::nullopt;
-  e.cursorX = x;
-  e.cursorY = y;
+  if (comma == std::string_view::npos) return false;
+  x = number(at.substr(0, comma));
+  y = number(at.substr(comma + 1));
+  return x && y;
+}
+
+std::optional<Event> parseCursor(Event e, std::string_view at) {
+  if (!parsePoint(at, e.cursorX, e.cursorY)) return std::nullopt;
   return e;
 }
 
@@ -113,7 +118,7 @@ std::optional<std::vector<Event>> parseEvents(std::string_view events, const Edi
                               std::to_string(pos + 1) + ") \"" + std::string(token) + "\": ";
     if (token.starts_with("menu:")) {
       const std::string name(token.substr(5));
-      if (findMenuEntry(menuTree(edition), name) == nullptr) {
+      if (findMenuEntry(menuTree(edition), name) == nullptr && findMenuEntry(exerciseMenu(), name) == nullptr) {
         error = where + "no menu item of that name in " + edition.name;
         return std::nullopt;
       }
@@ -136,7 +141,7 @@ std::optional<std::vector<Event>> parseEvents(std::string_view events, const Edi
 std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
   Options o;
   std::string keys;
-  bool haveKeys = false;
+  bool haveKeys = false, haveSeed = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const std::string where = "argument " + std::to_string(i + 1) + " \"" + a + "\": ";
@@ -144,11 +149,15 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
       (a == "--fit" ? o.fit : a == "--projector" ? o.projector : a == "--clean" ? o.clean : o.crop) = true;
       continue;
     }
+    if (a == "--solution") {
+      o.solution = true;
+      continue;
+    }
     const bool takesValue = a == "--edition" || a == "--pictures" || a == "--keys" ||
                             a == "--png" || a == "--svg" || a == "--json" || a == "--max-frames" ||
                             a == "--size" || a == "--gif" || a == "--setup" || a == "--write-setup" ||
                             a == "--diagram-csv" || a == "--diagram-svg" || a == "--diagram-png" ||
-                            a == "--diagram-size";
+                            a == "--diagram-size" || a == "--exercise" || a == "--seed" || a == "--answer";
     if (!takesValue) {
       error = where + "unknown option";
       return std::nullopt;
@@ -185,6 +194,29 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         return std::nullopt;
       }
       o.maxFrames = n;
+    } else if (a == "--exercise") {
+      if (exerciseKindNamed(v) == ExerciseKind::None) {
+        std::string kinds;
+        for (const ExerciseKindInfo& k : exerciseKinds()) kinds += (kinds.empty() ? "" : ", ") + std::string(k.name);
+        error = where + "the kind of exercise is one of " + kinds + ", not \"" + v + "\"";
+        return std::nullopt;
+      }
+      o.exercise = v;
+    } else if (a == "--seed") {
+      long n = 0;
+      const auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+      if (v.empty() || ec != std::errc() || ptr != v.data() + v.size() || n < 1 || n > kLastExerciseSeed) {
+        error = where + "the seed is a whole number from 1 to " + std::to_string(kLastExerciseSeed) +
+                ", not \"" + v + "\"";
+        return std::nullopt;
+      }
+      o.seed = n;
+      haveSeed = true;
+    } else if (a == "--answer") {
+      if (!parsePoint(v, o.answerX, o.answerY)) {
+        error = where + "the answer is X,Y in drawing units, not \"" + v + "\"";
+        return std::nullopt;
+      }
     } else if (a == "--size") {
       if (!parseSize(v, o.width, o.height)) {
         error = where + "the size is WIDTHxHEIGHT in pixels, each 1 to " +
@@ -219,6 +251,10 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
       o.json = v;
     }
   }
+  if (o.exercise.empty() && (haveSeed || o.answerX || o.solution)) {
+    error = "--seed, --answer and --solution need --exercise KIND";
+    return std::nullopt;
+  }
   // Events are checked against the menu tree of the edition chosen anywhere on the line.
   if (haveKeys) {
     std::string eventError;
@@ -240,9 +276,14 @@ std::string_view usage() {
          "                        [--fit] [--projector] [--clean] [--crop]\n"
          "                        [--diagram-csv FILE] [--diagram-svg FILE] [--diagram-png FILE]\n"
          "                        [--diagram-size WIDTHxHEIGHT]\n"
+         "                        [--exercise KIND [--seed N] [--answer X,Y] [--solution]]\n"
          "EVENTS: keys [Shift+][Ctrl+][Alt+]NAME[@X,Y] (NAME A-Z, 0-9, Space, Backspace, Esc,\n"
-         "        PgUp, PgDn, End, Home, Left, Up, Right, Down, F1-F9, Rebuild) and menu:NAME,\n"
-         "        separated by blanks\n"
+         "        PgUp, PgDn, End, Home, Left, Up, Right, Down, F1-F9, Enter, Rebuild) and\n"
+         "        menu:NAME, separated by blanks\n"
+         "--exercise KIND: opens exercise N (--seed, 1 by default) of a kind (momentanpol,\n"
+         "        gegenpol, geschwindigkeit, wendepol, kruemmungsmittelpunkt,\n"
+         "        beschleunigungspol) before the events; --answer X,Y answers it at that\n"
+         "        point (drawing units) after them, --solution then shows its solution\n"
          "--gif FILE: every frame of the events' full-revolution runs as a looping GIF,\n"
          "        3/100 s a frame, at the size of --size\n"
          "--setup FILE: start from a set-up (.planimove); --write-setup FILE: the state\n"

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "exercise/exercise_state.h"
 #include "shell/edition.h"
 
 namespace pm::render {
@@ -45,6 +46,12 @@ struct Options {
   // size of their sheet in pixels.
   std::string diagramCsv, diagramSvg, diagramPng;
   int diagramWidth = 800, diagramHeight = 1000;
+  // An exercise opened after the start, before the events: its kind ("" none)
+  // and seed; an answer given at a point after the events, and its solution shown.
+  std::string exercise;
+  long seed = 1;
+  std::optional<double> answerX, answerY;
+  bool solution = false;
 };
 
 // The key code and Shift bits of "[Shift+][Ctrl+][Alt+]NAME"; nothing when the

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "draw/json.h"
+#include "exercise/exercise.h"
 #include "kinematics/measured_values.h"
 #include "script/codes.h"
 
@@ -20,6 +21,26 @@ nlohmann::json bank(const std::array<double, N>& values) {
   nlohmann::json out = nlohmann::json::object();
   for (std::size_t k = 0; k < N; ++k)
     if (values[k] != 0) out[registerName(static_cast<int>(k))] = number(values[k]);
+  return out;
+}
+
+// The open exercise: kind, seed, task and tolerance (mm); the verdict and
+// distance (mm) of an answer; the solution (drawing units) once it is shown.
+nlohmann::json exerciseJson(const Form1& form) {
+  const ExerciseState& e = form.exercise;
+  nlohmann::json out;
+  out["kind"] = std::string(exerciseKind(e.kind)->name);
+  out["seed"] = e.seed;
+  out["task"] = exerciseTask(e);
+  out["tolerance"] = e.mechanism.tolerance;
+  if (e.answer) {
+    out["verdict"] = exerciseVerdict(e);
+    out["distance"] = number(e.distance);
+  }
+  if (e.solutionShown) {
+    if (const auto s = exerciseSolution(e, form.st.qzz))
+      out["solution"] = nlohmann::json::array({number(s->real()), number(s->imag())});
+  }
   return out;
 }
 
@@ -69,11 +90,16 @@ nlohmann::json stateJson(const Form1& form, const DisplayList& picture) {
   doc["loopCase"] = form.cmd.loopCase;
   doc["turnClass"] = form.cmd.turnClass;
   doc["kks"] = form.engine.s.kks;
-  doc["points"] = std::move(points);
-  doc["len"] = bank(r.len);
-  doc["ang"] = bank(r.ang);
-  doc["val"] = bank(r.val);
+  // An exercise's registers hold its solution (the drive step alone places
+  // P): they are written only once the solution is shown.
+  if (!form.exercise.hidesSolution()) {
+    doc["points"] = std::move(points);
+    doc["len"] = bank(r.len);
+    doc["ang"] = bank(r.ang);
+    doc["val"] = bank(r.val);
+  }
   doc["view"] = {{"scale", number(form.view.scale)}, {"x", number(form.view.x)}, {"y", number(form.view.y)}};
+  if (form.exercise.open()) doc["exercise"] = exerciseJson(form);
   doc["picture"] = toJson(picture);
   doc["errors"] = std::move(errors);
   doc["values"] = panelValues(form);

@@ -271,9 +271,14 @@ export class MenuBar {
     this.choose(e);
   }
 
-  // Alt + the access letter of a top-level menu opens it.
+  // Alt + the access letter of a top-level menu opens it; where menus share
+  // the letter ("&Beispiele", "Ü&bungen") each press opens the next, as in
+  // the window.
   accessMenu(letter) {
-    return this.roots.find((e) => e.letter === letter) || null;
+    const menus = this.roots.filter((e) => e.letter === letter);
+    if (!menus.length) return null;
+    this.lastAccess = menus[(menus.indexOf(this.lastAccess) + 1) % menus.length];
+    return this.lastAccess;
   }
 
   // Keys while a menu is open: arrows, Enter, Esc and the access letters.

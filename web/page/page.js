@@ -8,6 +8,7 @@ import { MenuBar, parseMenuTree } from './menu_bar.js';
 import { ValuesPanel, panelTextPixels } from './values_panel.js';
 import { Explanation, pagePixels } from './explanation.js';
 import { DiagramView } from './diagram_view.js';
+import { Exercises } from './exercise.js';
 import { ControlBar, touchDevice } from './controls.js';
 import { PictureGestures } from './gestures.js';
 import { keepForOffline } from './offline.js';
@@ -217,6 +218,7 @@ class Page {
       }
       if (!this.hasEnded && this.menuBar)
         this.menuBar.setChecks(this.module.ccall('pm_checks', 'string', [], []));
+      if (!this.hasEnded && this.exercises) this.exercises.addressFollows();
     } catch (err) {
       console.error('Planimove:', err);
     } finally {
@@ -289,6 +291,8 @@ class Page {
         return Promise.resolve();
       case 'animation':
         return this.pending(this.saveAnimation());
+      case 'exercise':
+        return this.exercises.choose();
       default:  // the menu itself
         return Promise.resolve();
     }
@@ -736,6 +740,8 @@ class Page {
       this.busy = false;
     }
     this.canvas.focus();
+    this.exercises = new Exercises(this);
+    await this.exercises.openFromAddress();
     if (this.queue.length) await this.pump();
     if (!this.hasEnded) {
       this.menuBar.setChecks(this.module.ccall('pm_checks', 'string', [], []));
