@@ -107,8 +107,8 @@ const std::array<ExerciseKindInfo, 6> kKinds = {{
      &LoopAnswers::inflectionPole, 4, 3, Needs{.pole = true, .counterPole = true, .collineation = true}, inflectionLines},
     {ExerciseKind::CurvatureCentre, "kruemmungsmittelpunkt", "&Krümmungsmittelpunkt von C",
      U"Krümmungsmittelpunkt von C", U"Wo liegt der Krümmungsmittelpunkt der Bahn des Koppelpunktes C?",
-     U"Bobillier für A und C: P-F bildet mit P-C den Winkel, den P-Pac mit P-B bildet; "
-     U"X-F schneidet den Polstrahl P-C im gesuchten Punkt.",
+     U"Bobillier für A und C: die Kollineationsachse P-F (F auf A-C) bildet mit P-C den Winkel, "
+     U"den P-Pac mit P-B bildet; X-F schneidet den Polstrahl P-C im gesuchten Punkt.",
      &LoopAnswers::curvatureCentreC, 4, 2, Needs{.pole = true, .counterPole = true, .collineation = true}, curvatureLines},
     {ExerciseKind::AccelerationPole, "beschleunigungspol", "B&eschleunigungspol", U"Beschleunigungspol",
      U"Gegeben sind vA und die Tangentialbeschleunigung von A. Wo liegt der Beschleunigungspol der Koppel?",

@@ -14,6 +14,7 @@
 #include "draw/label_tables.h"
 #include "kinematics/truth_picture.h"
 #include "script/vector.h"
+#include "shell/menu_table.h"
 
 namespace pm::kinematics {
 namespace {
@@ -213,6 +214,61 @@ TEST(FarConstructions, CurvesAndEvoluteOnScreenHaveTheirRadii) {
     EXPECT_LT(best, 0.01) << "evolute point (" << q.real() << ", " << q.imag() << ")";
   }
   EXPECT_GT(onScreen, 20);
+}
+
+// The solutions of the exercises, exercises 1 to 20 of each kind, as the
+// solution's construction leaves them (which the exercises' own closed form
+// meets), against the model: the pole P where X-A meets Y-B, the counter
+// pole D where A-B meets X-Y, the tip b of v_B, the inflection pole W whose
+// path is straight, the centre J of the osculating circle of C's path, and
+// the acceleration pole U whose acceleration is zero.
+TEST(ExerciseSolutions, TwentyOfEachKindAreTheModels) {
+  for (const MenuEntry& item : exerciseMenu()) {
+    if (item.exerciseKind == 0) continue;
+    TestForm t;
+    ASSERT_TRUE(t.form.menuCommand(item.name));
+    for (int seed = 1; seed <= 20; ++seed) {
+      const std::string here = std::string(item.name) + " " + std::to_string(seed);
+      t.keyChar('L');
+      Registers& r = t.form.reg();
+      Picture s;
+      s.model = FourBarModel::fromRegisters(r);
+      s.omega = r.lenOf(U'v') / 5;
+      s.alpha = r.lenOf(U'x') / r.lenOf(U'a');
+      const Vec X = s.model.frameX(), Y = s.model.frameY(), A = s.model.crankPin(s.model.theta0());
+      const std::optional<Vec> B = s.model.rockerPin(s.model.theta0());
+      ASSERT_TRUE(B && s.model.derivatives(s.model.couplerPointRatio())) << here;
+      const double size = std::abs(*B - A);
+      switch (item.exerciseKind) {
+        case 1:
+          expectNear(at(r, U'P'), *s.model.pole(s.model.theta0()), here);
+          break;
+        case 2: {
+          const Vec D = at(r, U'D');
+          EXPECT_LE(std::fabs(cross(D - A, *B - A)) / std::abs(*B - A), 1e-6 * size) << here;
+          EXPECT_LE(std::fabs(cross(D - X, Y - X)) / std::abs(Y - X), 1e-6 * size) << here;
+          break;
+        }
+        case 3:
+          expectNear(at(r, U'b') - *B, s.velocity(*B), here);
+          break;
+        case 4: {
+          const auto d = s.model.derivatives(s.model.couplerRatio(at(r, U'W')), 1e-4);
+          ASSERT_TRUE(d) << here;
+          EXPECT_LE(std::fabs(curvature(*d)) * size, 1e-3) << here;
+          break;
+        }
+        case 5: {
+          const auto d = s.model.derivatives(s.model.couplerPointRatio(), 1e-4);
+          EXPECT_LE(std::abs(at(r, U'J') - osculatingCentre(*d)), 1e-3 * size) << here;
+          break;
+        }
+        default:
+          EXPECT_LE(std::abs(s.acceleration(at(r, U'U'))), 1e-4 * (1 + std::abs(s.acceleration(*B)))) << here;
+      }
+      t.keyChar('N');
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, ConstructionTruth, ::testing::ValuesIn(kCheckedTypes),
