@@ -22,6 +22,7 @@ enum class WindowCommand {
   SaveAnimation,  // one revolution of the crank as an animated GIF
   OpenSetup,      // a set-up file (shell/setup.h) replaces the state
   SaveSetup,      // the state as a set-up file
+  CopyLink,       // the page's address, which opens the picture on screen, to the clipboard
   Dimensions,     // the dialog of the mechanism's dimensions ("&Maße …")
   FitView,        // the view frames the construction ("&Einpassen")
   ResetView,      // the view as at the start
@@ -55,6 +56,9 @@ struct MenuEntry {
 
   WindowCommand windowCommand = WindowCommand::None;
   std::string shortcut;  // key shown beside a window command's caption ("F11")
+  // Only where the program has an address (the browser page): the window
+  // leaves the item out.
+  bool pageOnly = false;
 
   bool hasCommand() const {
     return setType || setGroup || resetPage || setTopic || checkFollows || sendKey ||

@@ -232,6 +232,9 @@ const std::vector<MenuEntry>& extrasMenu() {
     m.push_back(panel);
     m.push_back(item("mnu9s1", "Einstellung &öffnen …", WindowCommand::OpenSetup));
     m.push_back(item("mnu9s2", "Einstellung s&peichern …", WindowCommand::SaveSetup));
+    MenuEntry link = item("mnu9s4", "&Link kopieren", WindowCommand::CopyLink);
+    link.pageOnly = true;
+    m.push_back(link);
     m.push_back(item("mnu9s3", "&Maße …", WindowCommand::Dimensions));
     m.push_back(item("mnu9v1", "&Einpassen", WindowCommand::FitView));
     m.push_back(item("mnu9v2", "Ansicht zurücksetzen", WindowCommand::ResetView));

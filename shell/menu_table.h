@@ -21,9 +21,9 @@ std::vector<MenuEntry> composeMenuTree(const std::vector<MenuEntry>& displayMenu
                                        const std::vector<MenuEntry>& assemblyMenu);
 
 // The menu every edition adds after "&Beispiele": "E&xtras" with the values
-// panel, set-up files, the dimensions, the view, the projector mode, copying
-// and saving the picture, the animation of a revolution and the diagrams over
-// the crank angle.
+// panel, set-up files (and, in the browser page only, copying its link), the
+// dimensions, the view, the projector mode, copying and saving the picture,
+// the animation of a revolution and the diagrams over the crank angle.
 // Its entries are window commands; the command handler does not know them.
 const std::vector<MenuEntry>& extrasMenu();
 

@@ -611,6 +611,9 @@ void applySetup(Form1& form, const Setup& setup) {
     st.wxx -= st.qgw * driveStep(st) * kDeg;
   form.st = st;
   form.view = setup.view;
+  // The set-up's picture replaces an open exercise, which would otherwise
+  // go on covering it.
+  form.exercise.close();
   form.Form_KeyDown(kKeyRebuild, 0);
 }
 
@@ -638,7 +641,7 @@ std::optional<Setup> setupFromLink(std::string_view fragment, const Edition& edi
                                    std::string& message) {
   const std::optional<std::string> text = fromBase64Url(fragment);
   if (!text) {
-    message = "Der Verweis enthält keine Einstellung (keine gültige Base64url-Kodierung).";
+    message = "Der Link enthält keine Einstellung (keine gültige Base64url-Kodierung).";
     return std::nullopt;
   }
   return parseSetup(*text, edition, message);

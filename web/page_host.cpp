@@ -322,6 +322,8 @@ const char* commandName(pm::WindowCommand command) {
       return "open-setup";
     case pm::WindowCommand::SaveSetup:
       return "save-setup";
+    case pm::WindowCommand::CopyLink:
+      return "copy-link";
     case pm::WindowCommand::Dimensions:
       return "dimensions";
     case pm::WindowCommand::FitView:

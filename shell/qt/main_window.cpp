@@ -96,6 +96,7 @@ void MainWindow::activate() {
 void MainWindow::buildMenuBar() {
   std::map<std::string, QMenu*> menus;
   for (const MenuEntry& entry : menuBarTree(form_.edition)) {
+    if (entry.pageOnly) continue;  // the window has no address to copy
     const QString caption = QString::fromStdString(entry.caption);
     const QString name = QString::fromStdString(entry.name);
     const std::string command = entry.name;
@@ -390,6 +391,7 @@ void MainWindow::runWindowCommand(WindowCommand command) {
       break;
     case WindowCommand::None:
     case WindowCommand::Menu:
+    case WindowCommand::CopyLink:  // not in the window's menus
       break;
   }
 }

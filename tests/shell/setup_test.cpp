@@ -1,5 +1,6 @@
 // Set-ups: a state written and read back shows the same picture and panel in
-// every topic group of both editions; a set-up written by hand gives exactly
+// every topic group of both editions (through a link too, which replaces an
+// open exercise); a set-up written by hand gives exactly
 // its lengths and angle; every kind of bad file is refused with a message
 // that names the problem; the dialog "Maße" checks what was typed.
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "exercise/exercise.h"
 #include "kinematics/measured_values.h"
 #include "shell/dimension_fields.h"
 #include "shell/setup.h"
@@ -107,8 +109,11 @@ TEST(SetupFile, RoundTripShowsTheSamePictureInEveryGroupOfBothEditions) {
       // The compact form of links gives the same.
       const auto linked = setupFromLink(setupToLink(original.form), *e, message);
       ASSERT_TRUE(linked) << message;
+      // Opened inside an exercise, the link's picture replaces the exercise.
       TestForm viaLink(*e);
+      ASSERT_TRUE(startExercise(viaLink.form, ExerciseKind::Pole, 5));
       applySetup(viaLink.form, *linked);
+      EXPECT_FALSE(viaLink.form.exercise.open());
       EXPECT_EQ(withoutKeyLine(viaLink), withoutKeyLine(original));
       EXPECT_LT(setupToLink(original.form).size(), text.size());
     }

@@ -359,6 +359,7 @@ async function extrasCase(browser, url) {
     { name: 'mnu91', caption: '&Messwerte', shortcut: 'F11', disabled: false },
     { name: 'mnu9s1', caption: 'Einstellung &öffnen …', shortcut: '', disabled: false },
     { name: 'mnu9s2', caption: 'Einstellung s&peichern …', shortcut: '', disabled: false },
+    { name: 'mnu9s4', caption: '&Link kopieren', shortcut: '', disabled: false },
     { name: 'mnu9s3', caption: '&Maße …', shortcut: '', disabled: false },
     { name: 'mnu9v1', caption: '&Einpassen', shortcut: '', disabled: false },
     { name: 'mnu9v2', caption: 'Ansicht zurücksetzen', shortcut: '', disabled: false },
@@ -586,17 +587,65 @@ async function extrasCase(browser, url) {
 // what it shows is planimove-render's picture with --projector and --fit;
 // a set-up taken and opened again shows the same picture, a bad one changes
 // nothing; the dialog refuses what is no number and applies what is right.
+// The page's address once its last write is done: the whole, its fragment
+// and the fragment of the state on screen.
+async function addressOf(page) {
+  await page.waitForFunction(() => !window.planimove.busy && !window.planimove.address.timer);
+  return page.evaluate(() => ({ href: window.location.href, hash: window.location.hash,
+    state: '#' + window.planimove.module.ccall('pm_setup_link', 'string', [], []) }));
+}
+
 async function viewCase(browser, url) {
   const driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition });
   const page = driver.page;
   const events = (edition === 'planimove' ? 'F3' : 'F9') + ' menu:mnu20 menu:mnu24 menu:mnu243 Space';
   await driver.events(events);
-  const canvasUrl = () => page.evaluate(() => document.getElementById('picture').toDataURL());
+  const canvasOf = (p) => p.evaluate(() => document.getElementById('picture').toDataURL());
+  const canvasUrl = () => canvasOf(page);
+  const link = await addressOf(page);
   // The state as its own set-up shows it: the earlier edition's key line
   // then names the rebuild instead of the last key.
   await page.evaluate(() => window.planimove.module.ccall('pm_open_setup', 'string', ['string'],
     [window.planimove.module.ccall('pm_setup_text', 'string', [], [])]));
   const plain = await canvasUrl();
+
+  // The address carries the state: the link opens exactly this picture in a
+  // fresh page, a reload keeps it, "Link kopieren" copies it.
+  const linked = await PageDriver.open(browser, url, { width: 1022, height: 720, edition,
+    query: link.href.slice(url.length) });
+  const opened = await canvasOf(linked.page);
+  await linked.page.reload();
+  await linked.page.waitForFunction(() => window.planimove && window.planimove.stats.paints > 0);
+  await linked.idle();
+  const reloaded = await canvasOf(linked.page);
+  await browser.defaultBrowserContext().overridePermissions(url, ['clipboard-read', 'clipboard-write']);
+  await linked.menu(['mnu90', 'mnu9s4']);
+  const copied = await linked.page.evaluate(() => navigator.clipboard.readText()).catch((e) => e.message);
+  const copyNotice = await linked.page.evaluate(() => document.getElementById('notice').textContent);
+  check(link.hash.length > 1 && link.hash === link.state && opened === plain && reloaded === plain &&
+    (await addressOf(linked.page)).href === link.href && copied === link.href &&
+    copyNotice === 'Der Link zu diesem Bild ist kopiert.',
+  `after the keys the address is ${link.href.slice(url.length)}: a fresh page ${opened === plain ? 'shows' : 'does NOT show'} ` +
+    `its picture, a reload ${reloaded === plain ? 'keeps' : 'does NOT keep'} it; copied "${copied}" (${copyNotice})`);
+  // A fragment that is no set-up: the message, the start picture, and the
+  // address names the state on screen; a link pasted into the tab then opens.
+  const bad = await PageDriver.open(browser, url, { width: 1022, height: 720, edition,
+    query: (edition === 'rautenwerk' ? '?edition=rautenwerk' : '') + '#kein*Bild' });
+  const badNotice = await bad.page.evaluate(() => document.getElementById('notice').textContent);
+  const start = await matchesRenderer(bad, '', 'view-bad-link');
+  const replaced = await addressOf(bad.page);
+  await bad.page.evaluate((h) => { window.location.hash = h; }, link.hash);
+  await bad.page.waitForFunction((h) => window.location.hash === h, {}, link.hash);
+  await bad.idle();
+  const pasted = await canvasOf(bad.page);
+  check(badNotice === 'Der Link wurde nicht geöffnet: Der Link enthält keine Einstellung (keine gültige ' +
+    'Base64url-Kodierung). Es erscheint das Startbild.' && start.ok && replaced.hash === replaced.state &&
+    pasted === plain && linked.errors.length + bad.errors.length === 0,
+  `a nonsense fragment says "${badNotice}", shows the start picture (${start.text}) and gives way to ` +
+    `${replaced.hash}; a link pasted then ${pasted === plain ? 'opens' : 'does NOT open'}` +
+    linked.errors.concat(bad.errors).map((e) => '; page error: ' + e).join(''));
+  await linked.close();
+  await bad.close();
   await driver.menu(['mnu90', 'mnu9v3']);
   const projector = await matchesRenderer(driver, events, 'view-projector', ['--projector']);
   await driver.menu(['mnu90', 'mnu9v1']);
@@ -1084,10 +1133,12 @@ async function menuCase(browser, url) {
 // exercise wrong; the address follows the exercise and never holds more.
 async function exerciseCase(browser, url) {
   const query = '?exercise=momentanpol&seed=17';
-  const state = (page) => page.evaluate(() => ({
-    exercise: window.planimove.module.ccall('pm_exercise', 'string', [], []),
-    address: window.location.search,
-  }));
+  const state = async (page) => ({
+    exercise: await page.evaluate(() => window.planimove.module.ccall('pm_exercise', 'string', [], [])),
+    address: new URL((await addressOf(page)).href).search,
+    // no set-up in the address while an exercise is open: it would show the solution
+    hash: (await addressOf(page)).hash,
+  });
   const solution = (seed) => JSON.parse(execFileSync(renderer, ['--exercise', 'momentanpol', '--seed',
     String(seed), '--solution', '--json', '-'], { encoding: 'utf8', stdio: ['ignore', 'pipe', 'ignore'],
     env: { ...process.env, QT_QPA_PLATFORM: 'offscreen' } })).exercise.solution;
@@ -1129,14 +1180,14 @@ async function exerciseCase(browser, url) {
   await driver.idle();
   await driver.tap(x2 + 60, y2);
   s = await state(driver.page);
-  check(s.exercise === 'momentanpol 18 1 falsch' && s.address === '?exercise=momentanpol&seed=18',
-    `a tap 60 mm beside the next one is wrong: ${s.exercise}, address ${s.address}`);
+  check(s.exercise === 'momentanpol 18 1 falsch' && s.address === '?exercise=momentanpol&seed=18' && s.hash === '',
+    `a tap 60 mm beside the next one is wrong: ${s.exercise}, address ${s.address}${s.hash}`);
   // Another topic ends the exercise, and the address forgets it.
   await driver.page.evaluate(() => window.planimove.key(38, 0));  // Up
   await driver.idle();
   s = await state(driver.page);
-  check(s.exercise === 'momentanpol 18 0' && s.address === '' && driver.errors.length === 0,
-    `the arrow key leaves the exercise: ${s.exercise}, address "${s.address}"` +
+  check(s.exercise === 'momentanpol 18 0' && s.address === '' && s.hash.length > 1 && driver.errors.length === 0,
+    `the arrow key leaves the exercise: ${s.exercise}, address "${s.address}", the picture's set-up in its fragment` +
     (driver.errors.length ? '; page errors: ' + driver.errors.join('; ') : ''));
   await driver.close();
 }

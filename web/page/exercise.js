@@ -110,13 +110,6 @@ export class Exercises {
     return this.open(wanted.kind, wanted.seed);
   }
 
-  // After every command: the address names the open exercise, or none.
-  addressFollows() {
-    const e = this.current();
-    const href = addressWithExercise(window.location.href, e.open ? e : null);
-    if (href !== window.location.href) window.history.replaceState(null, '', href);
-  }
-
   // "Übung wählen …": the number of an exercise of the kind open (or last open).
   choose() {
     const e = this.current();

@@ -9,6 +9,7 @@ import { ValuesPanel, panelTextPixels } from './values_panel.js';
 import { Explanation, pagePixels } from './explanation.js';
 import { DiagramView } from './diagram_view.js';
 import { Exercises } from './exercise.js';
+import { AddressState } from './address_state.js';
 import { ControlBar, touchDevice } from './controls.js';
 import { PictureGestures } from './gestures.js';
 import { keepForOffline } from './offline.js';
@@ -34,6 +35,33 @@ function download(blob, name) {
   link.click();
   link.remove();
   setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+}
+
+// Puts a text on the clipboard; false where the browser refuses.
+async function copyText(text) {
+  try {
+    if (navigator.clipboard && navigator.clipboard.writeText) {
+      await navigator.clipboard.writeText(text);
+      return true;
+    }
+  } catch (err) {
+    // the older way below may still be allowed
+  }
+  const field = document.createElement('textarea');
+  field.value = text;
+  field.readOnly = true;
+  field.style.position = 'fixed';
+  field.style.opacity = '0';
+  document.body.append(field);
+  field.select();
+  let copied = false;
+  try {
+    copied = document.execCommand('copy');
+  } catch (err) {
+    copied = false;
+  }
+  field.remove();
+  return copied;
 }
 
 class Page {
@@ -218,13 +246,13 @@ class Page {
       }
       if (!this.hasEnded && this.menuBar)
         this.menuBar.setChecks(this.module.ccall('pm_checks', 'string', [], []));
-      if (!this.hasEnded && this.exercises) this.exercises.addressFollows();
     } catch (err) {
       console.error('Planimove:', err);
     } finally {
       this.busy = false;
       this.refreshValues();
       for (const change of this.whenIdle.splice(0)) change();
+      if (!this.hasEnded && this.address) this.address.follow();
       done();
     }
     return undefined;
@@ -234,8 +262,12 @@ class Page {
   // the core is in (it must not be entered while a run waits for a frame).
   viewChange(change) {
     if (this.hasEnded) return;
-    if (this.busy) this.whenIdle.push(change);
-    else change();
+    if (this.busy) {
+      this.whenIdle.push(change);
+      return;
+    }
+    change();
+    if (this.address) this.address.follow();
   }
 
   key(code, shift) { return this.send((1 << 24) | ((shift & 0xFF) << 16) | (code & 0xFFFF)); }
@@ -280,6 +312,8 @@ class Page {
       case 'open-setup':
         this.chooseAndOpenSetup();
         return Promise.resolve();
+      case 'copy-link':
+        return this.pending(this.copyLink());
       case 'dimensions':
         this.viewChange(() => this.editDimensions());
         return Promise.resolve();
@@ -318,13 +352,31 @@ class Page {
         this.viewChange(() => {
           const message = this.module.ccall('pm_open_setup', 'string', ['string'], [text]);
           if (message) this.notice('Die Einstellung „' + file.name + '“ wurde nicht geöffnet: ' + message);
-          this.menuBar.setChecks(this.module.ccall('pm_checks', 'string', [], []));
-          this.refreshValues();
+          this.stateReplaced();
           resolve();
         });
       })));
     };
     input.click();
+  }
+
+  // After a set-up has replaced the state outside a command: the check
+  // marks and the panel follow.
+  stateReplaced() {
+    this.menuBar.setChecks(this.module.ccall('pm_checks', 'string', [], []));
+    this.refreshValues();
+  }
+
+  // "Link kopieren": the address, which opens the picture on screen (or the
+  // open exercise), to the clipboard; where the browser refuses, the page
+  // offers it to be copied by hand.
+  async copyLink() {
+    this.address.flush();
+    const href = window.location.href;
+    const what = this.exercises.current().open ? 'dieser Übung' : 'diesem Bild';
+    if (await copyText(href)) this.notice('Der Link zu ' + what + ' ist kopiert.');
+    else window.prompt('Der Browser lässt nicht kopieren. Der Link zu ' + what + ':', href);
+    this.canvas.focus();
   }
 
   // "Maße …": the fields of the core in a dialog; OK applies them only when
@@ -473,13 +525,13 @@ class Page {
     }
   }
 
-  notice(text) {
+  notice(text, shownMs = 5000) {
     console.error('Planimove: ' + text);
     const box = document.getElementById('notice');
     box.textContent = text;
     box.hidden = false;
     clearTimeout(this.noticeTimer);
-    this.noticeTimer = setTimeout(() => { box.hidden = true; }, 5000);
+    this.noticeTimer = setTimeout(() => { box.hidden = true; }, shownMs);
   }
 
   pictureBlob() {
@@ -741,6 +793,8 @@ class Page {
     }
     this.canvas.focus();
     this.exercises = new Exercises(this);
+    this.address = new AddressState(this);
+    this.address.openAtStart();
     await this.exercises.openFromAddress();
     if (this.queue.length) await this.pump();
     if (!this.hasEnded) {
