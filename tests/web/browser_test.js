@@ -666,6 +666,17 @@ async function viewCase(browser, url) {
   const unchanged = await canvasUrl();
   check(reopened === '' && again === before && refused.includes('Länge c ist negativ') && unchanged === before,
     `a set-up shows its picture again; a bad one says "${refused}" and changes nothing`);
+  // A file of megabytes chosen as a set-up is refused before the core sees it.
+  const huge = path.join(artifacts, 'huge.planimove');
+  fs.writeFileSync(huge, '{' + ' '.repeat(3 << 20) + '}');
+  const [chooser] = await Promise.all([page.waitForFileChooser(), driver.menu(['mnu90', 'mnu9s1'])]);
+  await chooser.accept([huge]);
+  await page.waitForFunction(() => /zu groß/.test(document.getElementById('notice').textContent));
+  await driver.key('Space');
+  fs.rmSync(huge);
+  check(driver.errors.length === 0 && (await page.evaluate(() => !window.planimove.hasEnded)),
+    'a set-up file of 3 MB is refused with a message, the program goes on');
+  await driver.key('Backspace');
 
   // "Maße …": what is no number stays in the dialog; a right value is applied.
   await driver.menu(['mnu90', 'mnu9s3']);

@@ -23,6 +23,8 @@ const PROJECTOR_PANEL_FONT = 1.4;
 // Screens on which the picture takes the full width and the panel goes below
 // it: phones, and tablets held upright.
 const STACKED_LAYOUT = '(max-width: 600px), (orientation: portrait) and (max-width: 1100px)';
+// The largest set-up file the page opens (as the core: 1 MB).
+const SETUP_BYTES = 1 << 20;
 // Texts of the picture on a touch screen are drawn at least this large (CSS pixels).
 const SMALLEST_TOUCH_TEXT = 12;
 
@@ -348,6 +350,13 @@ class Page {
     input.onchange = () => {
       const file = input.files && input.files[0];
       if (!file) return;
+      // The core refuses more than a megabyte anyway; a file far larger
+      // would not even fit the stack its text is handed over on.
+      if (file.size > SETUP_BYTES) {
+        this.notice('Die Einstellung „' + file.name + '“ wurde nicht geöffnet: Die Datei ist zu groß ' +
+          'für eine Einstellung (mehr als 1 MB).');
+        return;
+      }
       this.pending(file.text().then((text) => new Promise((resolve) => {
         this.viewChange(() => {
           const message = this.module.ccall('pm_open_setup', 'string', ['string'], [text]);
