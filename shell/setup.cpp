@@ -644,7 +644,17 @@ std::optional<Setup> setupFromLink(std::string_view fragment, const Edition& edi
     message = "Der Link enthält keine Einstellung (keine gültige Base64url-Kodierung).";
     return std::nullopt;
   }
-  return parseSetup(*text, edition, message);
+  std::optional<Setup> setup = parseSetup(*text, edition, message);
+  // The reader speaks of a file; here the user gave a link.
+  for (const auto& [file, link] : {std::pair<std::string_view, std::string_view>{
+                                       "Die Datei ist keine ", "Der Link enthält keine "},
+                                   {"Die Datei ist ", "Der Link ist "}}) {
+    if (message.starts_with(file)) {
+      message.replace(0, file.size(), link);
+      break;
+    }
+  }
+  return setup;
 }
 
 }  // namespace pm

@@ -190,6 +190,9 @@ TEST(SetupFile, EveryKindOfBadFileIsRefusedWithItsMessage) {
   std::string message;
   EXPECT_FALSE(setupFromLink("not*base64", planimoveEdition(), message));
   EXPECT_NE(message.find("keine Einstellung"), std::string::npos);
+  // Base64url of no set-up: the message speaks of the link, not of a file.
+  EXPECT_FALSE(setupFromLink("Unsinn", planimoveEdition(), message));
+  EXPECT_EQ(message.rfind("Der Link enthält keine Planimove-Einstellung: kein gültiges JSON", 0), 0u) << message;
 }
 
 TEST(SetupFile, DimensionsDialogChecksWhatWasTyped) {

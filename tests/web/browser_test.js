@@ -592,13 +592,15 @@ async function extrasCase(browser, url) {
 async function addressOf(page) {
   await page.waitForFunction(() => !window.planimove.busy && !window.planimove.address.timer);
   return page.evaluate(() => ({ href: window.location.href, hash: window.location.hash,
-    state: '#' + window.planimove.module.ccall('pm_setup_link', 'string', [], []) }));
+    state: '#' + window.planimove.module.ccall('pm_setup_link', 'string', [], []),
+    entries: window.history.length }));
 }
 
 async function viewCase(browser, url) {
   const driver = await PageDriver.open(browser, url, { width: 1022, height: 720, edition });
   const page = driver.page;
   const events = (edition === 'planimove' ? 'F3' : 'F9') + ' menu:mnu20 menu:mnu24 menu:mnu243 Space';
+  const entries = await page.evaluate(() => window.history.length);
   await driver.events(events);
   const canvasOf = (p) => p.evaluate(() => document.getElementById('picture').toDataURL());
   const canvasUrl = () => canvasOf(page);
@@ -609,8 +611,9 @@ async function viewCase(browser, url) {
     [window.planimove.module.ccall('pm_setup_text', 'string', [], [])]));
   const plain = await canvasUrl();
 
-  // The address carries the state: the link opens exactly this picture in a
-  // fresh page, a reload keeps it, "Link kopieren" copies it.
+  // The address carries the state, replaced rather than added to the history
+  // (the back button leaves the page): the link opens exactly this picture in
+  // a fresh page, a reload keeps it, "Link kopieren" copies it.
   const linked = await PageDriver.open(browser, url, { width: 1022, height: 720, edition,
     query: link.href.slice(url.length) });
   const opened = await canvasOf(linked.page);
@@ -622,10 +625,10 @@ async function viewCase(browser, url) {
   await linked.menu(['mnu90', 'mnu9s4']);
   const copied = await linked.page.evaluate(() => navigator.clipboard.readText()).catch((e) => e.message);
   const copyNotice = await linked.page.evaluate(() => document.getElementById('notice').textContent);
-  check(link.hash.length > 1 && link.hash === link.state && opened === plain && reloaded === plain &&
+  check(link.hash.length > 1 && link.hash === link.state && link.entries === entries && opened === plain && reloaded === plain &&
     (await addressOf(linked.page)).href === link.href && copied === link.href &&
     copyNotice === 'Der Link zu diesem Bild ist kopiert.',
-  `after the keys the address is ${link.href.slice(url.length)}: a fresh page ${opened === plain ? 'shows' : 'does NOT show'} ` +
+  `after the keys the address is ${link.href.slice(url.length)} (history entries ${entries} → ${link.entries}): a fresh page ${opened === plain ? 'shows' : 'does NOT show'} ` +
     `its picture, a reload ${reloaded === plain ? 'keeps' : 'does NOT keep'} it; copied "${copied}" (${copyNotice})`);
   // A fragment that is no set-up: the message, the start picture, and the
   // address names the state on screen; a link pasted into the tab then opens.
