@@ -136,9 +136,11 @@ class PageHost final : public Host {
   void frameReady() override {
     if (form_.ending) return;
     if (recording_) {
-      // Recorded, not shown: the screen keeps the picture of before.
+      // Recorded, not shown: the screen keeps the picture of before. A
+      // frame is kept as it would show, through the view and the projector mode.
       if (form_.runFrame > 0) {
-        buffer_.fill(canvas_.list());
+        const ViewOptions o = options();
+        buffer_.fill(o.plain() ? canvas_.list() : presented(canvas_.list(), o));
         const Rgb bg = canvas_.backgroundColour();
         pm_page_record_frame(buffer_.numbers().data(), static_cast<int>(buffer_.numbers().size()),
                              buffer_.texts().c_str(), (bg.r << 16) | (bg.g << 8) | bg.b);
