@@ -1139,6 +1139,46 @@ async function exerciseCase(browser, url) {
     `the arrow key leaves the exercise: ${s.exercise}, address "${s.address}"` +
     (driver.errors.length ? '; page errors: ' + driver.errors.join('; ') : ''));
   await driver.close();
+
+  // On a phone the texts of an exercise with its hint and verdict, enlarged
+  // to the least size of a touch screen, would run past the picture: they
+  // stand whole below it, and every text the picture still draws (the joint
+  // letters among them) ends inside the picture.
+  for (const [width, height] of [[390, 844], [360, 740]]) {
+    driver = await PageDriver.open(browser, url, { width, height, dpr: 2, edition, query, touch: true });
+    await driver.page.evaluate(() => window.planimove.key(72, 0));  // H
+    await driver.idle();
+    await driver.tap(x, y);
+    s = await state(driver.page);
+    const seen = await driver.page.evaluate(() => {
+      const p = window.planimove, n = p.picture.numbers, texts = p.picture.texts;
+      const at = p.painter.enlargedTexts(p.ctx, n, texts) || new Map();
+      const beyond = [], drawn = [];
+      for (let i = 0; i + 15 <= n.length; i += 15) {
+        const text = texts[n[i + 14]] || '';
+        if (n[i] !== 6 || p.painter.besideThePicture(text)) continue;
+        const place = at.get(i) || { x: n[i + 1], px: n[i + 13] * 96 / 72 };
+        p.ctx.font = place.px + 'px "Liberation Sans"';
+        drawn.push(text);
+        if (place.x < 0 || place.x + p.ctx.measureText(text.trimEnd()).width > 1022.5 || place.y < 40 ||
+          place.y + place.px > 731.5) beyond.push(text);
+      }
+      const box = document.getElementById('exercise-texts');
+      return { beyond, drawn, below: box.hidden ? '' : box.innerText,
+        wide: box.scrollWidth > box.clientWidth || box.getBoundingClientRect().right > window.innerWidth ||
+          document.documentElement.scrollWidth > window.innerWidth };
+    });
+    if (width === 390) await driver.page.screenshot({ path: path.join(artifacts, 'exercise-phone.png') });
+    const below = ['Übung 17: Momentanpol', 'Toleranz 6 mm.', 'Hinweis: Satz von Aronhold-Kennedy', 'richtig – '];
+    check(s.exercise === 'momentanpol 17 1 richtig' && !seen.beyond.length && !seen.wide &&
+      below.every((t) => seen.below.includes(t)) && ['A', 'B', 'X', 'Y'].every((l) => seen.drawn.includes(l)) &&
+      driver.errors.length === 0,
+    `exercise on a phone ${width}x${height}: texts past the picture: ${seen.beyond.join(' | ') || 'none'}; ` +
+      `below it: "${seen.below.replace(/\n+/g, ' / ')}"${seen.wide ? ' (wider than the screen)' : ''}; ` +
+      `letters drawn: ${seen.drawn.filter((t) => t.length <= 3).join(' ')}` +
+      (driver.errors.length ? '; page errors: ' + driver.errors.join('; ') : ''));
+    await driver.close();
+  }
 }
 
 (async () => {
