@@ -227,6 +227,12 @@ DisplayList presented(const DisplayList& list, const ViewOptions& o) {
       transform(q, view, 1);
     }
   }
+  // The projector's larger joints would cover labels set beside them for
+  // the normal size: the construction's labels are drawn last.
+  if (o.projector)
+    std::stable_partition(out.begin(), out.end(), [](const Primitive& p) {
+      return !(p.layer == Layer::Drawing && p.kind == Primitive::Kind::Text);
+    });
   return out;
 }
 

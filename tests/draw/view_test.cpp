@@ -72,9 +72,10 @@ TEST(View, FiguresScaleSymbolsKeepTheirSizeFixedLayersStay) {
   ASSERT_EQ(shown.size(), 4u);  // no status line
   EXPECT_DOUBLE_EQ(shown[0].width, kProjectorStrength);
   EXPECT_DOUBLE_EQ(shown[1].r, 8 * kProjectorStrength);
-  EXPECT_DOUBLE_EQ(shown[2].x1, 210 + 8 * kProjectorStrength);
-  EXPECT_DOUBLE_EQ(shown[2].size, 14 * kProjectorStrength);
-  EXPECT_DOUBLE_EQ(shown[3].width, 3 * kProjectorStrength);
+  EXPECT_DOUBLE_EQ(shown[2].width, 3 * kProjectorStrength);
+  // The label comes last, over the larger joints.
+  EXPECT_DOUBLE_EQ(shown[3].x1, 210 + 8 * kProjectorStrength);
+  EXPECT_DOUBLE_EQ(shown[3].size, 14 * kProjectorStrength);
 
   o = ViewOptions{};
   o.content = Content::Construction;
