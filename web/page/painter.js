@@ -551,6 +551,12 @@ export class Painter {
         if (fill) ctx.closePath();
       }
     }
+    this.fillAndStroke(ctx, fill, colour, w);
+  }
+
+  // Fills the path just built where it has a fill, then strokes its outline:
+  // a circle, its stamp and a closed sector alike.
+  fillAndStroke(ctx, fill, colour, w) {
     if (fill) {
       ctx.fillStyle = fill;
       ctx.fill();
@@ -591,13 +597,7 @@ export class Painter {
       g.beginPath();
       addArc(g, 0, 0, radius, 0, TWO_PI, false);
       g.closePath();
-      const fill = this.fill(g, fillStyle, fillColour);
-      if (fill) {
-        g.fillStyle = fill;
-        g.fill();
-      }
-      this.outline(g, colour, w, 'round');
-      g.stroke();
+      this.fillAndStroke(g, this.fill(g, fillStyle, fillColour), colour, w);
       stamp = { image: tile.transferToImageBitmap ? tile.transferToImageBitmap() : tile, margin };
       kind.offsets[offset] = stamp;
     }
@@ -625,14 +625,6 @@ export class Painter {
       if (closed || (edgeEnd && from + length === a + sweep)) ctx.lineTo(cx, cy);
       if (closed) ctx.closePath();
     }
-    if (closed) {
-      const fill = this.fill(ctx, fillStyle, fillColour);
-      if (fill) {
-        ctx.fillStyle = fill;
-        ctx.fill();
-      }
-    }
-    this.outline(ctx, colour, w, 'round');
-    ctx.stroke();
+    this.fillAndStroke(ctx, closed ? this.fill(ctx, fillStyle, fillColour) : null, colour, w);
   }
 }
