@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "draw/colour.h"
 #include "exercise/exercise_kinds.h"
 #include "exercise/exercise_mechanism.h"
 #include "exercise/exercise_state.h"
@@ -53,6 +54,19 @@ bool takeExerciseKey(Form1& f, int keyCode, int shift);
 // of the topic): the mechanism with the task's givens, the hint's lines or
 // the solution's construction, the answer, and the task above the picture.
 void drawExercise(Form1& f);
+
+// One row of the exercise's texts as the picture prints them: a sentence too
+// long for one row takes two rows of the same sentence number.
+struct ExerciseTextRow {
+  std::u32string text;
+  double left = 0, top = 0, size = 0;  // drawing units; point size in Arial
+  Rgb colour;
+  int sentence = 0;
+};
+// The texts of the open exercise in the order the picture prints them: the
+// task above the picture, the verdict, the hint, the keys below; none
+// without an open exercise. A page too narrow for them shows them beside.
+std::vector<ExerciseTextRow> exerciseTextRows(Form1& f);
 
 // The task's two lines as the picture shows them: the question and how to
 // answer, with the tolerance.

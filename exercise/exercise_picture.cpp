@@ -28,23 +28,26 @@ constexpr double kLineStep = 16;
 
 std::u32string widen(const std::string& utf8) { return fromUtf8(utf8); }
 
-// Prints a line at (left, top) in Arial of the size given, or smaller where
-// the line would run into the emblem.
-void printLine(Form1& f, double top, double size, std::u32string_view text, Rgb colour) {
-  Canvas& c = f.canvas;
+// The size (from `size` down) at which a line in Arial fits left of the
+// emblem.
+double fittedSize(Canvas& c, double size, std::u32string_view text) {
   c.setFont("Arial", size);
   while (size > 8 && c.textWidth(text) > kTextRight - kTextLeft) c.setFont("Arial", size -= 0.5);
-  c.setTextColour(colour);
-  f.setPosition(kTextLeft, top);
-  f.print(text);
+  return size;
 }
 
-// Prints a line that may be too long for one row as two (a hint shrunk onto
+// Adds a line as one row, smaller where it would run into the emblem.
+void addLine(std::vector<ExerciseTextRow>& rows, Canvas& c, double top, double size, std::u32string_view text,
+             Rgb colour, int sentence) {
+  rows.push_back({std::u32string(text), kTextLeft, top, fittedSize(c, size, text), colour, sentence});
+}
+
+// Adds a line that may be too long for one row as two (a hint shrunk onto
 // one row is hard to read in a small window): broken at a double blank, which
 // parts a line's sentences, where the row before it fits, else at the last
 // blank that lets the first row fit. The top of the row after it.
-double printWrapped(Form1& f, double top, double size, std::u32string_view text, Rgb colour) {
-  Canvas& c = f.canvas;
+double addWrapped(std::vector<ExerciseTextRow>& rows, Canvas& c, double top, double size, std::u32string_view text,
+                  Rgb colour, int sentence) {
   c.setFont("Arial", size);
   const double width = kTextRight - kTextLeft;
   std::size_t cut = std::u32string_view::npos;
@@ -57,13 +60,13 @@ double printWrapped(Form1& f, double top, double size, std::u32string_view text,
     if (parting != std::u32string_view::npos && c.textWidth(text.substr(0, parting)) <= width) cut = parting;
   }
   if (cut == std::u32string_view::npos) {
-    printLine(f, top, size, text, colour);
+    addLine(rows, c, top, size, text, colour, sentence);
     return top + kLineStep;
   }
   std::u32string_view rest = text.substr(cut);
   while (!rest.empty() && rest.front() == U' ') rest.remove_prefix(1);
-  printLine(f, top, size, text.substr(0, cut), colour);
-  printLine(f, top + kLineStep, size, rest, colour);
+  addLine(rows, c, top, size, text.substr(0, cut), colour, sentence);
+  addLine(rows, c, top + kLineStep, size, rest, colour, sentence);
   return top + 2 * kLineStep;
 }
 
@@ -73,16 +76,21 @@ std::u32string millimetres(double mm) {
   return widen(std::to_string(tenths / 10) + "," + std::to_string(tenths % 10)) + U" mm";
 }
 
-void taskBand(Form1& f, const ExerciseKindInfo& kind) {
+// The rows of the task above the picture: the title with the score, the
+// task, the verdict of the answer and the hint (or what the solution shows).
+std::vector<ExerciseTextRow> bandRows(Form1& f, const ExerciseKindInfo& kind) {
   const ExerciseState& e = f.exercise;
+  Canvas& c = f.canvas;
   const Rgb black = fixedColour(0);
+  std::vector<ExerciseTextRow> rows;
+  int sentence = 0;
   const std::u32string title = U"Übung " + widen(std::to_string(e.seed)) + U": " + std::u32string(kind.title);
-  printLine(f, kTitleTop, 14, title, black);
+  addLine(rows, c, kTitleTop, 14, title, black, sentence++);
   if (e.answered > 0) {
-    const double x = kTextLeft + f.canvas.textWidth(title) + 28;
-    f.canvas.setFont("Arial", 11);
-    f.setPosition(x, kTitleTop + 4);
-    f.print(widen(std::to_string(e.answeredRight) + " von " + std::to_string(e.answered) + " richtig"));
+    c.setFont("Arial", rows.back().size);
+    const double x = kTextLeft + c.textWidth(title) + 28;
+    rows.push_back({widen(std::to_string(e.answeredRight) + " von " + std::to_string(e.answered) + " richtig"), x,
+                    kTitleTop + 4, 11, black, sentence++});
   }
   std::vector<std::u32string> lines = exerciseTaskLines(e);
   if (e.solutionShown) {
@@ -94,17 +102,36 @@ void taskBand(Form1& f, const ExerciseKindInfo& kind) {
                    widen(std::to_string(std::lround(e.mechanism.tolerance))) + U"\u00A0mm.  N: nächste Übung";
   }
   double top = kLineTop;
-  for (const std::u32string& line : lines) top = printWrapped(f, top, 11, line, black);
+  for (const std::u32string& line : lines) top = addWrapped(rows, c, top, 11, line, black, sentence++);
   if (e.answer) {
     std::u32string verdict = (e.right ? U"richtig – " : U"falsch – ") + millimetres(e.distance) +
                              U" von der Lösung entfernt";
     if (!e.right) verdict += U" (Toleranz " + widen(std::to_string(std::lround(e.mechanism.tolerance))) + U" mm)";
     if (!e.counted) verdict += U"; nicht gewertet";
-    printLine(f, top, 11, verdict, e.right ? rightColour() : wrongColour());
+    addLine(rows, c, top, 11, verdict, e.right ? rightColour() : wrongColour(), sentence++);
     top += kLineStep;
   }
-  if (e.hintShown && !e.solutionShown) printWrapped(f, top, 11, U"Hinweis: " + std::u32string(kind.theorem), hintColour());
-  f.canvas.setTextColour(black);
+  if (e.hintShown && !e.solutionShown)
+    addWrapped(rows, c, top, 11, U"Hinweis: " + std::u32string(kind.theorem), hintColour(), sentence++);
+  return rows;
+}
+
+void printRow(Form1& f, const ExerciseTextRow& row) {
+  f.canvas.setFont("Arial", row.size);
+  f.canvas.setTextColour(row.colour);
+  f.setPosition(row.left, row.top);
+  f.print(row.text);
+}
+
+// The keys of an exercise, below the picture while the task is open.
+constexpr std::u32string_view kKeyLine =
+    U"H  Hinweis      L  Lösung      N  nächste Übung      Klick oder Eingabetaste: Antwort prüfen";
+
+ExerciseTextRow keyRow(int sentence) { return {std::u32string(kKeyLine), 20, 710, 11, fixedColour(0), sentence}; }
+
+void taskBand(Form1& f, const ExerciseKindInfo& kind) {
+  for (const ExerciseTextRow& row : bandRows(f, kind)) printRow(f, row);
+  f.canvas.setTextColour(fixedColour(0));
 }
 
 // The mechanism with what the task gives, and the hint's lines.
@@ -116,10 +143,7 @@ void taskPicture(Form1& f, const ExerciseKindInfo& kind, const ExerciseFigure& f
     f.run(kind.needs.accelerations ? U":67>k6Aa:67>m6AÁ:65.j14A" : U":67>k6Aa:65.a14A");
   }
   if (f.exercise.hintShown) kind.drawHint(f, fig);
-  f.canvas.setFont("Arial", 11);
-  f.canvas.setTextColour(fixedColour(0));
-  f.setPosition(20, 710);
-  f.print(U"H  Hinweis      L  Lösung      N  nächste Übung      Klick oder Eingabetaste: Antwort prüfen");
+  printRow(f, keyRow(0));
 }
 
 // The construction of the kind's topic, drawn as the topic draws it.
@@ -163,6 +187,14 @@ void drawExercise(Form1& f) {
     answerMarks(f, fig);
   }
   taskBand(f, *kind);
+}
+
+std::vector<ExerciseTextRow> exerciseTextRows(Form1& f) {
+  const ExerciseKindInfo* kind = exerciseKind(f.exercise.kind);
+  if (kind == nullptr || !f.exercise.open()) return {};
+  std::vector<ExerciseTextRow> rows = bandRows(f, *kind);
+  if (f.st.qst == 0 && !f.exercise.solutionShown) rows.push_back(keyRow(rows.back().sentence + 1));
+  return rows;
 }
 
 }  // namespace pm

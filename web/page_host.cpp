@@ -20,6 +20,7 @@
 #include "draw/view.h"
 #include "exercise/exercise.h"
 #include "kinematics/measured_values.h"
+#include "script/utf8.h"
 #include "shell/edition.h"
 #include "shell/form1.h"
 #include "shell/host.h"
@@ -136,9 +137,11 @@ class PageHost final : public Host {
   void frameReady() override {
     if (form_.ending) return;
     if (recording_) {
-      // Recorded, not shown: the screen keeps the picture of before.
+      // Recorded, not shown: the screen keeps the picture of before. A
+      // frame is kept as it would show, through the view and the projector mode.
       if (form_.runFrame > 0) {
-        buffer_.fill(canvas_.list());
+        const ViewOptions o = options();
+        buffer_.fill(o.plain() ? canvas_.list() : presented(canvas_.list(), o));
         const Rgb bg = canvas_.backgroundColour();
         pm_page_record_frame(buffer_.numbers().data(), static_cast<int>(buffer_.numbers().size()),
                              buffer_.texts().c_str(), (bg.r << 16) | (bg.g << 8) | bg.b);
@@ -548,6 +551,18 @@ EMSCRIPTEN_KEEPALIVE const char* pm_exercise() {
     pm::exerciseText = std::string(info->name) + ' ' + std::to_string(e.open() ? e.seed : e.lastSeed) +
                        (e.open() ? " 1" : " 0");
   if (const std::string verdict = pm::exerciseVerdict(e); !verdict.empty()) pm::exerciseText += ' ' + verdict;
+  return pm::exerciseText.c_str();
+}
+
+// The texts of the open exercise (see exerciseTextRows), one row a line:
+// the sentence's number, its colour (#rrggbb) and the row, parted by tabs;
+// "" without an open exercise.
+EMSCRIPTEN_KEEPALIVE const char* pm_exercise_texts() {
+  pm::exerciseText.clear();
+  if (!pm::host) return pm::exerciseText.c_str();
+  for (const pm::ExerciseTextRow& row : pm::exerciseTextRows(pm::host->form()))
+    pm::exerciseText += std::to_string(row.sentence) + '\t' + pm::hexColour(row.colour) + '\t' +
+                        pm::toUtf8(row.text) + '\n';
   return pm::exerciseText.c_str();
 }
 

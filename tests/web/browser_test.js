@@ -1204,6 +1204,62 @@ async function exerciseCase(browser, url) {
     `the arrow key leaves the exercise: ${s.exercise}, address "${s.address}", the picture's set-up in its fragment` +
     (driver.errors.length ? '; page errors: ' + driver.errors.join('; ') : ''));
   await driver.close();
+
+  // On a phone the texts of an exercise with its hint and verdict, enlarged
+  // to the least size of a touch screen, would run past the picture: they
+  // stand whole below it, and every text the picture still draws (the joint
+  // letters among them) ends inside the picture. In the solution of another
+  // exercise the pole letters stay at their poles, though one pole lies far
+  // outside the picture.
+  const drawnTexts = (page) => page.evaluate(() => {
+    const p = window.planimove, n = p.picture.numbers, texts = p.picture.texts;
+    const at = p.painter.enlargedTexts(p.ctx, n, texts) || new Map();
+    const drawn = [];
+    for (let i = 0; i + 15 <= n.length; i += 15) {
+      const text = texts[n[i + 14]] || '';
+      if (n[i] !== 6 || p.painter.besideThePicture(text)) continue;
+      const place = at.get(i) || { x: n[i + 1], y: n[i + 2], px: n[i + 13] * 96 / 72 };
+      p.ctx.font = place.px + 'px "Liberation Sans"';
+      const inside = place.x >= 0 && place.x + p.ctx.measureText(text.trimEnd()).width <= 1022.5 &&
+        place.y >= 40 && place.y + place.px <= 731.5;
+      drawn.push({ text, inside, moved: Math.hypot(place.x - n[i + 1], place.y - n[i + 2]),
+        listed: n[i + 2] < 40 + 691 });
+    }
+    const box = document.getElementById('exercise-texts');
+    return { drawn, below: box.hidden ? '' : box.innerText,
+      wide: box.scrollWidth > box.clientWidth || box.getBoundingClientRect().right > window.innerWidth ||
+        document.documentElement.scrollWidth > window.innerWidth };
+  });
+  for (const [width, height] of [[390, 844], [360, 740]]) {
+    driver = await PageDriver.open(browser, url, { width, height, dpr: 2, edition, query, touch: true });
+    await driver.page.evaluate(() => window.planimove.key(72, 0));  // H
+    await driver.idle();
+    await driver.tap(x, y);
+    s = await state(driver.page);
+    let seen = await drawnTexts(driver.page);
+    if (width === 390) await driver.page.screenshot({ path: path.join(artifacts, 'exercise-phone.png') });
+    const beyond = seen.drawn.filter((t) => !t.inside).map((t) => t.text);
+    const below = ['Übung 17: Momentanpol', 'Toleranz 6 mm.', 'Hinweis: Satz von Aronhold-Kennedy', 'richtig – '];
+    check(s.exercise === 'momentanpol 17 1 richtig' && !beyond.length && !seen.wide &&
+      below.every((t) => seen.below.includes(t)) && ['A', 'B', 'X', 'Y'].every((l) => seen.drawn.some((t) => t.text === l)),
+    `exercise on a phone ${width}x${height}: texts past the picture: ${beyond.join(' | ') || 'none'}; ` +
+      `below it: "${seen.below.replace(/\n+/g, ' / ')}"${seen.wide ? ' (wider than the screen)' : ''}; ` +
+      `letters drawn: ${seen.drawn.filter((t) => t.text.length <= 3).map((t) => t.text).join(' ')}`);
+    await driver.page.evaluate(() => window.planimove.exercises.open('gegenpol', 5));
+    await driver.idle();
+    await driver.page.evaluate(() => window.planimove.key(76, 0));  // L
+    await driver.idle();
+    seen = await drawnTexts(driver.page);
+    const poles = seen.drawn.filter((t) => /^P[a-d]{2}$/.test(t.text) && t.listed);
+    const astray = poles.filter((t) => !t.inside || t.moved > 60).map((t) => `${t.text} ${t.moved.toFixed(0)}`);
+    check(poles.length >= 5 && !astray.length && seen.below.includes('Lösung: die Konstruktion') &&
+      driver.errors.length === 0,
+    `solution on a phone ${width}x${height}: ${poles.length} pole letters in the picture, moved from their ` +
+      `poles: ${poles.map((t) => `${t.text} ${t.moved.toFixed(0)}`).join(', ')}` +
+      (astray.length ? '; astray: ' + astray.join(', ') : '') +
+      (driver.errors.length ? '; page errors: ' + driver.errors.join('; ') : ''));
+    await driver.close();
+  }
 }
 
 (async () => {

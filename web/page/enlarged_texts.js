@@ -9,10 +9,15 @@
 // width of a text at that size; picture: { left, top, right, bottom }.
 // Returns for each item its { x, y, px } to draw.
 export function enlargeTexts(items, smallest, measure, picture) {
+  // A text wholly outside the picture (the label of a point far off) stays
+  // where it is, out of sight as without enlarging: pulled into the picture
+  // it would stand at a wrong place and push the blocks it met aside.
+  const outside = (t, w) => t.x + w <= picture.left || t.x >= picture.right || t.y + t.px <= picture.top ||
+    t.y >= picture.bottom;
   const boxes = items.map((t) => {
     const k = Math.max(1, smallest / t.px);
     const w = measure(t.text, t.px);
-    return { t, k, w, h: t.px, grown: { x0: t.x, y0: t.y, x1: t.x + w * k, y1: t.y + t.px * k } };
+    return { t, k, w, h: t.px, out: outside(t, w), grown: { x0: t.x, y0: t.y, x1: t.x + w * k, y1: t.y + t.px * k } };
   });
   // Blocks: texts whose enlarged boxes meet, transitively.
   const parent = boxes.map((_, i) => i);
@@ -21,7 +26,7 @@ export function enlargeTexts(items, smallest, measure, picture) {
   if (boxes.length <= 400) {
     for (let i = 0; i < boxes.length; ++i)
       for (let j = i + 1; j < boxes.length; ++j)
-        if (boxes[i].k > 1 || boxes[j].k > 1)
+        if ((boxes[i].k > 1 || boxes[j].k > 1) && !boxes[i].out && !boxes[j].out)
           if (meet(boxes[i].grown, boxes[j].grown)) parent[root(i)] = root(j);
   }
   const midX = (picture.left + picture.right) / 2, midY = (picture.top + picture.bottom) / 2;
@@ -30,6 +35,7 @@ export function enlargeTexts(items, smallest, measure, picture) {
   for (let round = 0; round < 8; ++round) {
     const blocks = new Map();
     boxes.forEach((b, i) => {
+      if (b.out) return;
       const r = root(i);
       if (!blocks.has(r)) blocks.set(r, []);
       blocks.get(r).push(b);
@@ -46,7 +52,7 @@ export function enlargeTexts(items, smallest, measure, picture) {
         }
     if (!merged) break;
   }
-  return boxes.map((b) => placed.get(b));
+  return boxes.map((b) => placed.get(b) || { x: b.t.x, y: b.t.y, px: b.t.px * b.k });
 }
 
 // Places the texts of one block, grown by the largest factor of its texts

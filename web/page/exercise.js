@@ -1,10 +1,18 @@
+import { fittedScale, POINTS_TO_UNITS, SCALE_WIDTH } from './painter.js';
+
 // Exercises in the page: the address carries the open exercise's kind and
 // number (?exercise=wendepol&seed=17, never its solution), so that a sheet of
 // links hands out exercises; a tap or click on the picture answers the open
-// exercise, and "Übung wählen …" asks for a number.
+// exercise, and "Übung wählen …" asks for a number. Where the picture is too
+// small for the exercise's texts at the least size a touch screen draws (a
+// phone), they stand below the picture instead.
 
 const LAST_SEED = 999999;
 const TAP_SLOP = 10;  // CSS pixels a finger may slide in a tap
+// The rows of an exercise's texts are printed in 11 points and end left of
+// the emblem, this many drawing units from the picture's left edge.
+const ROW_POINTS = 11;
+const ROW_END = 830;
 
 // The exercise an address names: { kind, seed }, null for none, or
 // { error } when it names one wrongly.
@@ -35,6 +43,8 @@ export function addressWithExercise(href, exercise) {
 export class Exercises {
   constructor(page) {
     this.page = page;
+    this.textBox = document.getElementById('exercise-texts');
+    this.shownTexts = '';  // the rows below the picture, as the core gave them
     this.tap = null;  // { id, x, y } while one finger rests on the picture
     this.fingers = new Set();  // the fingers on the picture
     // A click answers at the pointer; in an exercise the picture's gestures
@@ -108,6 +118,47 @@ export class Exercises {
       return Promise.resolve();
     }
     return this.open(wanted.kind, wanted.seed);
+  }
+
+  // Whether the exercise's rows, enlarged to the least text size of the
+  // page, would run past the picture's right edge.
+  textsTooLarge() {
+    const smallest = this.page.painter.smallestText;
+    if (!(smallest > 0)) return false;
+    const unit = fittedScale(this.page.cssWidth(), this.page.cssHeight()).unit;
+    return unit > 0 && smallest / (ROW_POINTS * POINTS_TO_UNITS * unit) > SCALE_WIDTH / ROW_END;
+  }
+
+  // After every command and change of the page's size: the open exercise's
+  // texts below the picture, a paragraph a sentence, and left out of the
+  // picture, where they are too large for it; otherwise in the picture.
+  textsFollow() {
+    if (this.page.hasEnded) return;
+    const text = this.textsTooLarge() ? this.page.module.ccall('pm_exercise_texts', 'string', [], []) : '';
+    if (text === this.shownTexts) return;
+    this.shownTexts = text;
+    const rows = text.split('\n').filter(Boolean).map((line) => {
+      const [sentence, colour, ...rest] = line.split('\t');
+      return { sentence, colour, text: rest.join('\t') };
+    });
+    this.page.painter.textsBeside = rows.length ? new Set(rows.map((r) => r.text)) : null;
+    const paragraphs = [];
+    for (const row of rows) {
+      const last = paragraphs[paragraphs.length - 1];
+      if (last && last.sentence === row.sentence) {
+        last.p.textContent += ' ' + row.text;
+        continue;
+      }
+      const p = document.createElement('p');
+      if (!paragraphs.length) p.className = 'exercise-title';
+      p.style.color = row.colour;
+      p.textContent = row.text;
+      paragraphs.push({ sentence: row.sentence, p });
+    }
+    this.textBox.replaceChildren(...paragraphs.map((x) => x.p));
+    this.textBox.hidden = !rows.length;
+    this.page.resize();
+    this.page.paint();
   }
 
   // "Übung wählen …": the number of an exercise of the kind open (or last open).

@@ -248,6 +248,7 @@ class Page {
       }
       if (!this.hasEnded && this.menuBar)
         this.menuBar.setChecks(this.module.ccall('pm_checks', 'string', [], []));
+      if (!this.hasEnded && this.exercises) this.exercises.textsFollow();
     } catch (err) {
       console.error('Planimove:', err);
     } finally {
@@ -486,6 +487,7 @@ class Page {
     const stacked = window.matchMedia(STACKED_LAYOUT).matches;
     this.program.classList.toggle('stacked', stacked);
     this.painter.smallestText = this.touch ? SMALLEST_TOUCH_TEXT : 0;
+    if (this.exercises) this.viewChange(() => this.exercises.textsFollow());
     if (this.values.shown) this.values.place(this.client.clientWidth, window.innerHeight, stacked);
     this.explanation.setPixels(Math.round(this.values.scale *
       pagePixels(stacked ? 16 : panelTextPixels(window.innerHeight))));

@@ -13,7 +13,7 @@ export const TWO_PI = 2 * Math.PI;
 const MAX_COORDINATE = 1e7;
 const MAX_STAMP_RADIUS = 8;  // device pixels: small circles sit on quarter pixels
 const ASCENT_EM = 1854 / 2048;  // Liberation Sans (and Arial)
-const POINTS_TO_UNITS = 96 / 72;
+export const POINTS_TO_UNITS = 96 / 72;
 
 // The largest rectangle of the frame's aspect ratio in a w × h area, centred.
 export function fittedScale(w, h, frame = USER_SCALE) {
@@ -268,6 +268,8 @@ export class Painter {
     // Texts are drawn at least this many CSS pixels high (0: as the list says).
     this.smallestText = 0;
     this.smallestTextUnits = 0;
+    // Texts the page shows beside the picture, left out of it (null: none).
+    this.textsBeside = null;
     this.smallestDrawnText = Infinity;  // CSS pixels, of the last picture painted
     this.cssPerUnit = 0;
     // Small circles are copied from stamps (not on an SVG context, which
@@ -392,7 +394,7 @@ export class Painter {
         this.arc(ctx, x1, y1, r, start, end, n[i + 8], colour, w, n[i + 11], n[i + 12]);
       } else if (kind === KIND.text) {
         const size = n[i + 13];
-        if (!(Number.isFinite(size) && size > 0)) continue;
+        if (!(Number.isFinite(size) && size > 0) || this.besideThePicture(texts[n[i + 14]])) continue;
         ctx.setTransform(d, 0, 0, d, ox, oy);
         const at = enlarged && enlarged.get(i);
         const px = at ? at.px : size * POINTS_TO_UNITS;
@@ -427,7 +429,7 @@ export class Painter {
       }
       const size = n[i + 13];
       if (n[i] !== KIND.text || !drawable(n[i + 1]) || !drawable(n[i + 2]) ||
-        !(Number.isFinite(size) && size > 0)) continue;
+        !(Number.isFinite(size) && size > 0) || this.besideThePicture(texts[n[i + 14]])) continue;
       const text = texts[n[i + 14]] || '', px = size * POINTS_TO_UNITS;
       if (onPlate(n[i + 1], n[i + 2], measure(text.trimEnd(), px), px)) {
         kept.push(i);
@@ -442,6 +444,10 @@ export class Painter {
     const at = new Map(offsets.map((offset, k) => [offset, placed[k]]));
     for (const i of kept) at.set(i, { x: n[i + 1], y: n[i + 2], px: n[i + 13] * POINTS_TO_UNITS, onPlate: true });
     return at;
+  }
+
+  besideThePicture(text) {
+    return this.textsBeside !== null && this.textsBeside.has(text || '');
   }
 
   // Thin lines have square ends; wide ones flat ends and a disc at each end.
@@ -545,6 +551,12 @@ export class Painter {
         if (fill) ctx.closePath();
       }
     }
+    this.fillAndStroke(ctx, fill, colour, w);
+  }
+
+  // Fills the path just built where it has a fill, then strokes its outline:
+  // a circle, its stamp and a closed sector alike.
+  fillAndStroke(ctx, fill, colour, w) {
     if (fill) {
       ctx.fillStyle = fill;
       ctx.fill();
@@ -585,13 +597,7 @@ export class Painter {
       g.beginPath();
       addArc(g, 0, 0, radius, 0, TWO_PI, false);
       g.closePath();
-      const fill = this.fill(g, fillStyle, fillColour);
-      if (fill) {
-        g.fillStyle = fill;
-        g.fill();
-      }
-      this.outline(g, colour, w, 'round');
-      g.stroke();
+      this.fillAndStroke(g, this.fill(g, fillStyle, fillColour), colour, w);
       stamp = { image: tile.transferToImageBitmap ? tile.transferToImageBitmap() : tile, margin };
       kind.offsets[offset] = stamp;
     }
@@ -619,14 +625,6 @@ export class Painter {
       if (closed || (edgeEnd && from + length === a + sweep)) ctx.lineTo(cx, cy);
       if (closed) ctx.closePath();
     }
-    if (closed) {
-      const fill = this.fill(ctx, fillStyle, fillColour);
-      if (fill) {
-        ctx.fillStyle = fill;
-        ctx.fill();
-      }
-    }
-    this.outline(ctx, colour, w, 'round');
-    ctx.stroke();
+    this.fillAndStroke(ctx, closed ? this.fill(ctx, fillStyle, fillColour) : null, colour, w);
   }
 }
