@@ -45,9 +45,11 @@ install: build
 package: build
 	cd $(BUILD) && cpack -G DEB
 
+# The browser build optimises for size (-Os): the WebAssembly is most of what a
+# first visit over a slow connection waits for.
 web:
 	@sh tools/setup-web.sh $(BUILD_WEB)
-	$(WEB_ENV) emcmake cmake -S . -B $(BUILD_WEB) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE=-O2
+	$(WEB_ENV) emcmake cmake -S . -B $(BUILD_WEB) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE=-Os
 	$(WEB_ENV) cmake --build $(BUILD_WEB) -j$(JOBS)
 
 web-serve: web
