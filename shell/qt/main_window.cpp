@@ -548,22 +548,27 @@ bool MainWindow::saveDiagrams(const QString& file) {
 }
 
 void MainWindow::chooseAndSaveDiagrams() {
+  const QString file = chooseSaveName(QStringLiteral("Diagramme speichern"), QStringLiteral("Diagramme.png"),
+                                      QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg);;CSV-Tabelle (*.csv)"),
+                                      {"png", "svg", "csv"});
+  if (!file.isEmpty()) saveDiagrams(file);
+}
+
+QString MainWindow::chooseSaveName(const QString& title, const QString& suggested, const QString& filters,
+                                   const std::vector<const char*>& extensions) {
   QString selected;
-  const QString chosen = QFileDialog::getSaveFileName(
-      this, QStringLiteral("Diagramme speichern"), QDir::current().filePath(QStringLiteral("Diagramme.png")),
-      QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg);;CSV-Tabelle (*.csv)"), &selected,
-      QFileDialog::DontUseNativeDialog);
-  if (chosen.isEmpty() || ended_) return;
-  // A name ending in ".png", ".svg" or ".csv" chooses the format; any other
-  // gets the extension of the format chosen in the dialog.
+  const QString chosen = QFileDialog::getSaveFileName(this, title, QDir::current().filePath(suggested), filters,
+                                                      &selected, QFileDialog::DontUseNativeDialog);
+  if (chosen.isEmpty() || ended_) return {};
+  // A name ending in one of the extensions chooses the format; any other gets
+  // the extension of the format chosen in the dialog (the first by default).
   const QString suffix = QFileInfo(chosen).suffix().toLower();
-  const bool keep = suffix == QStringLiteral("png") || suffix == QStringLiteral("svg") || suffix == QStringLiteral("csv");
-  const char* extension = selected.contains(QStringLiteral("svg"))   ? "svg"
-                          : selected.contains(QStringLiteral("csv")) ? "csv"
-                                                                     : "png";
-  const QString file = keep ? chosen : nameToSave(chosen, extension);
-  if (file.isEmpty()) return;
-  saveDiagrams(file);
+  const char* extension = extensions.front();
+  for (const char* e : extensions) {
+    if (suffix == QLatin1String(e)) return chosen;
+    if (selected.contains(QLatin1String(e))) extension = e;
+  }
+  return nameToSave(chosen, extension);
 }
 
 void MainWindow::report(const QString& message, bool error) {
@@ -717,18 +722,9 @@ QString MainWindow::nameToSave(const QString& chosen, const char* extension) {
 }
 
 void MainWindow::chooseAndSavePicture() {
-  QString selected;
-  const QString chosen = QFileDialog::getSaveFileName(
-      this, QStringLiteral("Bild speichern"), QDir::current().filePath(QStringLiteral("Bild.png")),
-      QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"), &selected,
-      QFileDialog::DontUseNativeDialog);
-  if (chosen.isEmpty() || ended_) return;
-  // A name ending in ".png" or ".svg" chooses the format; any other gets the
-  // extension of the format chosen in the dialog.
-  const QString suffix = QFileInfo(chosen).suffix().toLower();
-  const bool keep = suffix == QStringLiteral("png") || suffix == QStringLiteral("svg");
-  const bool svg = keep ? suffix == QStringLiteral("svg") : selected.contains(QStringLiteral("svg"));
-  const QString file = keep ? chosen : nameToSave(chosen, svg ? "svg" : "png");
+  const QString file = chooseSaveName(QStringLiteral("Bild speichern"), QStringLiteral("Bild.png"),
+                                      QStringLiteral("PNG-Bild (*.png);;SVG-Grafik (*.svg)"), {"png", "svg"});
+  const bool svg = QFileInfo(file).suffix().toLower() == QStringLiteral("svg");
   if (file.isEmpty()) return;
   // What the picture shows: for a slide or a course page without the page,
   // the emblem and the status lines, or the construction alone.

@@ -147,6 +147,10 @@ class MainWindow : public QMainWindow, public Host {
   void refreshDiagrams();
   void crankAnglePicked(double degrees);
   QString nameToSave(const QString& chosen, const char* extension);
+  // The name a save dialog of these formats gives (see nameToSave); empty
+  // when cancelled.
+  QString chooseSaveName(const QString& title, const QString& suggested, const QString& filters,
+                         const std::vector<const char*>& extensions);
   // Records one revolution into a GIF in memory; empty and a message when
   // there is nothing to record.
   std::vector<AnimationFrame> recordRevolution();
