@@ -48,6 +48,14 @@ void RecordingCanvas::rehash(std::size_t capacity, std::size_t count) const {
 void RecordingCanvas::settle() {
   const std::size_t index = list_.size() - 1;
   const Primitive& p = list_[index];
+  // The same figure again right after itself (a script that begins with an
+  // empty command repeats the command before it, mostly a dot of a traced
+  // curve): the list stays as it is, which is what replacing the earlier copy
+  // would give, at a fraction of the cost. The last primitive is always live.
+  if (index > 0 && list_[index - 1] == p) {
+    list_.pop_back();
+    return;
+  }
   const std::size_t hash = primitiveHash(p);
   hashes_.push_back(hash);
   dead_.push_back(0);

@@ -153,6 +153,13 @@ TEST(RecordingCanvas, IdenticalPrimitivesOfACommandAreKeptOnceAtTheirLastPlace) 
   for (int i = 0; i < 3000; ++i) c.point(i, i % 7, red);
   EXPECT_EQ(c.list().size(), 7u + 3000u);
   EXPECT_DOUBLE_EQ(c.list().back().x1, 2999);
+  // The same figure right after itself (a script's leading empty command
+  // repeats the dot before it) stays one, at its place.
+  c.circle(50, 50, 1, red);
+  c.circle(50, 50, 1, red);
+  c.circle(60, 50, 1, red);
+  ASSERT_EQ(c.list().size(), 7u + 3002u);
+  EXPECT_DOUBLE_EQ(c.list()[c.list().size() - 2].x1, 50);
 
   // A new command starts with an empty record; a switched-off canvas records nothing.
   c.clear();
