@@ -99,10 +99,13 @@ bool isCirclePoint(const Registers& r, char32_t centre, char32_t point) {
   const auto at = [&r](char32_t name) { return Cx(r.point(name).x, r.point(name).y); };
   const Cx first = at(U'A'), direction = at(U'E') - first;
   if (std::abs(direction) == 0) return true;  // a task without direction: nothing to carry
-  const Cx q = at(point) - first, c = at(centre);
+  // The point in the frame of the first position (its offset along and across
+  // A-E), carried into each position by that position's A-E.
+  const Cx inFrame = (at(point) - first) / direction, c = at(centre);
   double nearest = INFINITY, farthest = 0;
   for (const auto& [a, e] : {std::pair{U'A', U'E'}, {U'B', U'F'}, {U'C', U'G'}, {U'D', U'H'}}) {
-    const double d = std::abs(at(a) + q * (at(e) - at(a)) / direction - c);
+    const Cx from = at(a);
+    const double d = std::sqrt(std::norm(from + inFrame * (at(e) - from) - c));
     nearest = std::min(nearest, d);
     farthest = std::max(farthest, d);
   }

@@ -83,8 +83,9 @@ Point leastCoveredPlace(const DisplayList& list, Rgb background, double width, d
   std::size_t fewest = std::numeric_limits<std::size_t>::max();
   for (const Point& c : candidates) {
     const Box box{c.x, c.y, c.x + width, c.y + height};
+    // Counting stops once the place is no better than the best so far.
     std::size_t n = 0;
-    for (std::size_t i = 0; i < list.size(); ++i)
+    for (std::size_t i = 0; i < list.size() && n < fewest; ++i)
       if (!apart(extents[i], box) && meets(box, list[i], background)) ++n;
     if (n < fewest) {
       fewest = n;
