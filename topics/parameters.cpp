@@ -3,6 +3,7 @@
 // resets; and recording the synthesis result in the same string format.
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 #include "script/codes.h"
 #include "shell/form1.h"
@@ -87,10 +88,17 @@ std::string decimalText(double v) {
   if (!std::isfinite(v)) return "0";
   // As printf's "%.6f" writes it, without the cost of its format parsing and
   // locale (every synthesis picture records its four-bar this way).
+  // (The browser build's standard library has no floating-point to_chars.)
   char buf[400];
+#if defined(__cpp_lib_to_chars)
   const auto [end, error] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
   if (error != std::errc{}) return "0";
   std::string text(buf, end);
+#else
+  const int n = std::snprintf(buf, sizeof buf, "%.6f", v);
+  if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buf) return "0";
+  std::string text(buf, static_cast<std::size_t>(n));
+#endif
   while (text.back() == '0') text.pop_back();
   if (text.back() == '.') text.pop_back();
   if (text == "-0") text = "0";
