@@ -570,6 +570,9 @@ export class Painter {
   // pixels; the copy blends as the circle itself would.
   stampedCircle(ctx, d, qx, qy, radius, colour, w, fillStyle, fillColour) {
     const ix = Math.floor(qx), iy = Math.floor(qy);
+    // A dot wholly beside the canvas (traced curves run far out) is not copied.
+    const reach = Math.ceil(d * (radius + w / 2)) + 2;
+    if (ix + reach <= 0 || iy + reach <= 0 || ix - reach >= ctx.canvas.width || iy - reach >= ctx.canvas.height) return;
     // The stamps of one kind of circle, by quarter-pixel offset; the dots of
     // a traced curve are of one kind, so the kind is looked up once a run.
     const last = this.lastStampKind;
@@ -590,7 +593,7 @@ export class Painter {
     const offset = ((qx - ix) * 4) * 4 + (qy - iy) * 4;
     let stamp = kind.offsets[offset];
     if (!stamp) {
-      const margin = Math.ceil(d * (radius + w / 2)) + 2;
+      const margin = reach;
       const tile = makeCanvas(2 * margin, 2 * margin);
       const g = tile.getContext('2d');
       g.setTransform(d, 0, 0, d, margin + qx - ix, margin + qy - iy);
