@@ -212,9 +212,9 @@ bool takeExerciseKey(Form1& f, int keyCode, int shift) {
 std::vector<std::u32string> exerciseTaskLines(const ExerciseState& e) {
   const ExerciseKindInfo* kind = exerciseKind(e.kind);
   if (kind == nullptr) return {};
-  return {std::u32string(kind->task),
-          U"Zeigen Sie auf den Punkt und bestätigen Sie mit Klick oder Eingabetaste; Toleranz " +
-              widen(std::to_string(std::lround(e.mechanism.tolerance))) + U" mm."};
+  const std::u32string how = e.touch ? U"Tippen Sie auf den Punkt; Toleranz "
+                                     : U"Zeigen Sie auf den Punkt und bestätigen Sie mit Klick oder Eingabetaste; Toleranz ";
+  return {std::u32string(kind->task), how + widen(std::to_string(std::lround(e.mechanism.tolerance))) + U" mm."};
 }
 
 std::string exerciseTask(const ExerciseState& e) {

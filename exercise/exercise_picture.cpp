@@ -123,11 +123,16 @@ void printRow(Form1& f, const ExerciseTextRow& row) {
   f.print(row.text);
 }
 
-// The keys of an exercise, below the picture while the task is open.
+// The keys of an exercise, below the picture while the task is open; on a
+// touch screen the menu that holds the same commands.
 constexpr std::u32string_view kKeyLine =
     U"H  Hinweis      L  Lösung      N  nächste Übung      Klick oder Eingabetaste: Antwort prüfen";
+constexpr std::u32string_view kTouchLine =
+    U"Menü „Übungen“: Hinweis, Lösung, nächste Übung      Tippen: Antwort prüfen";
 
-ExerciseTextRow keyRow(int sentence) { return {std::u32string(kKeyLine), 20, 710, 11, fixedColour(0), sentence}; }
+ExerciseTextRow keyRow(const Form1& f, int sentence) {
+  return {std::u32string(f.exercise.touch ? kTouchLine : kKeyLine), 20, 710, 11, fixedColour(0), sentence};
+}
 
 void taskBand(Form1& f, const ExerciseKindInfo& kind) {
   for (const ExerciseTextRow& row : bandRows(f, kind)) printRow(f, row);
@@ -143,7 +148,7 @@ void taskPicture(Form1& f, const ExerciseKindInfo& kind, const ExerciseFigure& f
     f.run(kind.needs.accelerations ? U":67>k6Aa:67>m6AÁ:65.j14A" : U":67>k6Aa:65.a14A");
   }
   if (f.exercise.hintShown) kind.drawHint(f, fig);
-  printRow(f, keyRow(0));
+  printRow(f, keyRow(f, 0));
 }
 
 // The construction of the kind's topic, drawn as the topic draws it.
@@ -193,7 +198,7 @@ std::vector<ExerciseTextRow> exerciseTextRows(Form1& f) {
   const ExerciseKindInfo* kind = exerciseKind(f.exercise.kind);
   if (kind == nullptr || !f.exercise.open()) return {};
   std::vector<ExerciseTextRow> rows = bandRows(f, *kind);
-  if (f.st.qst == 0 && !f.exercise.solutionShown) rows.push_back(keyRow(rows.back().sentence + 1));
+  if (f.st.qst == 0 && !f.exercise.solutionShown) rows.push_back(keyRow(f, rows.back().sentence + 1));
   return rows;
 }
 

@@ -60,6 +60,9 @@ struct ExerciseState {
   // Kept when the exercise is left: the menu goes on from them.
   ExerciseKind lastKind = ExerciseKind::None;
   long lastSeed = 0;
+  // A touch screen without keys (the page on a phone or tablet): the texts
+  // ask for a tap and name the menu instead of the keys.
+  bool touch = false;
 
   bool open() const { return kind != ExerciseKind::None; }
   // Nothing of the solution may be shown or written out.

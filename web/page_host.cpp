@@ -439,6 +439,12 @@ EMSCRIPTEN_KEEPALIVE void pm_set_projector(int on) {
   if (pm::host && !pm::host->form().ending) pm::host->setProjector(on != 0);
 }
 
+// The page on a touch screen: the exercises ask for a tap and name their menu
+// instead of keys. Set before an exercise is opened.
+EMSCRIPTEN_KEEPALIVE void pm_set_touch(int on) {
+  if (pm::host) pm::host->form().exercise.touch = on != 0;
+}
+
 // --- set-ups (shell/setup.h) -----------------------------------------------------
 
 // The state as a set-up file's text.

@@ -803,6 +803,7 @@ class Page {
       this.busy = false;
     }
     this.canvas.focus();
+    if (touchDevice()) this.module.ccall('pm_set_touch', null, ['number'], [1]);
     this.exercises = new Exercises(this);
     this.address = new AddressState(this);
     this.address.openAtStart();
