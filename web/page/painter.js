@@ -356,6 +356,7 @@ export class Painter {
     ctx.fontKerning = 'none';
     if ('textRendering' in ctx) ctx.textRendering = 'geometricPrecision';
     const enlarged = this.enlargedTexts(ctx, n, texts);
+    const deferred = [];
     this.thinRun = null;
     this.stamped = false;
     for (let i = 0; i + FIELDS <= n.length; i += FIELDS) {
@@ -395,16 +396,28 @@ export class Painter {
       } else if (kind === KIND.text) {
         const size = n[i + 13];
         if (!(Number.isFinite(size) && size > 0) || this.besideThePicture(texts[n[i + 14]])) continue;
-        ctx.setTransform(d, 0, 0, d, ox, oy);
         const at = enlarged && enlarged.get(i);
-        const px = at ? at.px : size * POINTS_TO_UNITS;
-        if (!at || !at.onPlate) this.smallestDrawnText = Math.min(this.smallestDrawnText, px * this.cssPerUnit);
-        ctx.font = px + 'px "Liberation Sans"';
-        ctx.fillStyle = cssColour(colour);
-        ctx.fillText(texts[n[i + 14]] || '', at ? at.x : x1, (at ? at.y : y1) + ASCENT_EM * px);
+        // Enlarged labels (small screens) come last: grown beyond their
+        // place they would otherwise lie under the links drawn after them.
+        if (at && !at.onPlate) {
+          deferred.push(i);
+          continue;
+        }
+        this.text(ctx, d, ox, oy, n, i, texts, at);
       }
     }
     this.endThinRun(ctx);
+    for (const i of deferred) this.text(ctx, d, ox, oy, n, i, texts, enlarged.get(i));
+  }
+
+  // The text at offset i of the list, at its enlarged place and size if `at`.
+  text(ctx, d, ox, oy, n, i, texts, at) {
+    ctx.setTransform(d, 0, 0, d, ox, oy);
+    const px = at ? at.px : n[i + 13] * POINTS_TO_UNITS;
+    if (!at || !at.onPlate) this.smallestDrawnText = Math.min(this.smallestDrawnText, px * this.cssPerUnit);
+    ctx.font = px + 'px "Liberation Sans"';
+    ctx.fillStyle = cssColour(n[i + 9]);
+    ctx.fillText(texts[n[i + 14]] || '', at ? at.x : n[i + 1], (at ? at.y : n[i + 2]) + ASCENT_EM * px);
   }
 
   // Where texts must be drawn larger than the list says (smallestText): the
