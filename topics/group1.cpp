@@ -25,34 +25,40 @@ int kks(Form1& f) { return f.scratch().kks; }
 
 void mechanism(Form1& f) { standardPicture(f); }
 
+// Without an assembled mechanism there is no pole to draw.
 void poleConfigurations(Form1& f) {
-  standardPicture(f);
+  if (!standardPicture(f)) return;
   f.run(U":41D=XY*AB:66-b1XAPBY:66-b1ABDXY:69ob15PDABXY");
 }
 
 void instantaneousCentre(Form1& f) {
-  standardPicture(f);
+  if (!standardPicture(f)) return;
   f.run(kPoleLines);
 }
 
 // The poles of all closing crank positions, one full turn in steps of 4°.
-// The drive angle is not touched; only ang[a] and the points change.
-void fixedCentrode(Form1& f) {
-  standardPicture(f);
+// The drive angle is not touched; only ang[a] and the points change. The pole
+// of the shown position only where the loop closes there; false otherwise.
+bool drawFixedCentrode(Form1& f) {
+  const bool closed = standardPicture(f);
   f.run(U":36S=A:36T=B");  // the coupler's reference position
-  f.run(kPoleLines);
+  if (closed) f.run(kPoleLines);
   for (int k = 0; k <= 360; k += 4) {
     f.cmd.traceCounter = k;
     f.reg().angOf(U'a') = k * kDegree;
     f.run(kAssembly);
     if (kks(f) == 0) f.run(U":42SC=e+AB+f:41P=XA*YB:64~b1-P:65.b21P");
   }
+  return closed;
 }
+
+void fixedCentrode(Form1& f) { drawFixedCentrode(f); }
 
 // The same poles carried into the coupler's reference position S-T: the
 // moving centrode, rolling on the fixed one.
 void movingCentrode(Form1& f) {
-  fixedCentrode(f);
+  // The coupler has no reference position where the loop does not close.
+  if (!drawFixedCentrode(f)) return;
   for (int k = 0; k <= 360; k += 4) {
     f.cmd.traceCounter = k;
     f.reg().angOf(U'a') = k * kDegree;

@@ -32,7 +32,12 @@ const std::array<Topic, 6> kTopics = {{
 void group2(Form1& f) {
   topic_rows::writeTopicNames(f, 2, U" Geschwindigkeiten    ", kTopics);
 
-  standardPicture(f);
+  // A loop that cannot close shows its status number and no construction:
+  // the registers hold no assembled mechanism to construct on.
+  if (!standardPicture(f)) {
+    topicHeader(f);
+    return;
+  }
   velocityBase(f);
   const int topic = topic_rows::topicNumber(f.st.mn2);
   if (topic >= 1 && topic <= static_cast<int>(kTopics.size()))

@@ -89,7 +89,12 @@ const std::array<Topic, 8> kTopics = {{
 void group3(Form1& f) {
   topic_rows::writeTopicNames(f, 3, U" Beschleunigungen     ", kTopics);
 
-  standardPicture(f);
+  // A loop that cannot close shows its status number and no construction:
+  // the registers hold no assembled mechanism to construct on.
+  if (!standardPicture(f)) {
+    topicHeader(f);
+    return;
+  }
   velocityBase(f);
   // The drawing scales of accelerations, velocities and lengths.
   {

@@ -108,7 +108,12 @@ constexpr std::array<Topic, 7> kTopics = {{
 void group4(Form1& f) {
   topic_rows::writeTopicNames(f, 4, U" Krümmungen           ", kTopics);
 
-  standardPicture(f);
+  // A loop that cannot close shows its status number and no construction:
+  // the registers hold no assembled mechanism to construct on.
+  if (!standardPicture(f)) {
+    topicHeader(f);
+    return;
+  }
   velocityBase(f);
   f.run(kCentreOfCurvature);
   const int topic = topic_rows::topicNumber(f.st.mn2);

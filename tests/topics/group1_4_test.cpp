@@ -270,6 +270,30 @@ TEST(GroupRoutines, EveryTopicRunsWithoutScriptFaults) {
         }
 }
 
+// A loop that cannot close at any angle: the status number and no construction
+// built on registers of no assembled mechanism (poles, plans, arrows, curves).
+TEST(GroupRoutines, AMechanismThatCannotCloseShowsItsStatusAndNoConstruction) {
+  const int lastTopic[] = {0, 6, 6, 8, 7};
+  for (int group = 1; group <= 4; ++group)
+    for (int topic = 1; topic <= lastTopic[group]; ++topic) {
+      TestForm t;
+      t.form.st.qd = 500;  // the frame far longer than coupler and rocker together
+      show(t, 1, group, topic);
+      EXPECT_EQ(t.form.engine.s.kks, 1);
+      EXPECT_TRUE(t.form.cmd.errors.empty());
+      int figures = 0;
+      bool status = false;
+      for (const Primitive& p : t.picture()) {
+        figures += p.kind == Primitive::Kind::Circle || p.kind == Primitive::Kind::Arc;
+        status |= p.kind == Primitive::Kind::Text && p.text == numberItem(1) && p.y1 == 600;
+      }
+      EXPECT_TRUE(status) << "group " << group << " topic " << topic;
+      EXPECT_EQ(figures, 0) << "group " << group << " topic " << topic;
+      EXPECT_TRUE(lines(t.picture(), kColourK, 3).empty() && lines(t.picture(), kColourM, 3).empty())
+          << "group " << group << " topic " << topic;
+    }
+}
+
 // --- bad topic fields -----------------------------------------------------------------
 
 TEST(GroupRoutines, TopicFieldThatIsNoTopicDrawsOnlyTheCommonPart) {
