@@ -977,23 +977,28 @@ async function touchCase(browser, url, { width, height, name }) {
   check(!near(zoomed, unzoomed) && near(back, unzoomed),
     `${tag}: a pinch from 60 to 100 px zooms in eight steps, as eight Ctrl+Up`);
 
-  // The values panel sits below the picture and scrolls with the page.
-  await tapOn(p, '#mnu90');
-  await p.waitForSelector('#mnu90.open #mnu91', { visible: true });
-  await tapOn(p, '#mnu91');
-  await fresh.idle();
+  // The values panel, with the topic's page as text above the values, sits
+  // below the picture from the start and scrolls with the page; the menu
+  // hides it and shows it again.
+  const shownAtStart = await p.evaluate(() => window.planimove.values.shown);
+  for (let i = 0; i < 2; ++i) {
+    await tapOn(p, '#mnu90');
+    await p.waitForSelector('#mnu90.open #mnu91', { visible: true });
+    await tapOn(p, '#mnu91');
+    await fresh.idle();
+  }
   const panel = await p.evaluate(() => {
     const v = document.getElementById('values'), c = document.getElementById('picture');
     const client = document.getElementById('client');
     return { top: v.getBoundingClientRect().top, canvasBottom: c.getBoundingClientRect().bottom,
       width: v.getBoundingClientRect().width, clientWidth: client.clientWidth,
       font: parseFloat(getComputedStyle(v).fontSize), scrolls: client.scrollHeight > client.clientHeight,
-      lines: v.querySelectorAll('.value-line').length };
+      lines: v.querySelectorAll('.value-line').length, shown: window.planimove.values.shown };
   });
-  check(panel.top >= panel.canvasBottom && Math.abs(panel.width - panel.clientWidth) < 1 && panel.font >= 12 &&
-    panel.lines > 5 && (panel.scrolls || height > 1000),
-  `${tag}: "Messwerte" below the picture across the width, ${panel.lines} lines at ${panel.font} px` +
-    (panel.scrolls ? ', scrolling' : ''));
+  check(shownAtStart && panel.shown && panel.top >= panel.canvasBottom && Math.abs(panel.width - panel.clientWidth) < 1 &&
+    panel.font >= 12 && panel.lines > 5 && (panel.scrolls || height > 1000),
+  `${tag}: "Messwerte" below the picture across the width${shownAtStart ? ' from the start' : ' (not at the start)'}, ` +
+    `${panel.lines} lines at ${panel.font} px` + (panel.scrolls ? ', scrolling' : ''));
   if (height > 1000) await p.screenshot({ path: path.join(artifacts, `${name}-values-${edition}.png`) });
   check(fresh.errors.length === 0, `${tag}: no page errors ${fresh.errors.join('; ')}`);
   await fresh.close();

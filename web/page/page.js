@@ -794,7 +794,12 @@ class Page {
     // Zooming changes the device-pixel ratio, not always the canvas's size;
     // the panel follows the window's height.
     window.addEventListener('resize', () => this.layout());
-    this.layout();
+    // On a phone or an upright tablet the topic's page and the values stand
+    // as text below the picture from the start: the page in the picture's
+    // band would be too small to read there. (The core asks for the panel
+    // when it shows the first picture; its lines follow once it runs.)
+    if (this.touch && window.matchMedia(STACKED_LAYOUT).matches) this.setValuesShown(true);
+    else this.layout();
     this.busy = true;
     try {
       await this.module.ccall('pm_start', null, ['number'], [this.rautenwerk ? 1 : 0],
