@@ -11,7 +11,8 @@
 
 const FEW = 32;     // dots up to which each is copied itself
 const LAYERS = 4;   // layers a picture may use; the dots of further runs are copied one by one
-const CELL = 64;    // the layer goes to the canvas in squares of this side that hold dots
+const CELL_SHIFT = 6;  // the layer goes to the canvas in squares of 64 pixels that hold dots
+const CELL = 1 << CELL_SHIFT;
 
 // Division by 255 of a product of two 8-bit values, rounded.
 function div255(x) {
@@ -123,17 +124,22 @@ export class DotBatch {
       this.touched = new Int32Array(area);
     }
     const acc = this.premultiplied, touched = this.touched;
+    const columns = Math.ceil(w / CELL), rows = Math.ceil(h / CELL);
+    if (this.cells.length < columns * rows) this.cells = new Uint8Array(columns * rows);
+    const cells = this.cells;
     let t = 0;
     for (let i = 0; i < n; ++i) {
-      const { dx, dy, colour } = this.stamps[i].pixels;
+      const stamp = this.stamps[i];
+      const { dx, dy, colour } = stamp.pixels;
       const sx = this.xs[i] - x0, sy = this.ys[i] - y0;
-      const inside = sx >= 0 && sy >= 0 && sx + this.stamps[i].width <= w && sy + this.stamps[i].height <= h;
+      const inside = sx >= 0 && sy >= 0 && sx + stamp.width <= w && sy + stamp.height <= h;
       for (let k = 0; k < dx.length; ++k) {
         const x = sx + dx[k], y = sy + dy[k];
         if (!inside && (x < 0 || y < 0 || x >= w || y >= h)) continue;
         const p = y * w + x, c = colour[k], d = acc[p];
         if (d === 0) {
           touched[t++] = p;
+          cells[(y >> CELL_SHIFT) * columns + (x >> CELL_SHIFT)] = 1;
           acc[p] = c;
         } else {
           acc[p] = (c >>> 24) === 255 ? c : over(c, d);
@@ -142,14 +148,9 @@ export class DotBatch {
     }
     // An image of the layer takes colours without their opacity in them.
     const out = this.unpremultiplied, out32 = new Int32Array(out.buffer, 0, area);
-    const columns = Math.ceil(w / CELL), rows = Math.ceil(h / CELL);
-    if (this.cells.length < columns * rows) this.cells = new Uint8Array(columns * rows);
-    const cells = this.cells;
     for (let j = 0; j < t; ++j) {
       const p = touched[j], v = acc[p], a = v >>> 24;
       acc[p] = 0;
-      const y = (p / w) | 0;
-      cells[((y / CELL) | 0) * columns + (((p - y * w) / CELL) | 0)] = 1;
       if (a === 255) {
         out32[p] = v;
         continue;

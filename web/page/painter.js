@@ -240,6 +240,7 @@ function addArc(ctx, cx, cy, r, a, sweep, connect) {
 }
 
 const MAX_STAMP_KINDS = 256;
+const RECENT_STAMP_KINDS = 4;
 
 // A canvas of its own for stamps and tiles, off the page where the browser has one.
 function makeCanvas(width, height) {
@@ -277,9 +278,10 @@ export class Painter {
     // keeps them as circles).
     this.stamps = true;
     this.stampCache = new Map();  // kinds of small circles by their look
-    this.lastStampKind = null;
+    this.recentStampKinds = [];  // the kinds of the last dots, newest first
     this.dots = new DotBatch(makeCanvas);  // stamped circles not yet on the canvas
-    this.deviceSize = [0, 0];  // of the canvas being painted
+    this.deviceWidth = 0;  // of the canvas being painted
+    this.deviceHeight = 0;
     this.thinRun = null;
   }
 
@@ -360,7 +362,10 @@ export class Painter {
     const deferred = [];
     this.thinRun = null;
     this.dots.begin();
-    if (this.stamps) this.deviceSize = [ctx.canvas.width, ctx.canvas.height];
+    if (this.stamps) {
+      this.deviceWidth = ctx.canvas.width;
+      this.deviceHeight = ctx.canvas.height;
+    }
     for (let i = 0; i + FIELDS <= n.length; i += FIELDS) {
       const kind = n[i], x1 = n[i + 1], y1 = n[i + 2];
       const width = n[i + 10];
@@ -590,16 +595,21 @@ export class Painter {
     const ix = Math.floor(qx), iy = Math.floor(qy);
     // A dot wholly beside the canvas (traced curves run far out) is not copied.
     const reach = Math.ceil(d * (radius + w / 2)) + 2;
-    const [width, height] = this.deviceSize;
-    if (ix + reach <= 0 || iy + reach <= 0 || ix - reach >= width || iy - reach >= height) return;
-    // The stamps of one kind of circle, by quarter-pixel offset; the dots of
-    // a traced curve are of one kind, so the kind is looked up once a run.
-    const last = this.lastStampKind;
-    let kind;
-    if (last && last.radius === radius && last.w === w && last.d === d && last.colour === colour &&
-      last.fillStyle === fillStyle && last.fillColour === fillColour) {
-      kind = last;
-    } else {
+    if (ix + reach <= 0 || iy + reach <= 0 || ix - reach >= this.deviceWidth || iy - reach >= this.deviceHeight) return;
+    // The stamps of one kind of circle, by quarter-pixel offset. Traced
+    // curves are drawn a dot of each curve in turn, so the last few kinds are
+    // looked at before the cache.
+    const recent = this.recentStampKinds;
+    let kind = null;
+    for (let k = 0; k < recent.length; ++k) {
+      const r = recent[k];
+      if (r.radius === radius && r.w === w && r.d === d && r.colour === colour &&
+        r.fillStyle === fillStyle && r.fillColour === fillColour) {
+        kind = r;
+        break;
+      }
+    }
+    if (!kind) {
       const name = `${radius} ${w} ${d} ${colour} ${fillStyle} ${fillColour}`;
       kind = this.stampCache.get(name);
       if (!kind) {
@@ -607,7 +617,8 @@ export class Painter {
         kind = { radius, w, d, colour, fillStyle, fillColour, offsets: new Array(16) };
         this.stampCache.set(name, kind);
       }
-      this.lastStampKind = kind;
+      if (recent.length >= RECENT_STAMP_KINDS) recent.pop();
+      recent.unshift(kind);
     }
     const offset = ((qx - ix) * 4) * 4 + (qy - iy) * 4;
     let stamp = kind.offsets[offset];
