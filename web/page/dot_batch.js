@@ -103,9 +103,10 @@ export class DotBatch {
   layOver(ctx, n) {
     // The bounds of the dots on the canvas.
     const cw = ctx.canvas.width, ch = ctx.canvas.height;
-    let x0 = Infinity, y0 = Infinity, x1 = -Infinity, y1 = -Infinity;
+    let x0 = Infinity, y0 = Infinity, x1 = -Infinity, y1 = -Infinity, pixels = 0;
     for (let i = 0; i < n; ++i) {
       const s = this.stamps[i];
+      pixels += s.pixels.dx.length;
       x0 = Math.min(x0, this.xs[i]);
       y0 = Math.min(y0, this.ys[i]);
       x1 = Math.max(x1, this.xs[i] + s.width);
@@ -121,8 +122,9 @@ export class DotBatch {
     if (this.premultiplied.length < area) {
       this.premultiplied = new Int32Array(area);
       this.unpremultiplied = new Uint8ClampedArray(4 * area);
-      this.touched = new Int32Array(area);
     }
+    // A pixel is listed once, when it is first laid: at most one per pixel of the stamps.
+    if (this.touched.length < pixels) this.touched = new Int32Array(pixels);
     const acc = this.premultiplied, touched = this.touched;
     const columns = Math.ceil(w / CELL), rows = Math.ceil(h / CELL);
     if (this.cells.length < columns * rows) this.cells = new Uint8Array(columns * rows);
