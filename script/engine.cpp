@@ -59,28 +59,24 @@ void Engine::beginCommand() {
   last_ = {};
 }
 
-void Engine::run(std::u32string_view script) {
-  // The script behaves as if ":" were appended: every piece between colons is
-  // a command, and a script without text runs nothing.
-  if (script.empty()) return;
-  const CompiledScript& program = compiled(script);
-  for (const CompiledCommand& command : program.commands) {
-    if (command.computing != 0) {  // the common case, kept in the loop
-      runComputing(program, command);
-      continue;
-    }
-    if (!execute(program, command)) break;
-  }
-  // last_ may view the compiled text, which stays until the cache changes;
-  // compiled() keeps a copy before it does.
+inline const Engine::CompiledScript& Engine::compiled(std::u32string_view script) {
+  RecentScripts::Entry& recent = recent_.at(script.data(), script.size());
+  if (recent.data == script.data() && recent.size == script.size() && sameText(recent.program->text, script))
+    return *recent.program;
+  return compile(script, recent);
 }
 
-const Engine::CompiledScript& Engine::compiled(std::u32string_view script) {
+const Engine::CompiledScript& Engine::compile(std::u32string_view script, RecentScripts::Entry& recent) {
   const ScriptKey key{script.data(), script.size()};
-  if (auto found = compiled_.find(key); found != compiled_.end() && sameText(found->second.text, script))
+  if (auto found = compiled_.find(key); found != compiled_.end() && sameText(found->second.text, script)) {
+    recent = {script.data(), script.size(), &found->second};
     return found->second;
+  }
   keepLastCommand();  // the entry last_ views may go now
-  if (compiled_.size() >= kMaxCompiledScripts) compiled_.clear();
+  if (compiled_.size() >= kMaxCompiledScripts) {
+    compiled_.clear();
+    recent_.entries = {};
+  }
 
   CompiledScript program;
   program.text = std::u32string(script);
@@ -104,7 +100,25 @@ const Engine::CompiledScript& Engine::compiled(std::u32string_view script) {
     if (colon == std::u32string_view::npos) break;
     start = colon + 1;
   }
-  return compiled_.insert_or_assign(key, std::move(program)).first->second;
+  const CompiledScript& stored = compiled_.insert_or_assign(key, std::move(program)).first->second;
+  recent = {script.data(), script.size(), &stored};
+  return stored;
+}
+
+void Engine::run(std::u32string_view script) {
+  // The script behaves as if ":" were appended: every piece between colons is
+  // a command, and a script without text runs nothing.
+  if (script.empty()) return;
+  const CompiledScript& program = compiled(script);
+  for (const CompiledCommand& command : program.commands) {
+    if (command.computing != 0) {  // the common case, kept in the loop
+      runComputing(program, command);
+      continue;
+    }
+    if (!execute(program, command)) break;
+  }
+  // last_ may view the compiled text, which stays until the cache changes;
+  // compile() keeps a copy before it does.
 }
 
 inline std::u32string_view Engine::load(const CompiledScript& script, const CompiledCommand& command) {

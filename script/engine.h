@@ -117,6 +117,34 @@ class Engine {
   const CompiledScript& compiled(std::u32string_view script);
   std::unordered_map<ScriptKey, CompiledScript, ScriptKeyHash> compiled_;
 
+  // A small direct-mapped table in front of compiled_: a loop runs the same
+  // few scripts in turn, and finding one here by its address is much cheaper
+  // than the map's lookup. Entries point into compiled_ (its nodes stay put
+  // until it is cleared, which empties this table too); the text is still
+  // compared before an entry serves. A copied engine starts with it empty.
+  struct RecentScripts {
+    struct Entry {
+      const char32_t* data = nullptr;
+      std::size_t size = 0;
+      const CompiledScript* program = nullptr;
+    };
+    static constexpr std::size_t kSize = 64;
+    std::array<Entry, kSize> entries{};
+    RecentScripts() = default;
+    RecentScripts(const RecentScripts&) {}
+    RecentScripts& operator=(const RecentScripts&) {
+      entries = {};
+      return *this;
+    }
+    Entry& at(const char32_t* data, std::size_t size) {
+      const auto address = reinterpret_cast<std::uintptr_t>(data);
+      return entries[((address >> 2) ^ (address >> 9) ^ size) % kSize];
+    }
+  };
+  RecentScripts recent_;
+  // Finds the script in compiled_ or compiles it, and enters it in `recent`.
+  const CompiledScript& compile(std::u32string_view script, RecentScripts::Entry& recent);
+
   // false: fault recorded, abandon script
   bool execute(const CompiledScript& script, const CompiledCommand& command);
   // Puts a compiled command's codes into cmdCode and makes it the last command.
