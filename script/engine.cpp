@@ -60,16 +60,15 @@ void Engine::beginCommand() {
 }
 
 inline const Engine::CompiledScript& Engine::compiled(std::u32string_view script) {
-  RecentScripts::Entry& recent = recent_.at(script.data(), script.size());
-  if (recent.data == script.data() && recent.size == script.size() && sameText(recent.program->text, script))
-    return *recent.program;
-  return compile(script, recent);
+  const CompiledScript* recent = recent_.find(script.data(), script.size());
+  if (recent != nullptr && sameText(recent->text, script)) return *recent;
+  return compile(script);
 }
 
-const Engine::CompiledScript& Engine::compile(std::u32string_view script, RecentScripts::Entry& recent) {
+const Engine::CompiledScript& Engine::compile(std::u32string_view script) {
   const ScriptKey key{script.data(), script.size()};
   if (auto found = compiled_.find(key); found != compiled_.end() && sameText(found->second.text, script)) {
-    recent = {script.data(), script.size(), &found->second};
+    recent_.put(script.data(), script.size(), &found->second);
     return found->second;
   }
   keepLastCommand();  // the entry last_ views may go now
@@ -101,7 +100,7 @@ const Engine::CompiledScript& Engine::compile(std::u32string_view script, Recent
     start = colon + 1;
   }
   const CompiledScript& stored = compiled_.insert_or_assign(key, std::move(program)).first->second;
-  recent = {script.data(), script.size(), &stored};
+  recent_.put(script.data(), script.size(), &stored);
   return stored;
 }
 
