@@ -14,17 +14,23 @@ namespace pm {
 namespace {
 
 
+// Why the operand is a fault; kept apart from the check, which runs for
+// every command whose operands are not known to be valid.
+[[gnu::noinline, gnu::cold]] std::string invalidOperand(const ops::Operand& operand, int index) {
+  return std::string(ops::bankName(operand.bank)) + " operand at position " +
+         std::to_string(operand.position) + " has code " + std::to_string(index) + ", outside 0 … " +
+         std::to_string(ops::bankLimit(operand.bank));
+}
+
 // Checks every operand of a computing operation against its bank; codes[i]
 // is position i of the command.
 bool operandsValid(const int* codes, const ops::OperandLayout& layout, std::string& reason) {
   for (int i = 0; i < layout.count; ++i) {
     const ops::Operand& operand = layout.items[i];
     const int index = codes[operand.position];
-    const int limit = ops::bankLimit(operand.bank);
-    if (index >= 0 && index <= limit) continue;
-    reason = std::string(ops::bankName(operand.bank)) + " operand at position " +
-             std::to_string(operand.position) + " has code " + std::to_string(index) +
-             ", outside 0 … " + std::to_string(limit);
+    // One unsigned comparison: a negative code wraps far above every limit.
+    if (static_cast<unsigned>(index) <= static_cast<unsigned>(ops::bankLimit(operand.bank))) continue;
+    reason = invalidOperand(operand, index);
     return false;
   }
   return true;
@@ -157,11 +163,9 @@ bool Engine::execute(const CompiledScript& script, const CompiledCommand& comman
   return false;
 }
 
-void Engine::saveCommand(CommandMemory& memory) const {
-  memory.reg = reg;
-  memory.lastLength = last_.size();
-  std::copy(last_.begin(), last_.end(), memory.lastText.begin());
-}
+void Engine::saveCommand(CommandMemory& memory) const { memory = savedCommand(); }
+
+Engine::CommandMemory Engine::savedCommand() const { return CommandMemory(reg, last_); }
 
 void Engine::restoreCommand(const CommandMemory& memory) {
   reg = memory.reg;

@@ -10,6 +10,7 @@
 // to the TextOutput; both may be absent, then those commands draw nothing.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -75,8 +76,18 @@ class Engine {
     Registers reg;
     std::array<char32_t, kMaxCommandLength> lastText{};
     std::size_t lastLength = 0;
+
+    CommandMemory() = default;
+    // Copies the registers straight in; the compiler would otherwise clear
+    // the whole memory before copying over it.
+    CommandMemory(const Registers& registers, std::u32string_view last)
+        : reg(registers), lastLength(last.size()) {
+      std::copy(last.begin(), last.end(), lastText.begin());
+    }
   };
   void saveCommand(CommandMemory& memory) const;
+  // The same as a new memory, built as a copy without clearing it first.
+  CommandMemory savedCommand() const;
   void restoreCommand(const CommandMemory& memory);
 
   void setDrawingHook(DrawingHook* hook) { drawing_ = hook; }
