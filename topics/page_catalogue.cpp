@@ -87,9 +87,15 @@ std::string pageFileName(PageRef p) {
 }
 
 std::optional<PageRef> pageOfFile(std::string_view fileName) {
-  for (const PageRef& p : shippedPages())
-    if (pageFileName(p) == fileName) return p;
-  return std::nullopt;
+  // Asked at every picture the page shows: the names are made once.
+  static const auto pages = [] {
+    std::map<std::string, PageRef, std::less<>> m;
+    for (const PageRef& p : shippedPages()) m.emplace(pageFileName(p), p);
+    return m;
+  }();
+  const auto it = pages.find(fileName);
+  if (it == pages.end()) return std::nullopt;
+  return it->second;
 }
 
 std::string pageText(const Edition& edition, PageRef p) {

@@ -4,6 +4,7 @@
 // drawn in a frame of its own (the diagrams' sheet) names that frame.
 
 import { enlargeTexts } from './enlarged_texts.js';
+import { DotBatch, stampPixels } from './dot_batch.js';
 
 export const SCALE_LEFT = 0, SCALE_TOP = 40, SCALE_WIDTH = 1022, SCALE_HEIGHT = 691;
 export const USER_SCALE = { left: SCALE_LEFT, top: SCALE_TOP, width: SCALE_WIDTH, height: SCALE_HEIGHT };
@@ -239,6 +240,7 @@ function addArc(ctx, cx, cy, r, a, sweep, connect) {
 }
 
 const MAX_STAMP_KINDS = 256;
+const RECENT_STAMP_KINDS = 4;
 
 // A canvas of its own for stamps and tiles, off the page where the browser has one.
 function makeCanvas(width, height) {
@@ -276,9 +278,10 @@ export class Painter {
     // keeps them as circles).
     this.stamps = true;
     this.stampCache = new Map();  // kinds of small circles by their look
-    this.lastStampKind = null;
-    this.stamped = false;
-    this.afterStamp = false;
+    this.recentStampKinds = [];  // the kinds of the last dots, newest first
+    this.dots = new DotBatch(makeCanvas);  // stamped circles not yet on the canvas
+    this.deviceWidth = 0;  // of the canvas being painted
+    this.deviceHeight = 0;
     this.thinRun = null;
   }
 
@@ -358,14 +361,17 @@ export class Painter {
     const enlarged = this.enlargedTexts(ctx, n, texts);
     const deferred = [];
     this.thinRun = null;
-    this.stamped = false;
+    this.dots.begin();
+    if (this.stamps) {
+      this.deviceWidth = ctx.canvas.width;
+      this.deviceHeight = ctx.canvas.height;
+    }
     for (let i = 0; i + FIELDS <= n.length; i += FIELDS) {
       const kind = n[i], x1 = n[i + 1], y1 = n[i + 2];
       const width = n[i + 10];
       if (!drawable(x1) || !drawable(y1) || !Number.isFinite(width)) continue;
       const colour = n[i + 9];
-      this.afterStamp = this.stamped;  // the transform a stamp left is the identity
-      this.stamped = false;
+      if (kind !== KIND.circle && this.dots.pending) this.dots.flush(ctx);
       if (this.thinRun && (kind !== KIND.line || outlineWidth(width) * d > 1.00001)) this.endThinRun(ctx);
       if (kind === KIND.point) {
         // One device pixel, the one its position falls in, at every size.
@@ -406,6 +412,7 @@ export class Painter {
         this.text(ctx, d, ox, oy, n, i, texts, at);
       }
     }
+    this.dots.flush(ctx);
     this.endThinRun(ctx);
     for (const i of deferred) this.text(ctx, d, ox, oy, n, i, texts, enlarged.get(i));
   }
@@ -542,10 +549,12 @@ export class Painter {
         this.stampedCircle(ctx, d, qx, qy, radius, colour, w, fillStyle, fillColour);
         return;
       }
+      this.dots.flush(ctx);
       ctx.setTransform(d, 0, 0, d, qx, qy);
       cx = 0;
       cy = 0;
     } else {
+      this.dots.flush(ctx);
       ctx.setTransform(d, 0, 0, d, ox, oy);
       radius = visibleRadius(cx, cy, r, w, this.frame);
     }
@@ -580,20 +589,27 @@ export class Painter {
 
   // A small circle from its stamp: the circle painted once at its quarter-
   // pixel offset on a transparent tile, which is then copied at whole device
-  // pixels; the copy blends as the circle itself would.
+  // pixels (with the dots after it, see dot_batch.js); the copy blends as the
+  // circle itself would.
   stampedCircle(ctx, d, qx, qy, radius, colour, w, fillStyle, fillColour) {
     const ix = Math.floor(qx), iy = Math.floor(qy);
     // A dot wholly beside the canvas (traced curves run far out) is not copied.
     const reach = Math.ceil(d * (radius + w / 2)) + 2;
-    if (ix + reach <= 0 || iy + reach <= 0 || ix - reach >= ctx.canvas.width || iy - reach >= ctx.canvas.height) return;
-    // The stamps of one kind of circle, by quarter-pixel offset; the dots of
-    // a traced curve are of one kind, so the kind is looked up once a run.
-    const last = this.lastStampKind;
-    let kind;
-    if (last && last.radius === radius && last.w === w && last.d === d && last.colour === colour &&
-      last.fillStyle === fillStyle && last.fillColour === fillColour) {
-      kind = last;
-    } else {
+    if (ix + reach <= 0 || iy + reach <= 0 || ix - reach >= this.deviceWidth || iy - reach >= this.deviceHeight) return;
+    // The stamps of one kind of circle, by quarter-pixel offset. Traced
+    // curves are drawn a dot of each curve in turn, so the last few kinds are
+    // looked at before the cache.
+    const recent = this.recentStampKinds;
+    let kind = null;
+    for (let k = 0; k < recent.length; ++k) {
+      const r = recent[k];
+      if (r.radius === radius && r.w === w && r.d === d && r.colour === colour &&
+        r.fillStyle === fillStyle && r.fillColour === fillColour) {
+        kind = r;
+        break;
+      }
+    }
+    if (!kind) {
       const name = `${radius} ${w} ${d} ${colour} ${fillStyle} ${fillColour}`;
       kind = this.stampCache.get(name);
       if (!kind) {
@@ -601,7 +617,8 @@ export class Painter {
         kind = { radius, w, d, colour, fillStyle, fillColour, offsets: new Array(16) };
         this.stampCache.set(name, kind);
       }
-      this.lastStampKind = kind;
+      if (recent.length >= RECENT_STAMP_KINDS) recent.pop();
+      recent.unshift(kind);
     }
     const offset = ((qx - ix) * 4) * 4 + (qy - iy) * 4;
     let stamp = kind.offsets[offset];
@@ -614,12 +631,12 @@ export class Painter {
       addArc(g, 0, 0, radius, 0, TWO_PI, false);
       g.closePath();
       this.fillAndStroke(g, this.fill(g, fillStyle, fillColour), colour, w);
-      stamp = { image: tile.transferToImageBitmap ? tile.transferToImageBitmap() : tile, margin };
+      const pixels = stampPixels(g.getImageData(0, 0, 2 * margin, 2 * margin));
+      stamp = { image: tile.transferToImageBitmap ? tile.transferToImageBitmap() : tile, pixels, margin,
+        width: 2 * margin, height: 2 * margin };
       kind.offsets[offset] = stamp;
     }
-    if (!this.afterStamp) ctx.setTransform(1, 0, 0, 1, 0, 0);
-    ctx.drawImage(stamp.image, ix - stamp.margin, iy - stamp.margin);
-    this.stamped = true;
+    this.dots.add(stamp, ix - stamp.margin, iy - stamp.margin);
   }
 
   // An open arc, one with its radius lines, or a closed sector (both edges),
