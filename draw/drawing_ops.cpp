@@ -36,8 +36,8 @@ double nearest(double x) {
   return r;
 }
 
-double limit(double v) { return std::clamp(v, -kCoordinateLimit, kCoordinateLimit); }
-Point limit(Point p) { return {limit(p.x), limit(p.y)}; }
+inline double limit(double v) { return std::clamp(v, -kCoordinateLimit, kCoordinateLimit); }
+inline Point limit(Point p) { return {limit(p.x), limit(p.y)}; }
 
 bool inPointBank(int code) { return code >= 0 && code < Registers::kPointCount; }
 

@@ -14,17 +14,23 @@ namespace pm {
 namespace {
 
 
+// Why the operand is a fault; kept apart from the check, which runs for
+// every command whose operands are not known to be valid.
+[[gnu::noinline, gnu::cold]] std::string invalidOperand(const ops::Operand& operand, int index) {
+  return std::string(ops::bankName(operand.bank)) + " operand at position " +
+         std::to_string(operand.position) + " has code " + std::to_string(index) + ", outside 0 … " +
+         std::to_string(ops::bankLimit(operand.bank));
+}
+
 // Checks every operand of a computing operation against its bank; codes[i]
 // is position i of the command.
 bool operandsValid(const int* codes, const ops::OperandLayout& layout, std::string& reason) {
   for (int i = 0; i < layout.count; ++i) {
     const ops::Operand& operand = layout.items[i];
     const int index = codes[operand.position];
-    const int limit = ops::bankLimit(operand.bank);
-    if (index >= 0 && index <= limit) continue;
-    reason = std::string(ops::bankName(operand.bank)) + " operand at position " +
-             std::to_string(operand.position) + " has code " + std::to_string(index) +
-             ", outside 0 … " + std::to_string(limit);
+    // One unsigned comparison: a negative code wraps far above every limit.
+    if (static_cast<unsigned>(index) <= static_cast<unsigned>(ops::bankLimit(operand.bank))) continue;
+    reason = invalidOperand(operand, index);
     return false;
   }
   return true;
@@ -59,28 +65,23 @@ void Engine::beginCommand() {
   last_ = {};
 }
 
-void Engine::run(std::u32string_view script) {
-  // The script behaves as if ":" were appended: every piece between colons is
-  // a command, and a script without text runs nothing.
-  if (script.empty()) return;
-  const CompiledScript& program = compiled(script);
-  for (const CompiledCommand& command : program.commands) {
-    if (command.computing != 0) {  // the common case, kept in the loop
-      runComputing(program, command);
-      continue;
-    }
-    if (!execute(program, command)) break;
-  }
-  // last_ may view the compiled text, which stays until the cache changes;
-  // compiled() keeps a copy before it does.
+inline const Engine::CompiledScript& Engine::compiled(std::u32string_view script) {
+  const CompiledScript* recent = recent_.find(script.data(), script.size());
+  if (recent != nullptr && sameText(recent->text, script)) return *recent;
+  return compile(script);
 }
 
-const Engine::CompiledScript& Engine::compiled(std::u32string_view script) {
+const Engine::CompiledScript& Engine::compile(std::u32string_view script) {
   const ScriptKey key{script.data(), script.size()};
-  if (auto found = compiled_.find(key); found != compiled_.end() && sameText(found->second.text, script))
+  if (auto found = compiled_.find(key); found != compiled_.end() && sameText(found->second.text, script)) {
+    recent_.put(script.data(), script.size(), &found->second);
     return found->second;
+  }
   keepLastCommand();  // the entry last_ views may go now
-  if (compiled_.size() >= kMaxCompiledScripts) compiled_.clear();
+  if (compiled_.size() >= kMaxCompiledScripts) {
+    compiled_.clear();
+    recent_.entries = {};
+  }
 
   CompiledScript program;
   program.text = std::u32string(script);
@@ -104,7 +105,25 @@ const Engine::CompiledScript& Engine::compiled(std::u32string_view script) {
     if (colon == std::u32string_view::npos) break;
     start = colon + 1;
   }
-  return compiled_.insert_or_assign(key, std::move(program)).first->second;
+  const CompiledScript& stored = compiled_.insert_or_assign(key, std::move(program)).first->second;
+  recent_.put(script.data(), script.size(), &stored);
+  return stored;
+}
+
+void Engine::run(std::u32string_view script) {
+  // The script behaves as if ":" were appended: every piece between colons is
+  // a command, and a script without text runs nothing.
+  if (script.empty()) return;
+  const CompiledScript& program = compiled(script);
+  for (const CompiledCommand& command : program.commands) {
+    if (command.computing != 0) {  // the common case, kept in the loop
+      runComputing(program, command);
+      continue;
+    }
+    if (!execute(program, command)) break;
+  }
+  // last_ may view the compiled text, which stays until the cache changes;
+  // compile() keeps a copy before it does.
 }
 
 inline std::u32string_view Engine::load(const CompiledScript& script, const CompiledCommand& command) {
@@ -126,51 +145,8 @@ inline void Engine::runComputing(const CompiledScript& script, const CompiledCom
   }
 }
 
-bool Engine::execute(const CompiledScript& script, const CompiledCommand& command) {
-  std::u32string_view text(script.text.data() + command.start, command.length);
-  if (command.length > kMaxCommandLength) {
-    fault(text, "command longer than " + std::to_string(kMaxCommandLength) + " characters");
-    forgetCommand();
-    return false;
-  }
-  // An empty command re-dispatches the codes still held: the previous command
-  // of this key event (nothing at its start), its operands checked again.
-  const bool empty = command.length == 0;
-  text = empty ? last_ : load(script, command);
-  if (dispatch(text, static_cast<int>(text.size()), !empty && command.checked, faultReason_))
-    return true;
-  fault(text, std::move(faultReason_));
-  forgetCommand();
-  return false;
-}
-
-void Engine::saveCommand(CommandMemory& memory) const {
-  memory.reg = reg;
-  memory.lastLength = last_.size();
-  std::copy(last_.begin(), last_.end(), memory.lastText.begin());
-}
-
-void Engine::restoreCommand(const CommandMemory& memory) {
-  reg = memory.reg;
-  std::copy(memory.lastText.begin(), memory.lastText.begin() + memory.lastLength, lastText_.begin());
-  last_ = std::u32string_view(lastText_.data(), memory.lastLength);
-}
-
-void Engine::keepLastCommand() {
-  if (last_.empty() || last_.data() == lastText_.data()) return;
-  std::copy(last_.begin(), last_.end(), lastText_.begin());
-  last_ = std::u32string_view(lastText_.data(), last_.size());
-}
-
-void Engine::forgetCommand() {
-  // After a fault an empty command of a later script must not run the faulty
-  // command again (and abandon that script too): it finds the codes cleared,
-  // as at the start of a key event.
-  reg.cmdCode.fill(0);
-  last_ = {};
-}
-
-bool Engine::dispatch(std::u32string_view text, int length, bool checked, std::string& reason) {
+// Only execute() dispatches: inlined there, it saves a call per command.
+[[gnu::always_inline]] inline bool Engine::dispatch(std::u32string_view text, int length, bool checked, std::string& reason) {
   const int category = reg.cmdCode[1];
   const int op = reg.cmdCode[2];
   if (category < 0 || op < 0) {
@@ -205,6 +181,49 @@ bool Engine::dispatch(std::u32string_view text, int length, bool checked, std::s
       return true;
   }
 }
+
+bool Engine::execute(const CompiledScript& script, const CompiledCommand& command) {
+  std::u32string_view text(script.text.data() + command.start, command.length);
+  if (command.length > kMaxCommandLength) {
+    fault(text, "command longer than " + std::to_string(kMaxCommandLength) + " characters");
+    forgetCommand();
+    return false;
+  }
+  // An empty command re-dispatches the codes still held: the previous command
+  // of this key event (nothing at its start), its operands checked again.
+  const bool empty = command.length == 0;
+  text = empty ? last_ : load(script, command);
+  if (dispatch(text, static_cast<int>(text.size()), !empty && command.checked, faultReason_))
+    return true;
+  fault(text, std::move(faultReason_));
+  forgetCommand();
+  return false;
+}
+
+void Engine::saveCommand(CommandMemory& memory) const { memory = savedCommand(); }
+
+Engine::CommandMemory Engine::savedCommand() const { return CommandMemory(reg, last_); }
+
+void Engine::restoreCommand(const CommandMemory& memory) {
+  reg = memory.reg;
+  std::copy(memory.lastText.begin(), memory.lastText.begin() + memory.lastLength, lastText_.begin());
+  last_ = std::u32string_view(lastText_.data(), memory.lastLength);
+}
+
+void Engine::keepLastCommand() {
+  if (last_.empty() || last_.data() == lastText_.data()) return;
+  std::copy(last_.begin(), last_.end(), lastText_.begin());
+  last_ = std::u32string_view(lastText_.data(), last_.size());
+}
+
+void Engine::forgetCommand() {
+  // After a fault an empty command of a later script must not run the faulty
+  // command again (and abandon that script too): it finds the codes cleared,
+  // as at the start of a key event.
+  reg.cmdCode.fill(0);
+  last_ = {};
+}
+
 
 void Engine::labelVectors() { ops::labelVectors(reg, text_); }
 

@@ -10,6 +10,7 @@
 // to the TextOutput; both may be absent, then those commands draw nothing.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -75,8 +76,18 @@ class Engine {
     Registers reg;
     std::array<char32_t, kMaxCommandLength> lastText{};
     std::size_t lastLength = 0;
+
+    CommandMemory() = default;
+    // Copies the registers straight in; the compiler would otherwise clear
+    // the whole memory before copying over it.
+    CommandMemory(const Registers& registers, std::u32string_view last)
+        : reg(registers), lastLength(last.size()) {
+      std::copy(last.begin(), last.end(), lastText.begin());
+    }
   };
   void saveCommand(CommandMemory& memory) const;
+  // The same as a new memory, built as a copy without clearing it first.
+  CommandMemory savedCommand() const;
   void restoreCommand(const CommandMemory& memory);
 
   void setDrawingHook(DrawingHook* hook) { drawing_ = hook; }
@@ -116,6 +127,51 @@ class Engine {
   static constexpr std::size_t kMaxCompiledScripts = 1024;
   const CompiledScript& compiled(std::u32string_view script);
   std::unordered_map<ScriptKey, CompiledScript, ScriptKeyHash> compiled_;
+
+  // A small table in front of compiled_: a loop runs the same few scripts in
+  // turn, and finding one here by its address is much cheaper than the map's
+  // lookup. Each address has two places, so that two scripts of one loop
+  // that meet there do not push each other out. Entries point into
+  // compiled_ (its nodes stay put until it is cleared, which empties this
+  // table too); the text is still compared before an entry serves. A copied
+  // engine starts with it empty.
+  struct RecentScripts {
+    struct Entry {
+      const char32_t* data = nullptr;
+      std::size_t size = 0;
+      const CompiledScript* program = nullptr;
+    };
+    static constexpr std::size_t kSize = 256;
+    std::array<Entry, kSize> entries{};
+    RecentScripts() = default;
+    RecentScripts(const RecentScripts&) {}
+    RecentScripts& operator=(const RecentScripts&) {
+      entries = {};
+      return *this;
+    }
+    static std::size_t place(const char32_t* data, std::size_t size) {
+      const auto address = reinterpret_cast<std::uintptr_t>(data) ^ size;
+      return (address * 0x9e3779b97f4a7c15ULL) >> 56;  // 0 … 255
+    }
+    // The entry of this script, or nullptr.
+    const CompiledScript* find(const char32_t* data, std::size_t size) const {
+      const std::size_t i = place(data, size);
+      const Entry& first = entries[i];
+      if (first.data == data && first.size == size) return first.program;
+      const Entry& second = entries[i ^ 1];
+      return second.data == data && second.size == size ? second.program : nullptr;
+    }
+    // Enters a script in the first of its places; what stood there moves to the second.
+    void put(const char32_t* data, std::size_t size, const CompiledScript* program) {
+      const std::size_t i = place(data, size);
+      if (entries[i].data != data || entries[i].size != size) entries[i ^ 1] = entries[i];
+      entries[i] = {data, size, program};
+    }
+  };
+  static_assert(RecentScripts::kSize == 256, "place() yields the top 8 bits");
+  RecentScripts recent_;
+  // Finds the script in compiled_ or compiles it, and enters it in recent_.
+  const CompiledScript& compile(std::u32string_view script);
 
   // false: fault recorded, abandon script
   bool execute(const CompiledScript& script, const CompiledCommand& command);

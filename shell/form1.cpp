@@ -30,10 +30,10 @@ char32_t keyCharacter(int keyCode) {
 
 // A state field as an int for the drawing settings; values that are not numbers read 0.
 int asInt(double v) {
+  // The usual value first: one range test, which NaN fails as well.
+  if (v >= -1e9 && v <= 1e9) return static_cast<int>(v);
   if (!std::isfinite(v)) return 0;
-  if (v > 1e9) return 1000000000;
-  if (v < -1e9) return -1000000000;
-  return static_cast<int>(v);
+  return v > 0 ? 1000000000 : -1000000000;
 }
 
 

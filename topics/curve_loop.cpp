@@ -9,8 +9,7 @@ bool curveLoopShortcut = true;
 void runCurveLoop(Form1& f, bool computing, const CurvePass& pass) {
   constexpr int kLast = 360;
   if (computing && curveLoopShortcut) {
-    Engine::CommandMemory before;
-    f.engine.saveCommand(before);
+    const Engine::CommandMemory before = f.engine.savedCommand();
     const Scratch scratch = f.engine.s;
     pass(kLast - 1);
     if (pass(kLast)) return;
