@@ -185,6 +185,20 @@ void RecordingCanvas::box(double x1, double y1, double x2, double y2, Rgb c, boo
 
 void RecordingCanvas::circle(double cx, double cy, double r, Rgb c) {
   if (!finite(cx, cy) || !finite(r)) return;
+  // The dot just drawn, drawn again (see settle): the list stays as it is,
+  // decided without making the primitive.
+  if (recording_ && !list_.empty()) {
+    const Primitive& last = list_.back();
+    if (last.kind == Primitive::Kind::Circle && last.x1 == cx && last.y1 == cy && last.r == std::fabs(r) &&
+        last.colour == c && last.width == width_ && last.fillStyle == fillStyle_ && last.fillColour == fill_ &&
+        last.layer == layer_ && last.anchor == anchor_ && last.ax == anchorX_ && last.ay == anchorY_ &&
+        last.x2 == 0 && last.y2 == 0 && last.start == 0 && last.end == 0 && !last.edgeStart &&
+        !last.edgeEnd && last.text.empty() && last.font.empty() && last.size == 0) {
+      curX_ = cx;
+      curY_ = cy;
+      return;
+    }
+  }
   Primitive& p = add();
   p.kind = Primitive::Kind::Circle;
   p.x1 = cx;
