@@ -200,8 +200,6 @@ bool Engine::execute(const CompiledScript& script, const CompiledCommand& comman
   return false;
 }
 
-void Engine::saveCommand(CommandMemory& memory) const { memory = savedCommand(); }
-
 Engine::CommandMemory Engine::savedCommand() const { return CommandMemory(reg, last_); }
 
 void Engine::restoreCommand(const CommandMemory& memory) {

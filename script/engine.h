@@ -85,8 +85,7 @@ class Engine {
       std::copy(last.begin(), last.end(), lastText.begin());
     }
   };
-  void saveCommand(CommandMemory& memory) const;
-  // The same as a new memory, built as a copy without clearing it first.
+  // The registers and the last command, for a nested command to restore.
   CommandMemory savedCommand() const;
   void restoreCommand(const CommandMemory& memory);
 

@@ -172,8 +172,7 @@ void Form1::Form_KeyDown(int keyCode, int shift) {
   };
   std::unique_ptr<Saved> saved;
   if (depth > 0) {
-    saved.reset(new Saved{{}, cmd});
-    engine.saveCommand(saved->engine);
+    saved.reset(new Saved{engine.savedCommand(), cmd});
   }
   ++depth;
   ++commandsStarted_;

@@ -26,8 +26,7 @@ TEST(CommandMemory, EmptyCommandRepeatsTheOuterCommandAfterANestedOne) {
   e.setDrawingHook(&hook);
   e.beginCommand();
   e.run(U":65.m15C");
-  pm::Engine::CommandMemory outer;
-  e.saveCommand(outer);
+  const pm::Engine::CommandMemory outer = e.savedCommand();
 
   e.beginCommand();  // the nested key event
   e.run(U":42SC=e+AB+f:69ob15PDABXY");
