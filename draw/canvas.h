@@ -52,6 +52,11 @@ class Canvas : public TextOutput {
   virtual void box(double x1, double y1, double x2, double y2, Rgb c, bool filled) = 0;
   // Full circle, filled according to the fill style.
   virtual void circle(double cx, double cy, double r, Rgb c) = 0;
+  // A dot of the drawing, as a symbol anchored at its centre: what
+  // setLineWidth(width), setFillStyle(kFillSolid), setFillColour(fill) and
+  // circle(cx, cy, r, c) drawn under Symbol(*this, cx, cy) give, in one call
+  // (a traced curve draws thousands). The anchor is none afterwards.
+  virtual void dot(double cx, double cy, double r, Rgb c, double width, Rgb fill) = 0;
   // Arc counterclockwise on screen from start to end (radians, through 0 when
   // end < start). A negative angle -a means angle a with a radius line to that
   // end; both negative make a closed sector filled by the fill style.

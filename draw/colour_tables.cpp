@@ -6,12 +6,6 @@
 namespace pm {
 namespace {
 
-constexpr std::array<Rgb, kFixedColourCount> kFixed = {
-    rgb(0, 0, 0),       rgb(0, 0, 128),   rgb(0, 128, 0),   rgb(0, 128, 128),
-    rgb(128, 0, 0),     rgb(128, 0, 128), rgb(128, 128, 0), rgb(192, 192, 192),
-    rgb(128, 128, 128), rgb(0, 0, 255),   rgb(0, 255, 0),   rgb(0, 255, 255),
-    rgb(255, 0, 0),     rgb(255, 0, 255), rgb(255, 255, 0), rgb(255, 255, 255)};
-
 // Clamps an intensity field; a field that is not a number counts as 0.
 double clampLevel(double v, double hi) {
   if (!(v > 0)) return 0;
@@ -19,8 +13,6 @@ double clampLevel(double v, double hi) {
 }
 
 }  // namespace
-
-Rgb fixedColour(int k) { return (k >= 0 && k < kFixedColourCount) ? kFixed[k] : Rgb{}; }
 
 Palette buildPalette(double rr1, double gg1, double bb1, Rgb cb) {
   const double lo = clampLevel(rr1, 160);

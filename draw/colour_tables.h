@@ -13,8 +13,18 @@ inline constexpr int kFixedColourCount = 16;
 inline constexpr int kPaletteSize = 33;
 using Palette = std::array<Rgb, kPaletteSize>;
 
-// Fixed colour k; an index outside 0 … 15 gives black.
-Rgb fixedColour(int k);
+inline constexpr std::array<Rgb, kFixedColourCount> kFixedColours = {
+    rgb(0, 0, 0),       rgb(0, 0, 128),   rgb(0, 128, 0),   rgb(0, 128, 128),
+    rgb(128, 0, 0),     rgb(128, 0, 128), rgb(128, 128, 0), rgb(192, 192, 192),
+    rgb(128, 128, 128), rgb(0, 0, 255),   rgb(0, 255, 0),   rgb(0, 255, 255),
+    rgb(255, 0, 0),     rgb(255, 0, 255), rgb(255, 255, 0), rgb(255, 255, 255)};
+
+// Fixed colour k; an index outside 0 … 15 gives black. Inline: every dot and
+// line of a script asks for one.
+inline Rgb fixedColour(int k) {
+  const bool known = static_cast<unsigned>(k) < static_cast<unsigned>(kFixedColourCount);
+  return known ? kFixedColours[k] : Rgb{};
+}
 
 // The palette for the intensities rr1 (clamped to 0 … 160), gg1 (0 … 224) and
 // bb1 (0 … 256) and the background colour cb (entry 16).

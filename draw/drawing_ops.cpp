@@ -322,13 +322,10 @@ void DrawingOps::trace(const Command& cmd, int i) {
 
 // 65: small point circle about the point at position i.
 void DrawingOps::pointCircle(const Command& cmd, int i) {
-  canvas_.setLineWidth(cmd.width());
-  canvas_.setFillStyle(kFillSolid);
-  canvas_.setFillColour(settings.cb);
   const Point c = limit(cmd.point(i));
-  const Symbol dot(canvas_, c.x, c.y);
-  canvas_.circle(c.x, c.y, cmd.digit(), fixedColour(cmd.colourIndex()));
+  canvas_.dot(c.x, c.y, cmd.digit(), fixedColour(cmd.colourIndex()), cmd.width(), settings.cb);
   if (settings.qßß != 0) {
+    const Symbol label(canvas_, c.x, c.y);  // the label belongs to the dot
     useLabelFont();
     printLabel(cmd.at(i), std::u32string(1, charOfCode(cmd.at(i))), c.x, c.y);
   }
@@ -409,13 +406,10 @@ void DrawingOps::tickMark(const Command& cmd) {
 // 69: labelled point circle about the point at position i.
 void DrawingOps::labelledCircle(const Command& cmd, int i) {
   const int d = cmd.digit();
-  canvas_.setLineWidth(cmd.width());
-  canvas_.setFillStyle(kFillSolid);
-  canvas_.setFillColour(settings.cb);
   const Point c = limit(cmd.point(i));
-  const Symbol dot(canvas_, c.x, c.y);
-  canvas_.circle(c.x, c.y, d, fixedColour(cmd.colourIndex()));
+  canvas_.dot(c.x, c.y, d, fixedColour(cmd.colourIndex()), cmd.width(), settings.cb);
   if (settings.qsc != 0) {
+    const Symbol label(canvas_, c.x, c.y);  // the label belongs to the dot
     useLabelFont();
     const int operand = cmd.at(i);
     printLabel(operand,

@@ -47,6 +47,7 @@ class RecordingCanvas : public Canvas {
   void line(double x1, double y1, double x2, double y2, Rgb c) override;
   void box(double x1, double y1, double x2, double y2, Rgb c, bool filled) override;
   void circle(double cx, double cy, double r, Rgb c) override;
+  void dot(double cx, double cy, double r, Rgb c, double width, Rgb fill) override;
   void arc(double cx, double cy, double r, Rgb c, double start, double end) override;
   double textWidth(std::u32string_view text) const override;
   std::string fontName() const override;
@@ -76,6 +77,14 @@ class RecordingCanvas : public Canvas {
     return p;
   }
   void settle();
+  // Whether the last primitive is this circle (radius r ≥ 0) with the current
+  // width and fill, so that drawing it again would leave the list as it is
+  // (see settle): decided without making a primitive. A field added to
+  // Primitive must be compared there too.
+  bool repeatsLastCircle(double cx, double cy, double r, Rgb c, Anchor anchor, double ax,
+                         double ay) const;
+  // A circle with the current state; the current position moves to its centre.
+  void recordCircle(double cx, double cy, double r, Rgb c);
   // The table anew, over the first count primitives of the list.
   void rehash(std::size_t capacity, std::size_t count) const;
   void compact() const;

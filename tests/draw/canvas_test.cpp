@@ -171,6 +171,38 @@ TEST(RecordingCanvas, IdenticalPrimitivesOfACommandAreKeptOnceAtTheirLastPlace) 
   EXPECT_EQ(c.list().size(), 1u);
 }
 
+TEST(RecordingCanvas, ADotIsItsSymbolsCircleInOneCall) {
+  // dot() against the calls it stands for, over a run of dots: new, repeated,
+  // beside a line, not a number, negative radius, width below 1. The lists
+  // and the state a later circle is drawn with must agree.
+  const Rgb red = rgb(255, 0, 0), white = rgb(255, 255, 255);
+  struct Dot {
+    double x, y, r, width;
+  };
+  const Dot dots[] = {{10, 10, 2, 1},  {10, 10, 2, 1}, {10, 10, 2, 3}, {20, 5, -4, 0.5},
+                      {NAN, 5, 2, 1},  {20, 5, 4, 1},  {20, 5, INFINITY, 2}, {10, 10, 2, 1}};
+  RecordingCanvas one, longhand;
+  for (const Dot& d : dots) {
+    one.dot(d.x, d.y, d.r, red, d.width, white);
+    longhand.setLineWidth(d.width);
+    longhand.setFillStyle(kFillSolid);
+    longhand.setFillColour(white);
+    {
+      const Symbol dot(longhand, d.x, d.y);
+      longhand.circle(d.x, d.y, d.r, red);
+    }
+    if (d.width == 3) {
+      one.line(0, 0, 9, 9, red);
+      longhand.line(0, 0, 9, 9, red);
+    }
+  }
+  one.circle(30, 30, 1, red);
+  longhand.circle(30, 30, 1, red);
+  EXPECT_EQ(one.list(), longhand.list());
+  EXPECT_EQ(one.list().size(), 5u);
+  EXPECT_DOUBLE_EQ(one.textX(), longhand.textX());
+}
+
 // --- colours ----------------------------------------------------------------------
 
 TEST(Colours, ComponentsAboveTheRangeCountAsTheLimit) {
