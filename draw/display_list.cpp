@@ -10,19 +10,25 @@
 namespace pm {
 
 std::size_t primitiveHash(const Primitive& p) {
-  std::uint64_t h = 0xcbf29ce484222325ULL;
-  auto mix = [&h](std::uint64_t v) {
-    h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
-  };
+  // Each field multiplied by its own odd constant, the products folded
+  // together, then the high bits folded down: the table takes the low bits,
+  // and whole-number coordinates have none set in their low mantissa bits.
   // -0 and +0 are equal primitives, so they must hash alike.
-  auto number = [&mix](double v) { mix(std::bit_cast<std::uint64_t>(v + 0.0)); };
-  auto colour = [&mix](Rgb c) { mix((std::uint64_t{c.r} << 16) | (std::uint64_t{c.g} << 8) | c.b); };
+  auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v + 0.0); };
+  const std::uint64_t colour =
+      (std::uint64_t{p.colour.r} << 16) | (std::uint64_t{p.colour.g} << 8) | p.colour.b;
   // The rest (angles, widths, fills, texts) rarely differs between
   // primitives of one place, kind and colour; hashing it would cost more
   // than the few comparisons it saves (every dot of a traced curve is hashed).
-  mix(static_cast<std::uint64_t>(p.kind));
-  for (double v : {p.x1, p.y1, p.x2, p.y2, p.r}) number(v);
-  colour(p.colour);
+  std::uint64_t h = bits(p.x1) * 0x9e3779b97f4a7c15ULL;
+  h ^= std::rotl(bits(p.y1) * 0xc2b2ae3d27d4eb4fULL, 21);
+  h ^= std::rotl(bits(p.x2) * 0x165667b19e3779f9ULL, 42);
+  h ^= std::rotl(bits(p.y2) * 0xd6e8feb86659fd93ULL, 13);
+  h ^= bits(p.r) * 0x27d4eb2f165667c5ULL;
+  h ^= ((colour << 3) | static_cast<std::uint64_t>(p.kind)) * 0xff51afd7ed558ccdULL;
+  h ^= h >> 32;
+  h *= 0xc4ceb9fe1a85ec53ULL;
+  h ^= h >> 29;
   return static_cast<std::size_t>(h);
 }
 
