@@ -38,13 +38,15 @@ struct CircleCut {
 bool cutCircles(Context& c, double r1, double r2, CircleCut& cut) {
   Scratch& s = c.s;
   difference(c, 9, 8);
-  polarStd(s);
-  double d = s.curLen;
+  // The centre distance as polarStd gives it; its angle is needed only for
+  // the zero vector (curAng is scratch: no later command reads it).
+  double d = s.curLen = vectorLength(s);
   if (d > 0) {
     // cos and sin of the standard angle, without evaluating the angle.
     cut.cosA = s.X / d;
     cut.sinA = s.Y / d;
   } else {
+    polarStd(s);
     cut.cosA = std::cos(s.curAng);  // the zero vector's sentinel angle
     cut.sinA = std::sin(s.curAng);
   }
@@ -75,10 +77,10 @@ bool cutCircles(Context& c, double r1, double r2, CircleCut& cut) {
   return true;
 }
 
-// Distance of two points by the standard polar routine.
+// Distance of two points, the length the standard polar routine gives.
 double distance(Context& c, int a, int b) {
   difference(c, a, b);
-  polarStd(c.s);
+  c.s.curLen = vectorLength(c.s);
   return std::fabs(c.s.curLen);
 }
 

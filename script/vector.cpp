@@ -21,7 +21,7 @@ constexpr double kFarX = 99999.0;
 
 void polarStd(Scratch& s) {
   const double x = s.X, y = s.Y;
-  s.curLen = std::sqrt(x * x + y * y);
+  s.curLen = vectorLength(s);
   if (x == 0 && y < 0) {
     s.curAng = 1.5 * kPi;
     return;
@@ -43,7 +43,7 @@ void polarStd(Scratch& s) {
 
 void polarScreen(Scratch& s) {
   const double x = s.X, y = s.Y;
-  s.curLen = std::sqrt(x * x + y * y);
+  s.curLen = vectorLength(s);
   if (x == 0 && y < 0) {
     s.curAng = 0.5 * kPi;
     return;

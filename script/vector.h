@@ -5,12 +5,18 @@
 // Both conversions return angles in (0, 2π]; +x gives 2π.
 #pragma once
 
+#include <cmath>
+
 #include "script/scratch.h"
 
 namespace pm {
 
 inline constexpr double kPi = 3.14159265358979323846;  // 4·atan(1)
 inline constexpr double kDeg = kPi / 180.0;             // radians per degree
+
+// The length of (X, Y), as both polar conversions give it in curLen; for a
+// routine that needs the length alone, without the angle's atan.
+inline double vectorLength(const Scratch& s) { return std::sqrt(s.X * s.X + s.Y * s.Y); }
 
 void polarStd(Scratch& s);         // (X, Y) → curLen, curAng (standard angle)
 void polarScreen(Scratch& s);      // (X, Y) → curLen, curAng (screen angle)
