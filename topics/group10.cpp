@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <complex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -95,17 +94,25 @@ constexpr std::u32string_view kCirclePointOfW =
 // of a unit of a pole, the similar triangles of the construction degenerate
 // and their result is no circle point.
 bool isCirclePoint(const Registers& r, char32_t centre, char32_t point) {
-  using Cx = std::complex<double>;
-  const auto at = [&r](char32_t name) { return Cx(r.point(name).x, r.point(name).y); };
-  const Cx first = at(U'A'), direction = at(U'E') - first;
-  if (std::abs(direction) == 0) return true;  // a task without direction: nothing to carry
-  // The point in the frame of the first position (its offset along and across
-  // A-E), carried into each position by that position's A-E.
-  const Cx inFrame = (at(point) - first) / direction, c = at(centre);
+  // Written out in coordinates rather than with std::complex, whose division
+  // and modulus are library calls: the test runs at every step of both curve
+  // loops.
+  const Point first = r.point(U'A'), e = r.point(U'E');
+  const double dx = e.x - first.x, dy = e.y - first.y;
+  const double norm = dx * dx + dy * dy;
+  if (norm == 0) return true;  // a task without direction: nothing to carry
+  // The point in the frame of the first position: its offset along and
+  // across A-E, in units of A-E (the complex quotient (P - A) / (E - A)),
+  // carried into each position by that position's A-E.
+  const Point p = r.point(point), c = r.point(centre);
+  const double u = ((p.x - first.x) * dx + (p.y - first.y) * dy) / norm;
+  const double v = ((p.y - first.y) * dx - (p.x - first.x) * dy) / norm;
   double nearest = INFINITY, farthest = 0;
-  for (const auto& [a, e] : {std::pair{U'A', U'E'}, {U'B', U'F'}, {U'C', U'G'}, {U'D', U'H'}}) {
-    const Cx from = at(a);
-    const double d = std::sqrt(std::norm(from + inFrame * (at(e) - from) - c));
+  for (const auto& [a, b] : {std::pair{U'A', U'E'}, {U'B', U'F'}, {U'C', U'G'}, {U'D', U'H'}}) {
+    const Point from = r.point(a), to = r.point(b);
+    const double wx = to.x - from.x, wy = to.y - from.y;
+    const double qx = from.x + (u * wx - v * wy) - c.x, qy = from.y + (u * wy + v * wx) - c.y;
+    const double d = std::sqrt(qx * qx + qy * qy);
     nearest = std::min(nearest, d);
     farthest = std::max(farthest, d);
   }
