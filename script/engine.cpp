@@ -63,6 +63,7 @@ void Engine::beginCommand() {
   reg.clear();
   errors_.clear();
   last_ = {};
+  lastChecked_ = false;
 }
 
 inline const Engine::CompiledScript& Engine::compiled(std::u32string_view script) {
@@ -130,6 +131,7 @@ inline std::u32string_view Engine::load(const CompiledScript& script, const Comp
   // Codes beyond the command keep what earlier commands left, as when the
   // command is read character by character.
   std::copy_n(script.codes.data() + command.firstCode + 1, command.length, reg.cmdCode.data() + 1);
+  lastChecked_ = command.checked;
   last_ = std::u32string_view(script.text.data() + command.start, command.length);
   return last_;
 }
@@ -190,10 +192,12 @@ bool Engine::execute(const CompiledScript& script, const CompiledCommand& comman
     return false;
   }
   // An empty command re-dispatches the codes still held: the previous command
-  // of this key event (nothing at its start), its operands checked again.
+  // of this key event (nothing at its start), its operands checked again
+  // unless they were checked when it was compiled.
   const bool empty = command.length == 0;
   text = empty ? last_ : load(script, command);
-  if (dispatch(text, static_cast<int>(text.size()), !empty && command.checked, faultReason_))
+  const bool checked = empty ? lastChecked_ : command.checked;
+  if (dispatch(text, static_cast<int>(text.size()), checked, faultReason_))
     return true;
   fault(text, std::move(faultReason_));
   forgetCommand();
@@ -204,6 +208,7 @@ Engine::CommandMemory Engine::savedCommand() const { return CommandMemory(reg, l
 
 void Engine::restoreCommand(const CommandMemory& memory) {
   reg = memory.reg;
+  lastChecked_ = false;
   std::copy(memory.lastText.begin(), memory.lastText.begin() + memory.lastLength, lastText_.begin());
   last_ = std::u32string_view(lastText_.data(), memory.lastLength);
 }
@@ -220,6 +225,7 @@ void Engine::forgetCommand() {
   // as at the start of a key event.
   reg.cmdCode.fill(0);
   last_ = {};
+  lastChecked_ = false;
 }
 
 

@@ -195,6 +195,11 @@ class Engine {
   // next script's leading empty command may repeat it after the text is gone.
   std::u32string_view last_;
   std::array<char32_t, kMaxCommandLength> lastText_{};
+  // Whether reg.cmdCode holds, as load() left it, a command whose operands
+  // were found valid when it was compiled: an empty command repeating it
+  // needs no second check. Only the engine writes cmdCode; whatever resets
+  // or restores it clears this.
+  bool lastChecked_ = false;
 };
 
 }  // namespace pm

@@ -39,6 +39,22 @@ TEST(CommandMemory, EmptyCommandRepeatsTheOuterCommandAfterANestedOne) {
   for (const auto& d : hook.drawn) EXPECT_EQ(d, U"65.m15C");
 }
 
+TEST(CommandMemory, ARestoredCommandIsCheckedAgainWhenRepeated) {
+  // The nested run ends with a command checked when compiled; the restored
+  // codes are not that command, so repeating them checks them again.
+  pm::Engine e;
+  e.beginCommand();
+  e.run(U"36A=B");
+  pm::Engine::CommandMemory outer = e.savedCommand();
+  outer.reg.cmdCode[5] = 100000;  // a code beyond every bank
+  e.run(U"36C=D");
+  e.restoreCommand(outer);
+  testing::internal::CaptureStderr();
+  e.run(U":");
+  testing::internal::GetCapturedStderr();
+  EXPECT_EQ(e.errors().size(), 1u);
+}
+
 TEST(CommandMemory, StoppingTheDemonstrationDuringARunLeavesNoScriptFault) {
   // F2 starts the demonstration; after some frames a second F2 arrives as a
   // nested command, as when the user presses it while the crank turns.
