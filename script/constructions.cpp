@@ -39,8 +39,8 @@ bool cutCircles(Context& c, double r1, double r2, CircleCut& cut) {
   Scratch& s = c.s;
   difference(c, 9, 8);
   // The centre distance as polarStd gives it; its angle is needed only for
-  // the zero vector (curAng is scratch: no later command reads it).
-  double d = s.curLen = vectorLength(s);
+  // the zero vector (curLen and curAng are scratch: no later command reads them).
+  double d = vectorLength(s);
   if (d > 0) {
     // cos and sin of the standard angle, without evaluating the angle.
     cut.cosA = s.X / d;
@@ -80,8 +80,7 @@ bool cutCircles(Context& c, double r1, double r2, CircleCut& cut) {
 // Distance of two points, the length the standard polar routine gives.
 double distance(Context& c, int a, int b) {
   difference(c, a, b);
-  c.s.curLen = vectorLength(c.s);
-  return std::fabs(c.s.curLen);
+  return vectorLength(c.s);
 }
 
 }  // namespace

@@ -105,8 +105,8 @@ bool isCirclePoint(const Registers& r, char32_t centre, char32_t point) {
   // across A-E, in units of A-E (the complex quotient (P - A) / (E - A)),
   // carried into each position by that position's A-E.
   const Point p = r.point(point), c = r.point(centre);
-  const double u = ((p.x - first.x) * dx + (p.y - first.y) * dy) / norm;
-  const double v = ((p.y - first.y) * dx - (p.x - first.x) * dy) / norm;
+  const double ox = p.x - first.x, oy = p.y - first.y;
+  const double u = (ox * dx + oy * dy) / norm, v = (oy * dx - ox * dy) / norm;
   double nearest = INFINITY, farthest = 0;
   for (const auto& [a, b] : {std::pair{U'A', U'E'}, {U'B', U'F'}, {U'C', U'G'}, {U'D', U'H'}}) {
     const Point from = r.point(a), to = r.point(b);
