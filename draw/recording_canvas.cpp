@@ -184,20 +184,24 @@ void RecordingCanvas::box(double x1, double y1, double x2, double y2, Rgb c, boo
 }
 
 // Inlined: every dot of a traced curve asks.
-[[gnu::always_inline]] inline bool RecordingCanvas::repeatsLastCircle(double cx, double cy, double r, Rgb c,
-                                                                      Anchor anchor, double ax,
-                                                                      double ay) const {
+[[gnu::always_inline]] inline bool RecordingCanvas::repeatsLastCircle(double cx, double cy, double r,
+                                                                      Rgb c) const {
   if (!recording_ || list_.empty()) return false;
   const Primitive& last = list_.back();
   return last.kind == Primitive::Kind::Circle && last.x1 == cx && last.y1 == cy && last.r == r &&
          last.colour == c && last.width == width_ && last.fillStyle == fillStyle_ &&
-         last.fillColour == fill_ && last.layer == layer_ && last.anchor == anchor &&
-         last.ax == ax && last.ay == ay && last.x2 == 0 && last.y2 == 0 && last.start == 0 &&
-         last.end == 0 && !last.edgeStart && !last.edgeEnd && last.text.empty() &&
-         last.font.empty() && last.size == 0;
+         last.fillColour == fill_ && last.layer == layer_ && last.anchor == anchor_ &&
+         last.ax == anchorX_ && last.ay == anchorY_ && last.x2 == 0 && last.y2 == 0 &&
+         last.start == 0 && last.end == 0 && !last.edgeStart && !last.edgeEnd &&
+         last.text.empty() && last.font.empty() && last.size == 0;
 }
 
-void RecordingCanvas::recordCircle(double cx, double cy, double r, Rgb c) {
+// Inlined into dot() for the same reason.
+[[gnu::always_inline]] inline void RecordingCanvas::addCircle(double cx, double cy, double r, Rgb c) {
+  curX_ = cx;
+  curY_ = cy;
+  // The dot just drawn, drawn again: the list stays as it is.
+  if (repeatsLastCircle(cx, cy, r, c)) return;
   Primitive& p = add();
   p.kind = Primitive::Kind::Circle;
   p.x1 = cx;
@@ -208,20 +212,11 @@ void RecordingCanvas::recordCircle(double cx, double cy, double r, Rgb c) {
   p.fillStyle = fillStyle_;
   p.fillColour = fill_;
   if (recording_) settle();
-  curX_ = cx;
-  curY_ = cy;
 }
 
 void RecordingCanvas::circle(double cx, double cy, double r, Rgb c) {
   if (!finite(cx, cy) || !finite(r)) return;
-  r = std::fabs(r);
-  // The dot just drawn, drawn again: the list stays as it is.
-  if (repeatsLastCircle(cx, cy, r, c, anchor_, anchorX_, anchorY_)) {
-    curX_ = cx;
-    curY_ = cy;
-    return;
-  }
-  recordCircle(cx, cy, r, c);
+  addCircle(cx, cy, std::fabs(r), c);
 }
 
 void RecordingCanvas::dot(double cx, double cy, double r, Rgb c, double width, Rgb fill) {
@@ -229,16 +224,10 @@ void RecordingCanvas::dot(double cx, double cy, double r, Rgb c, double width, R
   fillStyle_ = kFillSolid;
   fill_ = fill;
   if (finite(cx, cy) && finite(r)) {
-    r = std::fabs(r);
-    if (repeatsLastCircle(cx, cy, r, c, Anchor::Whole, cx, cy)) {
-      curX_ = cx;
-      curY_ = cy;
-    } else {
-      anchor_ = Anchor::Whole;
-      anchorX_ = cx;
-      anchorY_ = cy;
-      recordCircle(cx, cy, r, c);
-    }
+    anchor_ = Anchor::Whole;  // a symbol at its centre
+    anchorX_ = cx;
+    anchorY_ = cy;
+    addCircle(cx, cy, std::fabs(r), c);
   }
   // The symbol ends with the dot.
   anchor_ = Anchor::None;

@@ -77,14 +77,14 @@ class RecordingCanvas : public Canvas {
     return p;
   }
   void settle();
-  // Whether the last primitive is this circle (radius r ≥ 0) with the current
-  // width and fill, so that drawing it again would leave the list as it is
+  // Whether the last primitive is this circle (radius r ≥ 0) with the
+  // current state, so that drawing it again would leave the list as it is
   // (see settle): decided without making a primitive. A field added to
   // Primitive must be compared there too.
-  bool repeatsLastCircle(double cx, double cy, double r, Rgb c, Anchor anchor, double ax,
-                         double ay) const;
-  // A circle with the current state; the current position moves to its centre.
-  void recordCircle(double cx, double cy, double r, Rgb c);
+  bool repeatsLastCircle(double cx, double cy, double r, Rgb c) const;
+  // A circle (radius r ≥ 0) with the current state, unless it repeats the
+  // last one; the current position moves to its centre.
+  void addCircle(double cx, double cy, double r, Rgb c);
   // The table anew, over the first count primitives of the list.
   void rehash(std::size_t capacity, std::size_t count) const;
   void compact() const;
